@@ -1,0 +1,1 @@
+# Files of src/dialogs, added to quillmark_core or quillmark_ui.

@@ -1,0 +1,67 @@
+#pragma once
+// The decoded picture that every decoder fills: a pixel format of 1, 4, 8, 15,
+// 16, 24 or 32 bits, top-down rows padded to 4 bytes, and a palette for the
+// indexed formats. 15/16-bit pixels are little-endian 5-5-5 / 5-6-5, 24-bit
+// rows are blue-green-red, 32-bit rows blue-green-red-alpha. Allocation passes
+// the picture size guard first, so no file can make it huge.
+#include "base/Errors.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace quillmark {
+
+enum class PixelFormat { Bits1, Bits4, Bits8, Bits15, Bits16, Bits24, Bits32 };
+
+int BitsPerPixel(PixelFormat format);
+
+struct Color {
+    std::uint8_t Red = 0;
+    std::uint8_t Green = 0;
+    std::uint8_t Blue = 0;
+    friend bool operator==(const Color&, const Color&) = default;
+};
+
+inline constexpr std::uint32_t kMaxSide = 65535;
+inline constexpr std::uint64_t kMaxPixels = 268435456;
+
+// Throws "Cannot load image. Picture of %dx%d pixels is too large." when a
+// side exceeds kMaxSide or the area exceeds kMaxPixels. Zero sizes pass: each
+// decoder refuses them with its own invalid-format message.
+void CheckPictureSize(std::uint64_t width, std::uint64_t height);
+
+class Bitmap {
+public:
+    Bitmap() = default;
+
+    // Checks the size guard, then allocates zero-filled rows.
+    void Allocate(PixelFormat format, std::int32_t width, std::int32_t height);
+
+    PixelFormat Format() const { return m_format; }
+    std::int32_t Width() const { return m_width; }
+    std::int32_t Height() const { return m_height; }
+    bool Empty() const { return m_width == 0 || m_height == 0; }
+    std::size_t Stride() const { return m_stride; }
+
+    std::span<std::uint8_t> Row(std::int32_t y);
+    std::span<const std::uint8_t> Row(std::int32_t y) const;
+    std::span<std::uint8_t> Pixels() { return m_pixels; }
+    std::span<const std::uint8_t> Pixels() const { return m_pixels; }
+
+    // Palette of the indexed formats (at most 2^bits entries are used).
+    std::vector<Color> Palette;
+    // The transparent colour some files declare; the program never composites.
+    std::optional<Color> Transparent;
+
+private:
+    PixelFormat m_format = PixelFormat::Bits24;
+    std::int32_t m_width = 0;
+    std::int32_t m_height = 0;
+    std::size_t m_stride = 0;
+    std::vector<std::uint8_t> m_pixels;
+};
+
+} // namespace quillmark
