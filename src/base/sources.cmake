@@ -1,3 +1,7 @@
 target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/Errors.cpp
 )
+target_sources(quillmark_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/NumberText.h
+  ${CMAKE_CURRENT_LIST_DIR}/NumberText.cpp
+)
