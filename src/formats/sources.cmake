@@ -1,3 +1,9 @@
 target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/Bitmap.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PackbitsRLEDecoder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PCXRLEDecoder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TIFFLZWDecoder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GIFLZWDecoder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CCITTDecoders.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ThunderDecoder.cpp
 )

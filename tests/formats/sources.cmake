@@ -1,3 +1,4 @@
 target_sources(quillmark_core_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/BitmapTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DecompressorTest.cpp
 )
