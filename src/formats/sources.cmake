@@ -1,5 +1,7 @@
 target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/Bitmap.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ColorManager.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RasterGraphic.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PackbitsRLEDecoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PCXRLEDecoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TIFFLZWDecoder.cpp
