@@ -169,8 +169,11 @@ void TCCITTMHDecoder::EndRow()
 }
 
 void TCCITTMHDecoder::Unpack(std::span<const std::uint8_t> source, std::size_t& sourcePos,
-                             std::span<std::uint8_t> target, std::size_t& targetPos)
+                             std::span<std::uint8_t> target, std::size_t& targetPos, std::size_t unpackedCount,
+    std::size_t packedCount)
 {
+    source = source.first(sourcePos + UnpackLimit(source.size(), sourcePos, packedCount));
+    target = target.first(targetPos + UnpackLimit(target.size(), targetPos, unpackedCount));
     if (m_width == 0)
         return;
     for (;;) {

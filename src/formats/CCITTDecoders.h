@@ -5,6 +5,8 @@
 // between calls, so the input may come in any pieces; a row is written only
 // where it fits whole into the target.
 #include <array>
+#include "formats/Decoder.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -12,17 +14,14 @@
 
 namespace quillmark {
 
-class TCCITTMHDecoder {
+class TCCITTMHDecoder : public TDecoder {
 public:
     // reverseBits: fill order 2 (least significant bit first in each byte).
     // wordAligned: each coded row starts on an even input byte (TIFF 32771).
     TCCITTMHDecoder(std::uint32_t width, bool reverseBits, bool wordAligned = false);
-    virtual ~TCCITTMHDecoder() = default;
-
-    void StartUnpack();
+    void StartUnpack() override;
     void Unpack(std::span<const std::uint8_t> source, std::size_t& sourcePos, std::span<std::uint8_t> target,
-                std::size_t& targetPos);
-    void FinishUnpack() {}
+                std::size_t& targetPos, std::size_t unpackedCount, std::size_t packedCount) override;
 
 protected:
     // Group 3 files announce every row with an end-of-line code.

@@ -13,8 +13,11 @@ void TPCXRLEDecoder::StartUnpack()
 }
 
 void TPCXRLEDecoder::Unpack(std::span<const std::uint8_t> source, std::size_t& sourcePos,
-                            std::span<std::uint8_t> target, std::size_t& targetPos)
+                            std::span<std::uint8_t> target, std::size_t& targetPos, std::size_t unpackedCount,
+    std::size_t packedCount)
 {
+    source = source.first(sourcePos + UnpackLimit(source.size(), sourcePos, packedCount));
+    target = target.first(targetPos + UnpackLimit(target.size(), targetPos, unpackedCount));
     while (targetPos < target.size()) {
         if (m_count > 0 && !m_needValue) {
             target[targetPos++] = m_value;

@@ -12,8 +12,11 @@ void TPackbitsRLEDecoder::StartUnpack()
 }
 
 void TPackbitsRLEDecoder::Unpack(std::span<const std::uint8_t> source, std::size_t& sourcePos,
-                                 std::span<std::uint8_t> target, std::size_t& targetPos)
+                                 std::span<std::uint8_t> target, std::size_t& targetPos, std::size_t unpackedCount,
+    std::size_t packedCount)
 {
+    source = source.first(sourcePos + UnpackLimit(source.size(), sourcePos, packedCount));
+    target = target.first(targetPos + UnpackLimit(target.size(), targetPos, unpackedCount));
     while (targetPos < target.size()) {
         switch (m_state) {
         case State::Control: {

@@ -33,8 +33,11 @@ void TTIFFLZWDecoder::Clear()
 }
 
 void TTIFFLZWDecoder::Unpack(std::span<const std::uint8_t> source, std::size_t& sourcePos,
-                             std::span<std::uint8_t> target, std::size_t& targetPos)
+                             std::span<std::uint8_t> target, std::size_t& targetPos, std::size_t unpackedCount,
+    std::size_t packedCount)
 {
+    source = source.first(sourcePos + UnpackLimit(source.size(), sourcePos, packedCount));
+    target = target.first(targetPos + UnpackLimit(target.size(), targetPos, unpackedCount));
     while (targetPos < target.size()) {
         if (m_stringPos < m_stringLength) {
             const std::size_t n = std::min(m_stringLength - m_stringPos, target.size() - targetPos);

@@ -3,6 +3,7 @@
 // clears the table and 257 ends the data. The bit buffer and a partly written
 // string survive between calls, so the input may come in any pieces. A code
 // beyond the table raises a CompressionError.
+#include "formats/Decoder.h"
 #include "formats/LzwCodeTable.h"
 
 #include <cstddef>
@@ -11,13 +12,12 @@
 
 namespace quillmark {
 
-class TTIFFLZWDecoder {
+class TTIFFLZWDecoder : public TDecoder {
 public:
     TTIFFLZWDecoder() { StartUnpack(); }
-    void StartUnpack();
+    void StartUnpack() override;
     void Unpack(std::span<const std::uint8_t> source, std::size_t& sourcePos, std::span<std::uint8_t> target,
-                std::size_t& targetPos);
-    void FinishUnpack() {}
+                std::size_t& targetPos, std::size_t unpackedCount, std::size_t packedCount) override;
     // The end code was read; further input is ignored.
     bool Finished() const { return m_finished; }
 

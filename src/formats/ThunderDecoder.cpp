@@ -36,8 +36,11 @@ void TThunderDecoder::Put(std::span<std::uint8_t> target, std::size_t& targetPos
 }
 
 void TThunderDecoder::Unpack(std::span<const std::uint8_t> source, std::size_t& sourcePos,
-                             std::span<std::uint8_t> target, std::size_t& targetPos)
+                             std::span<std::uint8_t> target, std::size_t& targetPos, std::size_t unpackedCount,
+    std::size_t packedCount)
 {
+    source = source.first(sourcePos + UnpackLimit(source.size(), sourcePos, packedCount));
+    target = target.first(targetPos + UnpackLimit(target.size(), targetPos, unpackedCount));
     if (m_width == 0)
         return;
     while (sourcePos < source.size() && targetPos <= target.size() && target.size() - targetPos >= m_rowBytes) {

@@ -2,19 +2,20 @@
 // ThunderScan 4-bit decompressor (TIFF compression 32809). Rows are
 // (width + 1) / 2 bytes, two pixels per byte, the first in the high half.
 // Each row starts from value 0; codes beyond the row's width are dropped.
+#include "formats/Decoder.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
 namespace quillmark {
 
-class TThunderDecoder {
+class TThunderDecoder : public TDecoder {
 public:
     explicit TThunderDecoder(std::uint32_t width) : m_width(width), m_rowBytes((std::size_t{width} + 1) / 2) {}
-    void StartUnpack();
+    void StartUnpack() override;
     void Unpack(std::span<const std::uint8_t> source, std::size_t& sourcePos, std::span<std::uint8_t> target,
-                std::size_t& targetPos);
-    void FinishUnpack() {}
+                std::size_t& targetPos, std::size_t unpackedCount, std::size_t packedCount) override;
 
 private:
     // Writes one pixel of the current row; the row moves on when it is full.

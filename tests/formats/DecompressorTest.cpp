@@ -33,7 +33,7 @@ Bytes UnpackInPieces(Decoder& decoder, const Bytes& source, std::size_t outSize,
         const std::span<const std::uint8_t> chunk(source.data() + consumed, n);
         std::size_t sourcePos = 0;
         const std::size_t before = targetPos;
-        decoder.Unpack(chunk, sourcePos, out, targetPos);
+        decoder.Unpack(chunk, sourcePos, out, targetPos, out.size(), chunk.size());
         EXPECT_TRUE(sourcePos > 0 || targetPos > before) << "no progress";
         if (sourcePos == 0 && targetPos == before)
             break;
@@ -89,6 +89,19 @@ TEST(PcxRle, RunsAndLiteralsInEveryPieceSize)
     ExpectSameInAllPieces<TPCXRLEDecoder>([] { return TPCXRLEDecoder(); }, packed, expected);
 }
 
+TEST(PcxRle, StopsAtTheUnpackedCount)
+{
+    TPCXRLEDecoder d;
+    d.StartUnpack();
+    const Bytes packed = {0xC5, 0x09, 0x01};
+    Bytes row(8, 0);
+    std::size_t sourcePos = 0;
+    std::size_t targetPos = 1;
+    d.Unpack(packed, sourcePos, row, targetPos, 2, packed.size());
+    EXPECT_EQ(targetPos, 3u);
+    EXPECT_EQ(row, (Bytes{0, 9, 9, 0, 0, 0, 0, 0}));
+}
+
 TEST(PcxRle, RunCarriesOverIntoTheNextTarget)
 {
     TPCXRLEDecoder d;
@@ -97,10 +110,10 @@ TEST(PcxRle, RunCarriesOverIntoTheNextTarget)
     Bytes row(3);
     std::size_t sourcePos = 0;
     std::size_t targetPos = 0;
-    d.Unpack(packed, sourcePos, row, targetPos);
+    d.Unpack(packed, sourcePos, row, targetPos, row.size(), packed.size());
     EXPECT_EQ(row, (Bytes{9, 9, 9}));
     targetPos = 0;
-    d.Unpack(packed, sourcePos, row, targetPos);
+    d.Unpack(packed, sourcePos, row, targetPos, row.size(), packed.size());
     EXPECT_EQ(row, (Bytes{9, 9, 1}));
 }
 
