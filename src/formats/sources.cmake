@@ -8,4 +8,6 @@ target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/GIFLZWDecoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CCITTDecoders.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ThunderDecoder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GIFGraphic.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PCXGraphic.cpp
 )
