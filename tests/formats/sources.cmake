@@ -1,4 +1,5 @@
 target_sources(quillmark_core_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/BitmapTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ColorManagerTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PNGGraphicTest.cpp
 )
