@@ -19,3 +19,7 @@ target_sources(quillmark_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/QuillmarkApplication.h
   ${CMAKE_CURRENT_LIST_DIR}/QuillmarkApplication.cpp
 )
+target_sources(quillmark_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/ProfileFile.h
+  ${CMAKE_CURRENT_LIST_DIR}/ProfileFile.cpp
+)
