@@ -1,3 +1,7 @@
+target_sources(quillmark_core_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/ErrorTextTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RangeStepTest.cpp
+)
 target_sources(quillmark_ui_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/MainFormTest.cpp
 )
