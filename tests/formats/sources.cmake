@@ -1,3 +1,7 @@
 target_sources(quillmark_core_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/BitmapTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ColorManagerTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DecompressorTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GIFGraphicTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PCXGraphicTest.cpp
 )
