@@ -13,9 +13,6 @@ target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/StartupFormats.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PpmWriter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BmpHeader.cpp
-)
-target_sources(quillmark_ui PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/ToolkitPictures.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PackbitsRLEDecoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PCXRLEDecoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TIFFLZWDecoder.cpp
@@ -24,4 +21,7 @@ target_sources(quillmark_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ThunderDecoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GIFGraphic.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PCXGraphic.cpp
+)
+target_sources(quillmark_ui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/ToolkitPictures.cpp
 )
