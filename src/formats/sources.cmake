@@ -1,6 +1,8 @@
 target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/Bitmap.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ColorManager.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LZ77Decoder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PNGGraphic.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RasterGraphic.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PictureClass.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PictureFormatList.cpp
@@ -10,9 +12,7 @@ target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/UnassignablePicture.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StartupFormats.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PpmWriter.cpp
-)
-target_sources(quillmark_ui PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/ToolkitPictures.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/BmpHeader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PackbitsRLEDecoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PCXRLEDecoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TIFFLZWDecoder.cpp
@@ -21,4 +21,7 @@ target_sources(quillmark_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ThunderDecoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GIFGraphic.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PCXGraphic.cpp
+)
+target_sources(quillmark_ui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/ToolkitPictures.cpp
 )
