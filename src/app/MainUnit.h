@@ -100,6 +100,9 @@ public:
     QToolButton* btnClearSeies = nullptr;
     QToolButton* btnExit = nullptr;
 
+    // Checkable items (miTools, miTable, miHideImage, miHideSeies and the radio
+    // items) invert their own check before their handler runs, so a handler
+    // reads the new state rather than inverting it.
     QAction* miOpenFile = nullptr;
     QAction* miSaveData = nullptr;
     QAction* miExit = nullptr;
