@@ -3,6 +3,7 @@
 #include "base/Errors.h"
 
 #include <array>
+#include <atomic>
 #include <cstring>
 #include <span>
 
@@ -21,6 +22,13 @@ void TFastRGB::Attach(std::int32_t width, std::int32_t height, std::uint8_t* pix
         rowTable[y] = pixelData + static_cast<std::ptrdiff_t>(y) * m_rowStride;
 }
 
+namespace {
+
+constexpr std::size_t kPageBytes = 4096;
+constexpr unsigned kPageColours = 4;
+
+} // namespace
+
 TFastBMP::TFastBMP(std::int32_t width, std::int32_t height)
 {
     if (width < 0 || height < 0)
@@ -31,10 +39,17 @@ TFastBMP::TFastBMP(std::int32_t width, std::int32_t height)
     const std::uint64_t dataSize = stride * static_cast<std::uint64_t>(height);
     if (dataSize > 0x7fffffffu)
         throw InternalError("pixel buffer size exceeds 31 bits");
-    const auto bytes = static_cast<std::size_t>(dataSize) + kSpareBytes;
+    // Large blocks come page-aligned, so two buffers of one size would put
+    // every pixel at the same address bits 0..11 in both. A loop reading one
+    // and writing the other at nearby positions (rotation) then sees false
+    // store-to-load dependencies on every pixel. Successive buffers therefore
+    // start at different offsets within a page.
+    static std::atomic<unsigned> serial{0};
+    const std::size_t offset = (serial++ % kPageColours) * (kPageBytes / kPageColours);
+    const auto bytes = static_cast<std::size_t>(dataSize) + kSpareBytes + kPageBytes;
     m_memory = std::make_unique<std::uint8_t[]>(bytes);
     m_rows.resize(static_cast<std::size_t>(height));
-    Attach(width, height, m_memory.get(), m_rows.data());
+    Attach(width, height, m_memory.get() + offset, m_rows.data());
 }
 
 std::unique_ptr<TFastBMP> TFastBMP::CreateCopy(const TFastBMP& source)

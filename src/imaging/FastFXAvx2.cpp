@@ -53,6 +53,14 @@ QUILLMARK_AVX2 inline __m256i LightnessHalf(__m256i x, __m256i absAmount, bool b
     return _mm256_sub_epi16(x, _mm256_srli_epi16(_mm256_mullo_epi16(x, absAmount), 8));
 }
 
+// Lane 0 from at, lane 1 from at + 15.
+QUILLMARK_AVX2 inline __m256i LoadFivePixelPairs(const std::uint8_t* at)
+{
+    const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 15));
+    return _mm256_inserti128_si256(_mm256_castsi128_si256(first), second, 1);
+}
+
 } // namespace
 
 QUILLMARK_AVX2 std::size_t ContrastAvx2(std::uint8_t* bytes, std::size_t count, int amount)
@@ -134,14 +142,13 @@ QUILLMARK_AVX2 std::size_t SaturationAvx2(std::uint8_t* pixels, std::size_t coun
                                            8, z, 11, z, 11, z, 11, z, 14, z, 14, z, 14, z, z, z);
     const __m256i keepLast = _mm256_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, z,
                                               0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, z);
+    // Lane 1 reads and writes up to p + 30: 31 bytes, so at least 11 pixels.
+    if (count < 11)
+        return 0;
     std::size_t done = 0;
     std::uint8_t* p = pixels;
-    // Lane 1 reads and writes up to p + 30: 31 bytes, so at least 11 pixels.
-    for (; done + 11 <= count; done += 10, p += 30) {
-        const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 15));
-        const __m256i v = _mm256_inserti128_si256(_mm256_castsi128_si256(first), second, 1);
-
+    __m256i v = LoadFivePixelPairs(p);
+    for (;;) {
         const __m256i sumLo = _mm256_add_epi16(_mm256_add_epi16(_mm256_shuffle_epi8(v, blueLo),
                                                                 _mm256_shuffle_epi8(v, greenLo)),
                                                _mm256_shuffle_epi8(v, redLo));
@@ -157,8 +164,17 @@ QUILLMARK_AVX2 std::size_t SaturationAvx2(std::uint8_t* pixels, std::size_t coun
         const __m256i outHi = _mm256_add_epi16(greyHi, _mm256_mulhi_epu16(_mm256_unpackhi_epi8(zero, v), s));
         const __m256i out = _mm256_blendv_epi8(_mm256_packus_epi16(outLo, outHi), v, keepLast);
 
+        // The next block's first byte is this block's pass-through byte:
+        // loading it before the stores spares a stalled store forwarding.
+        done += 10;
+        const bool more = done + 11 <= count;
+        const __m256i next = more ? LoadFivePixelPairs(p + 30) : v;
         _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm256_castsi256_si128(out));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 15), _mm256_extracti128_si256(out, 1));
+        if (!more)
+            break;
+        v = next;
+        p += 30;
     }
     return done;
 }
@@ -194,7 +210,6 @@ std::size_t CuttingOffAvx2(std::uint8_t*, std::size_t, int) { return 0; }
 std::size_t SaturationAvx2(std::uint8_t*, std::size_t, int) { return 0; }
 std::size_t Average4Avx2(std::uint8_t*, const std::uint8_t*, const std::uint8_t*, const std::uint8_t*,
                          const std::uint8_t*, std::size_t) { return 0; }
-
 #endif
 
 } // namespace quillmark::fxkernels
