@@ -282,6 +282,7 @@ TEST(FastFX, RotationMatchesPlainWalk)
     const Case cases[] = {
         {600, 70, 600, 70, 5},   {600, 70, 600, 70, -0.25}, {333, 301, 333, 301, 90}, {300, 300, 300, 300, 180},
         {257, 33, 257, 33, 37.5}, {64, 64, 31, 47, -123.75}, {20, 530, 101, 7, 271}, {1, 1, 1, 1, 45},
+        {700, 40, 700, 40, 3.25}, {513, 21, 513, 21, -2}, {300, 90, 41, 13, 6.5}, {90, 300, 90, 300, -7},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.width << " x " << c.height << " at " << c.angle);
@@ -291,6 +292,30 @@ TEST(FastFX, RotationMatchesPlainWalk)
         RotateInto(*source, *fast, c.sourceWidth / 2, c.sourceHeight / 3, c.angle);
         RotatePlain(*source, *plain, c.sourceWidth / 2, c.sourceHeight / 3, c.angle);
         EXPECT_EQ(FirstDifference(*fast, *plain), -1);
+    }
+}
+
+TEST(FastFX, RotationByAnAngleWithoutDirectionCopies)
+{
+    const auto source = RandomBuffer(6, 5, 10);
+    for (const double angle : {1e300, -1e300, std::nan("")}) {
+        auto destination = RandomBuffer(6, 5, 11);
+        RotateInto(*source, *destination, 3, 2, angle);
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 6; ++x)
+                ASSERT_EQ(PixelAt(*destination, x, y), PixelAt(*source, x, y)) << angle << " at " << x << "," << y;
+    }
+}
+
+TEST(FastFX, BlurBeyondThePictureEqualsBlurToItsEdge)
+{
+    const auto source = RandomBuffer(9, 6, 12);
+    auto edge = TFastBMP::CreateCopy(*source);
+    reference::BlurPass(*edge, 9);
+    for (const int d : {10, 1000000, -2147483647 - 1, 2147483647}) {
+        auto far = TFastBMP::CreateCopy(*source);
+        BlurPass(*far, d);
+        EXPECT_EQ(FirstDifference(*far, *edge), -1) << d;
     }
 }
 
