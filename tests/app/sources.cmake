@@ -1,3 +1,9 @@
+target_sources(quillmark_core_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/ErrorTextTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RangeStepTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ProfileFileTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SettingsTest.cpp
+)
 target_sources(quillmark_ui_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/MainFormTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BatchCommandsTest.cpp

@@ -1,0 +1,7 @@
+#include "formats/RasterGraphic.h"
+
+namespace quillmark {
+
+TRasterGraphic::~TRasterGraphic() = default;
+
+} // namespace quillmark
