@@ -1,6 +1,7 @@
 target_sources(quillmark_core_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/BitmapTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ColorManagerTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LZ77DecoderTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PNGGraphicTest.cpp
 )
 
