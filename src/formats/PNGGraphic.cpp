@@ -161,6 +161,8 @@ public:
 private:
     ChunkHeader ReadChunkHeader();
     std::span<const std::uint8_t> ReadChunkData(const ChunkHeader& chunk);
+    // Chunks we do not interpret are still CRC-checked, so a damaged byte
+    // anywhere in the file is reported as damage.
     void SkipChunk(const ChunkHeader& chunk) { ReadChunkData(chunk); }
 
     void CheckHeader() const;
@@ -184,7 +186,7 @@ private:
 
     bool m_colorsReady = false;
     bool m_paletteRead = false;
-    std::size_t m_filterBpp = 1;           // bytes per complete pixel, 1..8
+    std::size_t m_filterBpp = 1;  // bytes per complete pixel, 1..8
     std::vector<Color> m_palette;
     Color m_background{255, 255, 255};
     std::optional<Color> m_transparent;
