@@ -12,15 +12,17 @@ target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/UnassignablePicture.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StartupFormats.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PpmWriter.cpp
-)
-target_sources(quillmark_ui PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/ToolkitPictures.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PackbitsRLEDecoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PCXRLEDecoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TIFFLZWDecoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GIFLZWDecoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CCITTDecoders.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ThunderDecoder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TIFFJPEGDecoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GIFGraphic.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PCXGraphic.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TIFFGraphic.cpp
+)
+target_sources(quillmark_ui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/ToolkitPictures.cpp
 )
