@@ -119,7 +119,9 @@ struct DirectoryEntry {
 // The first image file directory, its entries sorted by tag.
 class TiffDirectory {
 public:
-    explicit TiffDirectory(std::span<const std::uint8_t> file)
+    // Reads directory number index (0 = the first); a chain that ends or
+    // comes back to a directory already seen before that one is invalid.
+    explicit TiffDirectory(std::span<const std::uint8_t> file, unsigned index = 0)
         : m_file(file), m_in(file, FormatMessage(kInvalidImageFormat, {kKind}))
     {
         if (file.size() < 8)
@@ -128,7 +130,17 @@ public:
         m_in.Seek(2);
         if (U16() != 42)
             throw InvalidFormat();
-        m_in.Seek(U32());
+        std::uint32_t directory = U32();
+        std::vector<std::uint32_t> seen;
+        for (unsigned k = 0; k < index; ++k) {
+            seen.push_back(directory);
+            m_in.Seek(directory);
+            m_in.Skip(std::size_t{U16()} * 12);
+            directory = U32();
+            if (directory == 0 || std::find(seen.begin(), seen.end(), directory) != seen.end())
+                throw InvalidFormat();
+        }
+        m_in.Seek(directory);
         const std::uint16_t count = U16();
         m_entries.reserve(count);
         for (unsigned i = 0; i < count; ++i) {
@@ -757,10 +769,8 @@ Bitmap TiffReader::Decode()
 
 bool TTIFFGraphic::ProbeImage(std::span<const std::uint8_t> file, unsigned imageIndex)
 {
-    if (imageIndex != 0)
-        return false;
     try {
-        const TiffDirectory dir(file);
+        const TiffDirectory dir(file, imageIndex);
         const TiffLayout layout = ReadLayout(dir);
         m_imageProperties = PropertiesOf(layout, dir.BigEndian());
         return true;

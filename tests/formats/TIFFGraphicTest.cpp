@@ -542,3 +542,48 @@ TEST(TiffJpeg, DecodesAStripAndChecksItsShape)
     std::fill(garbage.begin() + 2, garbage.begin() + 40, std::uint8_t{0x55});
     EXPECT_NE(FailureOf(JpegTiff(16, 16, 3, garbage).Build()).find("JPEG"), std::string::npos);
 }
+
+TEST(Tiff, CmykAndLabBecomeBgr)
+{
+    // CMYK: K = 255 is black whatever C, M, Y say; all zero is white.
+    const auto cmyk = Decode(Base(false, 2, 1, 8, 4, 5).Blocks({Bytes{10, 20, 30, 255, 0, 0, 0, 0}}).Build());
+    EXPECT_EQ(cmyk.Pixels, (Bytes{0, 0, 0, 255, 255, 255}));
+    // CIE L*a*b* with L* stored as 0..255: full L* and neutral a*, b* is white.
+    const auto lab = Decode(Base(true, 1, 1, 8, 3, 8).Blocks({Bytes{255, 0, 0}}).Build());
+    EXPECT_GE(lab.Pixels[0], 250);
+    EXPECT_GE(lab.Pixels[1], 250);
+    EXPECT_GE(lab.Pixels[2], 250);
+}
+
+TEST(Tiff, ProbeReadsTheHeaderOnly)
+{
+    TiffBuilder b = Base(true, 300, 200, 16, 3, 2, 5);
+    b.Set(282, kRational, {150, 1}).Set(283, kRational, {75, 2}).Set(296, kShort, {3});
+    b.Set(322, kShort, {16}).Set(323, kShort, {16}).Blocks({}, true);
+    TTIFFGraphic tiff;
+    ASSERT_TRUE(tiff.ProbeImage(b.Build(), 0));
+    const ImageProperties& p = tiff.Properties();
+    EXPECT_EQ(p.Width, 300u);
+    EXPECT_EQ(p.Height, 200u);
+    EXPECT_EQ(p.Scheme, ColorScheme::RGB);
+    EXPECT_EQ(p.BitsPerPixel, 48);
+    EXPECT_EQ(p.Compression, CompressionKind::LZW);
+    EXPECT_TRUE(HasOption(p.Options, ImageOptions::Tiled));
+    EXPECT_TRUE(HasOption(p.Options, ImageOptions::ByteSwapped));
+    EXPECT_NEAR(static_cast<double>(p.XResolution), 381.0, 1e-9);  // 150 per cm
+    EXPECT_NEAR(static_cast<double>(p.YResolution), 95.25, 1e-9);
+    EXPECT_FALSE(tiff.ProbeImage(Bytes{'I', 'I', 42}, 0));
+    EXPECT_FALSE(tiff.ProbeImage(b.Build(), 1));  // no second page
+}
+
+TEST(Tiff, LaterPagesAreProbedButNeverDecoded)
+{
+    if (!std::filesystem::exists(test::CorpusDir() / "MANIFEST.tsv"))
+        GTEST_SKIP() << "picture corpus not found";
+    const auto dir = test::CorpusDir() / "public/tiff";
+    TTIFFGraphic tiff;
+    EXPECT_TRUE(tiff.ProbeImage(test::ReadWholeFile(dir / "test_two_ifds.tif"), 1));
+    // Directory chains that loop are refused, not followed for ever.
+    EXPECT_FALSE(tiff.ProbeImage(test::ReadWholeFile(dir / "test_ifd_loop_to_self.tif"), 1));
+    EXPECT_FALSE(tiff.ProbeImage(test::ReadWholeFile(dir / "test_ifd_loop_to_first.tif"), 2));
+}
