@@ -339,6 +339,25 @@ ColorScheme SchemeOf(std::uint64_t photometric, unsigned samples)
     }
 }
 
+constexpr std::uint64_t kMaxSaneTile = 1024;
+
+// The most bytes one packed byte can unpack to, by compression; a picture
+// that its strips could not fill even so is refused before any allocation.
+std::uint64_t MaxExpansion(CompressionKind kind)
+{
+    switch (kind) {
+    case CompressionKind::None: return 1;
+    case CompressionKind::PackBits: return 64;
+    case CompressionKind::ThunderScan: return 32;
+    case CompressionKind::CCITTModifiedHuffman:
+    case CompressionKind::CCITTModifiedHuffmanWordAligned:
+    case CompressionKind::CCITTFax3: return 512;
+    case CompressionKind::Deflate: return 1032;
+    case CompressionKind::JPEG: return 4096;
+    default: return 4096;  // LZW: a 9-bit code spells at most 4096 bytes
+    }
+}
+
 // Everything the decoding needs from the directory, checked.
 struct TiffLayout {
     std::uint32_t Width = 0;
@@ -401,6 +420,12 @@ TiffLayout ReadLayout(const TiffDirectory& dir)
     t.Tiled = tileWidth != 0 && tileLength != 0;
     if (t.Tiled) {
         CheckPictureSize(tileWidth, tileLength);
+        // Tiles may overhang the picture, but not by more than a sane tile.
+        const auto fits = [](std::uint64_t tile, std::uint64_t side) {
+            return tile <= std::max<std::uint64_t>((side + 15) / 16 * 16, kMaxSaneTile);
+        };
+        if (!fits(tileWidth, width) || !fits(tileLength, height))
+            throw InvalidFormat();
         t.BlockWidth = static_cast<std::uint32_t>(tileWidth);
         t.BlockHeight = static_cast<std::uint32_t>(tileLength);
         const bool tileFields = dir.Has(kTileOffsets);
@@ -711,6 +736,19 @@ void TiffReader::ConvertBand(Bitmap& picture, const std::vector<std::vector<std:
 
 Bitmap TiffReader::Decode()
 {
+    std::uint64_t packed = 0;
+    for (std::size_t i = 0; i < std::min(m_t.Offsets.size(), m_t.ByteCounts.size()); ++i)
+        packed += std::min<std::uint64_t>(m_t.ByteCounts[i], m_file.size());
+    std::uint64_t needed = std::uint64_t{m_t.Height} * m_t.Planes() *
+                           BitsToBytes(std::uint64_t{m_t.Width} * m_t.BitsPerSample * m_t.SamplesPerPlane());
+    if (m_t.Subsampled()) {
+        const std::uint64_t h = std::max(m_t.SubsamplingH, 1u);  // checked by the colour set-up
+        const std::uint64_t v = std::max(m_t.SubsamplingV, 1u);
+        needed = (m_t.Width + h - 1) / h * ((m_t.Height + v - 1) / v) * (h * v + 2);
+    }
+    if (m_t.ByteCounts.size() >= m_t.Offsets.size() && packed * MaxExpansion(m_t.Compression) < needed)
+        throw InvalidFormat();
+
     Bitmap picture;
     SetUpColors(picture);
     if (m_t.Subsampled() && (m_t.Planar || m_t.BitsPerSample != 8 || m_t.SamplesPerPixel != 3))

@@ -450,6 +450,26 @@ TEST(Tiff, OffsetsAndCountsBeyondTheFileAreRefused)
     EXPECT_NE(FailureOf(huge), "(loaded)");
 }
 
+TEST(Tiff, HugeClaimsFromFewBytesAreRefusedBeforeAllocating)
+{
+    // 60000 x 4000 RGB from a 20-byte LZW strip.
+    TiffBuilder bomb = Base(false, 60000, 4000, 8, 3, 2, 5);
+    bomb.Blocks({test::LzwEncode(Bytes(20, 0), true)});
+    EXPECT_EQ(FailureOf(bomb.Build()), kInvalid);
+    // No strips at all is no picture either.
+    EXPECT_EQ(FailureOf(Base(false, 4, 4, 8, 1, 1).Build()), kInvalid);
+    // A tile far larger than the picture.
+    TiffBuilder tile = Base(false, 8, 8, 8, 1, 1, 5);
+    tile.Set(322, kLong, {32768}).Set(323, kLong, {8}).Blocks({test::LzwEncode(Bytes(64, 0), true)}, true);
+    EXPECT_EQ(FailureOf(tile.Build()), kInvalid);
+    // Subsampling values the colour manager refuses.
+    TiffBuilder sub = Base(false, 4, 4, 8, 3, 6);
+    sub.Set(530, kShort, {0, 0}).Blocks({Bytes(48, 0)});
+    EXPECT_EQ(FailureOf(sub.Build()), "Subsampling value is invalid. Allowed are 1, 2 and 4.");
+    sub.Set(530, kShort, {2, 4});
+    EXPECT_EQ(FailureOf(sub.Build()), "Vertical subsampling value must be <= horizontal subsampling value.");
+}
+
 TEST(Tiff, PaletteAndGreyLevels)
 {
     // 2-bit palette widens to 4 bits; colour map entries reduce as v * 255 div 65535.
