@@ -382,6 +382,7 @@ struct TiffLayout {
     YCbCrCoefficients Coefficients;
     unsigned SubsamplingH = 2;
     unsigned SubsamplingV = 2;
+    unsigned Positioning = 1;          // 1 centred, 2 co-sited; chroma is never interpolated, so unused
     long double XResolution = 0;
     long double YResolution = 0;
 
@@ -453,7 +454,8 @@ TiffLayout ReadLayout(const TiffDirectory& dir)
         t.SubsamplingH = static_cast<unsigned>(std::min<std::uint64_t>(subsampling[0], 0xFFFF));
         t.SubsamplingV = static_cast<unsigned>(std::min<std::uint64_t>(subsampling[1], 0xFFFF));
     }
-    long double scale = dir.Integer(kResolutionUnit, 2) == 3 ? 2.54L : 1.0L;
+    t.Positioning = static_cast<unsigned>(std::min<std::uint64_t>(dir.Integer(kYCbCrPositioning, 1), 2));
+    const long double scale = dir.Integer(kResolutionUnit, 2) == 3 ? 2.54L : 1.0L;
     t.XResolution = dir.Reals(kXResolution).empty() ? 0 : dir.Reals(kXResolution).front() * scale;
     t.YResolution = dir.Reals(kYResolution).empty() ? 0 : dir.Reals(kYResolution).front() * scale;
     return t;
@@ -749,6 +751,12 @@ Bitmap TiffReader::Decode()
     if (m_t.ByteCounts.size() >= m_t.Offsets.size() && packed * MaxExpansion(m_t.Compression) < needed)
         throw InvalidFormat();
 
+    if (m_t.Compression == CompressionKind::JPEG) {
+        if (m_t.BitsPerSample != 8)
+            throw CompressionError("Improper JPEG data precision.");
+        if (m_t.Planar)
+            throw InvalidGraphicError(FormatMessage(kInvalidColorFormat, {kKind}));
+    }
     Bitmap picture;
     SetUpColors(picture);
     if (m_t.Subsampled() && (m_t.Planar || m_t.BitsPerSample != 8 || m_t.SamplesPerPixel != 3))
