@@ -29,6 +29,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <functional>
+
 namespace quillmark {
 
 namespace {
@@ -40,6 +42,26 @@ bool IsArrow(int key)
 {
     return key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down;
 }
+
+// Reports the events of one widget without filtering any; owned by the widget.
+class EventHook : public QObject {
+public:
+    EventHook(QWidget* watched, std::function<void(QEvent::Type)> onEvent)
+        : QObject(watched), m_onEvent(std::move(onEvent))
+    {
+        watched->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override
+    {
+        m_onEvent(event->type());
+        return false;
+    }
+
+private:
+    std::function<void(QEvent::Type)> m_onEvent;
+};
 
 } // namespace
 
@@ -368,8 +390,17 @@ void TMainForm::ConnectMainUnit()
     connect(PageControl, &QTabWidget::currentChanged, this, &TMainForm::PageControlChange);
 
     // Close boxes and the moment before a dock change are seen as events.
-    ToolWndSettings->installEventFilter(this);
-    ToolWndTable->installEventFilter(this);
+    // Their watcher is not the window itself, whose filter sees every key.
+    new EventHook(ToolWndSettings, [this](QEvent::Type type) {
+        if (type == QEvent::Close)
+            ToolWndSettingsClose();
+        else if (type == QEvent::ParentAboutToChange)
+            ToolWndSettingsDockChanging();
+    });
+    new EventHook(ToolWndTable, [this](QEvent::Type type) {
+        if (type == QEvent::Close)
+            ToolWndTableClose();
+    });
     connect(ToolWndSettings, &QDockWidget::dockLocationChanged, this, &TMainForm::ToolWndSettingsDockChanged);
     connect(ToolWndSettings, &QDockWidget::topLevelChanged, this, [this](bool floating) {
         if (floating)
@@ -556,11 +587,13 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         auto* widget = static_cast<QWidget*>(watched);
-        const bool propagation = event == m_keyEvent && m_keyReceiver && m_keyReceiver->parentWidget() == widget;
+        auto* keyEvent = static_cast<QKeyEvent*>(event);
+        const bool propagation = event == m_keyEvent && keyEvent->timestamp() == m_keyTimestamp && m_keyReceiver &&
+                                 m_keyReceiver->parentWidget() == widget;
         m_keyEvent = event;
+        m_keyTimestamp = keyEvent->timestamp();
         m_keyReceiver = widget;
         if (!propagation && BelongsToThisWindow(widget)) {
-            auto* keyEvent = static_cast<QKeyEvent*>(event);
             int key = keyEvent->key();
             FormKeyDown(key, keyEvent->modifiers());
             if (key == 0) {
@@ -570,12 +603,6 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
         }
         return false;
     }
-    if (event->type() == QEvent::Close && watched == ToolWndSettings)
-        ToolWndSettingsClose();
-    else if (event->type() == QEvent::Close && watched == ToolWndTable)
-        ToolWndTableClose();
-    else if (event->type() == QEvent::ParentAboutToChange && watched == ToolWndSettings)
-        ToolWndSettingsDockChanging();
     return QMainWindow::eventFilter(watched, event);
 }
 

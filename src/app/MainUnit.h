@@ -291,6 +291,7 @@ private:
     // The application-wide key filter sees a key once per widget it
     // propagates through; these tell a new key from its propagation.
     const QEvent* m_keyEvent = nullptr;
+    quint64 m_keyTimestamp = 0;
     QPointer<QWidget> m_keyReceiver;
 };
 

@@ -22,4 +22,6 @@ target_sources(quillmark_ui PRIVATE
 target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ProfileFile.h
   ${CMAKE_CURRENT_LIST_DIR}/ProfileFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Settings.h
+  ${CMAKE_CURRENT_LIST_DIR}/Settings.cpp
 )

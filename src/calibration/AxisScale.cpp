@@ -79,6 +79,18 @@ std::string_view AxisLabelFormat(long double min, long double max)
     return largest > 3 ? kScientificAxisMask : kPlainAxisMask;
 }
 
+std::optional<AxisRangePlan> PlanAxisRange(long double min, long double max, long double currentIncrement)
+{
+    if (!(max > min))
+        return std::nullopt;
+    return AxisRangePlan{NiceIncrement(min, max, currentIncrement), AxisLabelFormat(min, max)};
+}
+
+bool SameAtSinglePrecision(double editValue, double axisBound)
+{
+    return static_cast<float>(editValue) == static_cast<float>(axisBound);
+}
+
 long double FineStep(long double min, long double max)
 {
     return (max - min) / 400.0L;

@@ -36,6 +36,24 @@ long double NiceIncrement(long double min, long double max, long double current)
 // kPlainAxisMask otherwise.
 std::string_view AxisLabelFormat(long double min, long double max);
 
+// What applying a range to an axis sets: its grid increment and label mask.
+struct AxisRangePlan {
+    long double Increment = 0.0L;
+    std::string_view Mask;
+};
+
+// Nothing when the range is refused (max not above min); the axis then keeps
+// its range, increment and mask, and the user is shown kAxisRangeRefused.
+std::optional<AxisRangePlan> PlanAxisRange(long double min, long double max, long double currentIncrement);
+
+inline constexpr std::string_view kAxisRangeRefused = "Минимальное значение оси должно быть < максимального";
+inline constexpr std::string_view kAxisRangeRefusedCaption = "Ошибка";
+
+// A limit edit re-applies its axis only when its value differs from the axis
+// bound at single precision; this ends the writes that follow an already
+// applied range (10 and 10.0000001 count as equal).
+bool SameAtSinglePrecision(double editValue, double axisBound);
+
 // One four-hundredth of the range: the spin step of the limit edits and the
 // step of the shift buttons.
 long double FineStep(long double min, long double max);

@@ -2,13 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <system_error>
 
 #include "base/Errors.h"
 #include "calibration/DecimalDigits.h"
+#include "calibration/RealText.h"
 
 namespace quillmark {
 
@@ -56,67 +55,6 @@ bool EqualNoCase(std::string_view a, std::string_view b)
     return true;
 }
 
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-// A real as the runtime's text-to-float reads it: blanks around, a sign,
-// digits with at most one separator, an exponent with E or e.
-std::optional<double> ParseCalReal(std::string_view text, char separator)
-{
-    auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-
-    std::string normal;
-    normal.reserve(text.size());
-    std::size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        if (text[i] == '-')
-            normal.push_back('-');
-        ++i;
-    }
-    std::size_t mantissaDigits = 0;
-    while (i < text.size() && IsDigit(text[i])) {
-        normal.push_back(text[i++]);
-        ++mantissaDigits;
-    }
-    if (i < text.size() && text[i] == separator) {
-        normal.push_back('.');
-        ++i;
-        while (i < text.size() && IsDigit(text[i])) {
-            normal.push_back(text[i++]);
-            ++mantissaDigits;
-        }
-    }
-    if (mantissaDigits == 0)
-        return std::nullopt;
-    if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
-        normal.push_back('e');
-        ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-            normal.push_back(text[i++]);
-        std::size_t exponentDigits = 0;
-        while (i < text.size() && IsDigit(text[i])) {
-            normal.push_back(text[i++]);
-            ++exponentDigits;
-        }
-        if (exponentDigits == 0)
-            return std::nullopt;
-    }
-    if (i != text.size())
-        return std::nullopt;
-
-    double value = 0.0;
-    const auto result = std::from_chars(normal.data(), normal.data() + normal.size(), value);
-    if (result.ec != std::errc() || result.ptr != normal.data() + normal.size())
-        return std::nullopt;
-    return value;
-}
-
 std::string QuotedForMessage(std::string_view value)
 {
     std::string quoted(value.substr(0, kQuotedValueLimit));
@@ -136,7 +74,7 @@ double ReadCalKey(const std::vector<std::string_view>& lines, std::string_view k
         for (char& c : value)
             if (c == '.')
                 c = separator;
-        if (const std::optional<double> parsed = ParseCalReal(value, separator))
+        if (const std::optional<double> parsed = ParseReal(value, separator))
             return *parsed;
         throw ConvertError(FormatMessage("Неверное значение %s в файле калибровки: \"%s\"",
                                          {std::string(key), QuotedForMessage(line.substr(eq + 1))}));

@@ -11,6 +11,8 @@ target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ImageFit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RegionMaths.h
   ${CMAKE_CURRENT_LIST_DIR}/RegionMaths.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RealText.h
+  ${CMAKE_CURRENT_LIST_DIR}/RealText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CalFile.h
   ${CMAKE_CURRENT_LIST_DIR}/CalFile.cpp
 )

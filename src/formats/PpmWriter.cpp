@@ -41,10 +41,10 @@ void AppendRow(const Bitmap& bitmap, std::span<const std::uint8_t> row, std::vec
     for (std::size_t x = 0; x < width; ++x) {
         switch (bitmap.Format()) {
         case PixelFormat::Bits1:
-            PutRgb(out, PaletteColor(bitmap, (row[x / 8] >> (7 - x % 8)) & 1u));
+            PutRgb(out, PaletteColor(bitmap, (unsigned{row[x / 8]} >> (7 - x % 8)) & 1u));
             break;
         case PixelFormat::Bits4:
-            PutRgb(out, PaletteColor(bitmap, (row[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 15u));
+            PutRgb(out, PaletteColor(bitmap, (unsigned{row[x / 2]} >> (x % 2 == 0 ? 4 : 0)) & 15u));
             break;
         case PixelFormat::Bits8:
             PutRgb(out, PaletteColor(bitmap, row[x]));

@@ -88,7 +88,7 @@ PictureRegistry::PictureRegistry(const PictureClass& toolkitBitmapClass)
     list.Register("png", "Portable network graphic images", "", PNGGraphicClass());
 }
 
-PictureRegistry::~PictureRegistry()
+void PictureRegistry::Shutdown()
 {
     m_fileFormats.Unregister(std::nullopt, TIFFGraphicClass());
     m_fileFormats.Unregister(std::nullopt, PCXGraphicClass());
@@ -97,7 +97,6 @@ PictureRegistry::~PictureRegistry()
     m_fileFormats.Unregister("rle", m_bitmapClass);
     m_fileFormats.Unregister("dib", m_bitmapClass);
     m_fileFormats.Unregister(std::nullopt, PNGGraphicClass());
-    // m_fileFormats is destroyed next; its destructor clears the rest.
 }
 
 } // namespace quillmark

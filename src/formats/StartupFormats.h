@@ -13,12 +13,16 @@ namespace quillmark {
 class PictureRegistry {
 public:
     explicit PictureRegistry(const PictureClass& toolkitBitmapClass);
-    ~PictureRegistry();
+    ~PictureRegistry() { Shutdown(); }
     PictureRegistry(const PictureRegistry&) = delete;
     PictureRegistry& operator=(const PictureRegistry&) = delete;
 
     const PictureFormatList& Formats() const { return m_toolkit; }
     TFileFormatList& FileFormats() { return m_fileFormats; }
+
+    // The shutdown unregistrations; the rest goes with the list. Harmless
+    // when repeated.
+    void Shutdown();
 
 private:
     const PictureClass& m_bitmapClass;

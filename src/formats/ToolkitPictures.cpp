@@ -1,6 +1,7 @@
 #include "formats/ToolkitPictures.h"
 
 #include "base/Errors.h"
+#include "formats/BmpHeader.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -50,6 +51,8 @@ Bitmap BitmapFromImage(const QImage& source)
 
 Bitmap DecodeToolkitBitmap(std::span<const std::uint8_t> file)
 {
+    const DeclaredSize declared = CheckBmpHeader(file);
+
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(file.data()),
                                                      static_cast<qsizetype>(file.size()));
     QBuffer buffer;
@@ -59,13 +62,12 @@ Bitmap DecodeToolkitBitmap(std::span<const std::uint8_t> file)
     reader.setAutoTransform(false);
     reader.setAllocationLimit(kReaderAllocationLimitMiB);
 
-    const QSize size = reader.size();
-    if (!size.isValid() || size.isEmpty())
-        throw InvalidBitmap();
-    CheckPictureSize(static_cast<std::uint64_t>(size.width()), static_cast<std::uint64_t>(size.height()));
-
     QImage image;
     if (!reader.read(&image) || image.isNull())
+        throw InvalidBitmap();
+    // What Qt decoded must be what the guard let through.
+    if (static_cast<std::uint64_t>(image.width()) != declared.Width ||
+        static_cast<std::uint64_t>(image.height()) != declared.Height)
         throw InvalidBitmap();
     return BitmapFromImage(image);
 }

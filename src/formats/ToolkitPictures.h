@@ -1,8 +1,8 @@
 #pragma once
 // The toolkit's bitmap picture class: BMP, RLE and DIB files read by Qt's BMP
 // reader and handed to the core as a Bitmap (8-bit with its palette for
-// indexed files, 24-bit BGR otherwise). The header is checked against the
-// picture size guard before Qt decodes anything.
+// indexed files, 24-bit BGR otherwise). The header is checked by our own
+// reader, against the picture size guard, before Qt decodes anything.
 #include "formats/Bitmap.h"
 #include "formats/PictureClass.h"
 

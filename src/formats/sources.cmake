@@ -12,6 +12,7 @@ target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/UnassignablePicture.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StartupFormats.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PpmWriter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/BmpHeader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PackbitsRLEDecoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PCXRLEDecoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TIFFLZWDecoder.cpp

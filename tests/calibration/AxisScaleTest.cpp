@@ -151,6 +151,27 @@ TEST(AxisLabelFormat, MasksForTypicalRanges)
     EXPECT_EQ(kScientificAxisMask, "#.0## \"x10\" E+0##");
 }
 
+TEST(PlanAxisRange, RefusesRangesThatAreNotIncreasing)
+{
+    EXPECT_FALSE(PlanAxisRange(20, 10, 1));
+    EXPECT_FALSE(PlanAxisRange(5, 5, 1));
+    EXPECT_FALSE(PlanAxisRange(std::nanl(""), 5, 1));
+    const auto plan = PlanAxisRange(0, 10000, 0);
+    ASSERT_TRUE(plan.has_value());
+    EXPECT_EQ(plan->Increment, 1000.0L);
+    EXPECT_EQ(plan->Mask, kScientificAxisMask);
+    // An increment typed by the user survives a range it suits.
+    EXPECT_EQ(PlanAxisRange(0, 12, 2)->Increment, 2.0L);
+}
+
+TEST(SameAtSinglePrecision, DifferencesBeyondSinglePrecisionDoNotReapply)
+{
+    EXPECT_TRUE(SameAtSinglePrecision(10.0, 10.0000001));
+    EXPECT_TRUE(SameAtSinglePrecision(-3.0, -3.0));
+    EXPECT_FALSE(SameAtSinglePrecision(10.0, 10.00001));
+    EXPECT_FALSE(SameAtSinglePrecision(0.0, 1e-30));
+}
+
 TEST(ShiftAxisRange, MovesBothBoundsByOneFourHundredthOfTheOldRange)
 {
     const AxisRange up = ShiftAxisRange({0, 10}, ShiftDirection::Increase);

@@ -483,3 +483,22 @@ TEST(Trace, ReportsEverySampleOfEachPass)
     EXPECT_EQ(passes, expected);
     EXPECT_EQ(lastTotal, 8u);
 }
+
+// Under the address sanitizer this also shows that a region reaching far past
+// every edge reads only the picture's own rows and columns.
+TEST(Trace, RegionBeyondThePictureIsClampedToIt)
+{
+    TestPicture picture(7, 9, kBlack);
+    for (int x = 0; x < 7; ++x)
+        picture.Set(x, 8 - x, kWhite);
+    for (const bool stretched : {true, false}) {
+        SCOPED_TRACE(stretched);
+        TraceInput input = WholePicture(picture.View());
+        input.Plot = PlotRect{3, 4, 20, 30};
+        input.Stretched = stretched;
+        input.Region = SurfaceRect{-5000, -5000, 5000, 5000};
+        const TraceResult result = TraceCurve(picture.View(), input);
+        ASSERT_EQ(result.Status, TraceStatus::Traced);
+        EXPECT_EQ(result.TraceBuffer, (std::vector<std::int32_t>{8, 7, 6, 5, 4, 3}));
+    }
+}

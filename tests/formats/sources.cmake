@@ -6,4 +6,12 @@ target_sources(quillmark_core_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/PCXGraphicTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TIFFGraphicTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PNGGraphicTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FileFormatListTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PictureLoaderTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/JpegPictureTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PpmWriterTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/BmpHeaderTest.cpp
+)
+target_sources(quillmark_ui_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/ToolkitPicturesTest.cpp
 )
