@@ -4,6 +4,7 @@ target_sources(quillmark_core_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/DecompressorTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GIFGraphicTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PCXGraphicTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TIFFGraphicTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PNGGraphicTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FileFormatListTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PictureLoaderTest.cpp
