@@ -23,4 +23,6 @@ target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ProfileFile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Settings.h
   ${CMAKE_CURRENT_LIST_DIR}/Settings.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ProfileSettingsStore.h
+  ${CMAKE_CURRENT_LIST_DIR}/ProfileSettingsStore.cpp
 )
