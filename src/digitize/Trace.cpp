@@ -40,12 +40,12 @@ std::size_t CountSamples(const ScanLimits& limits, long double step)
 
 long double XUnitsPerPixel(const TraceInput& input)
 {
-    return (static_cast<long double>(input.XMax) - input.XMin) / input.Plot.Width;
+    return (static_cast<long double>(input.XMax) - input.XMin) / input.Plot.W;
 }
 
 long double YUnitsPerPixel(const TraceInput& input)
 {
-    return (static_cast<long double>(input.YMax) - input.YMin) / input.Plot.Height;
+    return (static_cast<long double>(input.YMax) - input.YMin) / input.Plot.H;
 }
 
 long double TraceStepPixels(const TraceInput& input, int pictureWidth)
@@ -53,7 +53,7 @@ long double TraceStepPixels(const TraceInput& input, int pictureWidth)
     long double step = input.Step;
     if (input.Unit == StepUnit::AxisUnits) {
         const long double range = static_cast<long double>(input.XMax) - input.XMin;
-        const int pixels = input.Stretched ? pictureWidth : input.Plot.Width;
+        const int pixels = input.Stretched ? pictureWidth : input.Plot.W;
         step = step * pixels / range;
     }
     // Also catches NaN, and the infinite step of an axis range of zero width.
@@ -64,7 +64,7 @@ long double TraceStepPixels(const TraceInput& input, int pictureWidth)
 
 PictureOffset ActualSizeOffset(const PlotRect& plot, int pictureWidth, int pictureHeight)
 {
-    return PictureOffset{(plot.Width - pictureWidth) / 2, (plot.Height - pictureHeight) / 2};
+    return PictureOffset{(plot.W - pictureWidth) / 2, (plot.H - pictureHeight) / 2};
 }
 
 ScanLimits TraceScanLimits(const TraceInput& input, int pictureWidth, int pictureHeight)
@@ -73,19 +73,19 @@ ScanLimits TraceScanLimits(const TraceInput& input, int pictureWidth, int pictur
     const std::int64_t h = pictureHeight;
     ScanLimits limits{0, w - 1, 0, h - 1};   // the rightmost column is never sampled
     if (input.Region) {
-        const SurfaceRect& r = *input.Region;
+        const SurfaceEdges& r = *input.Region;
         const PlotRect& plot = input.Plot;
-        const std::int64_t left = std::int64_t{r.Left} - plot.Left;
-        const std::int64_t top = std::int64_t{r.Top} - plot.Top;
-        const std::int64_t right = std::int64_t{r.Right} - plot.Left;
-        const std::int64_t bottom = std::int64_t{r.Bottom} - plot.Top;
+        const std::int64_t left = std::int64_t{r.Left} - plot.L;
+        const std::int64_t top = std::int64_t{r.Top} - plot.T;
+        const std::int64_t right = std::int64_t{r.Right} - plot.L;
+        const std::int64_t bottom = std::int64_t{r.Bottom} - plot.T;
         if (input.Stretched) {
             // Integer products, real divisions.
             const auto scaleX = [&](std::int64_t v) {
-                return RoundToInt64(static_cast<long double>(v * w) / plot.Width);
+                return RoundToInt64(static_cast<long double>(v * w) / plot.W);
             };
             const auto scaleY = [&](std::int64_t v) {
-                return RoundToInt64(static_cast<long double>(v * h) / plot.Height);
+                return RoundToInt64(static_cast<long double>(v * h) / plot.H);
             };
             limits = ScanLimits{scaleX(left), scaleX(right) + 1, scaleY(top), scaleY(bottom)};
         } else {
@@ -113,13 +113,13 @@ int PixelBrightness(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
     return static_cast<int>(std::nearbyint(0.229L * red + 0.5876L * green + 0.114L * blue));
 }
 
-std::int32_t ExamineColumn(const PixelView& picture, std::int64_t u, std::int64_t y0, std::int64_t y1,
+std::int32_t ExamineColumn(const TFastRGB& picture, std::int64_t u, std::int64_t y0, std::int64_t y1,
                            const TraceInput& input)
 {
     // A column of which no row lies inside the limits holds no line.
     if (y1 < y0)
         return -1;
-    if (u < 0 || u >= picture.Width || y0 < 0 || y1 >= picture.Height)
+    if (u < 0 || u >= picture.Width() || y0 < 0 || y1 >= picture.Height())
         throw InternalError("ExamineColumn: scan limits outside the picture");
 
     // One downward walk finds both ends of the band: the top row is the first
@@ -131,8 +131,9 @@ std::int32_t ExamineColumn(const PixelView& picture, std::int64_t u, std::int64_
     std::int64_t top = 0;
     std::int64_t bottom = y1 - 1;
     const std::size_t offset = static_cast<std::size_t>(u) * 3;
+    const std::uint8_t* const* rows = picture.RowTable();
     for (std::int64_t y = y0; y <= y1; ++y) {
-        const std::uint8_t* pixel = picture.Rows[y] + offset;
+        const std::uint8_t* pixel = rows[y] + offset;
         const std::uint8_t blue = pixel[0];
         const std::uint8_t green = pixel[1];
         const std::uint8_t red = pixel[2];
@@ -196,18 +197,18 @@ bool FillTraceGaps(std::span<std::int32_t> buffer, const TraceProgress& progress
     return true;
 }
 
-TraceResult TraceCurve(const PixelView& picture, const TraceInput& input, const TraceProgress& progress)
+TraceResult TraceCurve(const TFastRGB& picture, const TraceInput& input, const TraceProgress& progress)
 {
     if (!(input.Step > 0.0) || !std::isfinite(input.Step))
         throw TraceError("Шаг оцифровки должен быть больше нуля.");
     TraceResult result;
-    const int w = picture.Width;
-    const int h = picture.Height;
+    const int w = picture.Width();
+    const int h = picture.Height();
     if (w <= 0 || h <= 0)
         return result;
-    if (picture.Rows == nullptr)
+    if (picture.RowTable() == nullptr)
         throw InternalError("TraceCurve: picture without rows");
-    if (input.Plot.Width <= 0 || input.Plot.Height <= 0)
+    if (input.Plot.W <= 0 || input.Plot.H <= 0)
         throw TraceError("Область графика имеет нулевой размер.");
 
     const long double step = TraceStepPixels(input, w);

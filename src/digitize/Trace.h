@@ -15,6 +15,9 @@
 #include "digitize/RgbColour.h"
 
 #include "base/Errors.h"
+#include "calibration/PlotGeometry.h"
+#include "calibration/RegionMaths.h"
+#include "imaging/FastRGB.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -25,44 +28,17 @@
 
 namespace quillmark {
 
-// Read-only view of a 24-bit picture: row y starts at Rows[y], pixel x of it at
-// Rows[y] + 3x as blue, green, red. Rows holds Height entries.
-struct PixelView {
-    int Width = 0;
-    int Height = 0;
-    const std::uint8_t* const* Rows = nullptr;
-};
-
 // Item indices of the method box that trace (Manual and Edit do not).
 enum class TraceMethod { MaxBrightness = 0, ByColour = 1 };
 
 // Item index of the step-unit box.
 enum class StepUnit { Pixels = 0, AxisUnits = 1 };
 
-// The plot area on the plot surface, in plot-surface pixels.
-struct PlotRect {
-    int Left = 0;
-    int Top = 0;
-    int Width = 0;
-    int Height = 0;
-};
-
-// The digitizing region as the plot draws it, in plot-surface pixels: left at
-// the region's X minimum, top at its Y maximum, right at its X maximum, bottom
-// at its Y minimum. Not re-ordered: a region dragged right to left has
-// Left > Right and scans no column.
-struct SurfaceRect {
-    int Left = 0;
-    int Top = 0;
-    int Right = 0;
-    int Bottom = 0;
-};
-
 // Everything a trace reads. The defaults are the start values of the controls;
 // the batch command sets Plot to the picture (PlotFilledByPicture) and keeps
 // the stretched mode.
 struct TraceInput {
-    PlotRect Plot;
+    PlotRect Plot;                        // the plot area on the plot surface
     // Axis limits of the plot area; XMin and YMin are also the axis minima that
     // offset the conversion to axis values.
     double XMin = 0.0;
@@ -72,7 +48,10 @@ struct TraceInput {
     bool Stretched = true;                // false: actual size, centred
     double Step = 1.0;                    // in Unit; must be positive
     StepUnit Unit = StepUnit::Pixels;
-    std::optional<SurfaceRect> Region;    // only while the region is switched on
+    // The region as the plot draws it (RegionToPixels), only while it is
+    // switched on. Not re-ordered: a region dragged right to left has
+    // Left > Right and scans no column.
+    std::optional<SurfaceEdges> Region;
     TraceMethod Method = TraceMethod::MaxBrightness;
     int LineSens = 50;                    // thickest accepted band, in rows
     int ColorSens = 50;                   // largest accepted colour distance, 0..765
@@ -115,7 +94,7 @@ struct TraceResult {
 // Throws TraceError when the step is not positive (a zero axis step, or
 // XMax <= XMin in axis units), the plot area is empty, or the step is so small
 // that the scan would exceed kMaxTraceSamples. An empty picture traces nothing.
-TraceResult TraceCurve(const PixelView& picture, const TraceInput& input, const TraceProgress& progress = {});
+TraceResult TraceCurve(const TFastRGB& picture, const TraceInput& input, const TraceProgress& progress = {});
 
 // The pieces of TraceCurve, for the window and for tests.
 
@@ -147,7 +126,7 @@ ScanLimits TraceScanLimits(const TraceInput& input, int pictureWidth, int pictur
 
 // Row of the line's centre in column u over rows y0..y1, or -1. The limits must
 // lie in the picture (as TraceScanLimits makes them).
-std::int32_t ExamineColumn(const PixelView& picture, std::int64_t u, std::int64_t y0, std::int64_t y1,
+std::int32_t ExamineColumn(const TFastRGB& picture, std::int64_t u, std::int64_t y0, std::int64_t y1,
                            const TraceInput& input);
 
 // Brightness of a pixel as MaxBrightness weighs it (the red weight is 0.229).

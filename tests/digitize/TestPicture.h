@@ -1,21 +1,16 @@
 #pragma once
-// A small 24-bit picture built in a test: padded BGR rows and a row table, the
-// layout the tracer reads.
-#include "digitize/Trace.h"
-
-#include <cstdint>
-#include <vector>
+// A small picture built in a test: a pixel buffer filled with a background
+// colour, on which single pixels and short vertical marks are set.
+#include "digitize/RgbColour.h"
+#include "imaging/FastBMP.h"
 
 namespace quillmark::test {
 
 class TestPicture {
 public:
-    TestPicture(int width, int height, RgbColour background)
-        : m_width(width), m_height(height), m_stride(3 * width + width % 4),
-          m_bytes(static_cast<std::size_t>(m_stride) * static_cast<std::size_t>(height), 0xEE)
+    TestPicture(int width, int height, RgbColour background) : m_buffer(width, height)
     {
         for (int y = 0; y < height; ++y) {
-            m_rows.push_back(m_bytes.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(m_stride));
             for (int x = 0; x < width; ++x)
                 Set(x, y, background);
         }
@@ -23,8 +18,7 @@ public:
 
     void Set(int x, int y, RgbColour c)
     {
-        std::uint8_t* p = m_bytes.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(m_stride)
-            + static_cast<std::size_t>(x) * 3;
+        std::uint8_t* p = m_buffer.RowTable()[y] + 3 * x;
         p[0] = c.Blue;
         p[1] = c.Green;
         p[2] = c.Red;
@@ -37,14 +31,10 @@ public:
             Set(x, y + k, c);
     }
 
-    PixelView View() const { return PixelView{m_width, m_height, m_rows.data()}; }
+    const TFastRGB& View() const { return m_buffer; }
 
 private:
-    int m_width;
-    int m_height;
-    int m_stride;
-    std::vector<std::uint8_t> m_bytes;
-    std::vector<const std::uint8_t*> m_rows;
+    TFastBMP m_buffer;
 };
 
 inline constexpr RgbColour kBlack{0, 0, 0};
