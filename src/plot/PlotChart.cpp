@@ -2,6 +2,8 @@
 
 #include "base/Errors.h"
 #include "base/Rounding.h"
+#include "calibration/Calibration.h"
+#include "calibration/RegionMaths.h"
 
 #include <QCursor>
 #include <QLocale>
@@ -21,8 +23,8 @@ namespace {
 constexpr int kTickLength = 4;
 constexpr int kMinorTickLength = 2;
 constexpr int kLabelGap = 2;
-// Drawn pixel positions are kept inside this bound so every one is a valid
-// int; far beyond the surface the exact place no longer shows.
+// Line ends beyond this distance keep their fraction, so that clipping keeps
+// each line's direction.
 constexpr long double kPixelLimit = 1073741824.0L; // 2^30
 // More grid lines than one per two pixels only darken the plot.
 constexpr int kPixelsPerGridLine = 2;
@@ -32,13 +34,6 @@ constexpr int kPixelsPerGridLine = 2;
 QRect CornerRect(int x0, int y0, int x1, int y1)
 {
     return QRect(QPoint(std::min(x0, x1), std::min(y0, y1)), QPoint(std::max(x0, x1), std::max(y0, y1)));
-}
-
-int ClampedPixel(long double raw)
-{
-    if (std::isnan(raw))
-        return 0;
-    return RoundHalfEven32(std::clamp(raw, -kPixelLimit, kPixelLimit));
 }
 
 // Liang-Barsky: clips the segment a-b to the box, false when nothing is left.
@@ -167,36 +162,57 @@ QRect PlotChart::PlotRect() const
     return m_layoutRect;
 }
 
+namespace {
+
+quillmark::PlotRect Geometry(const QRect& r)
+{
+    return {r.left(), r.top(), r.width(), r.height()};
+}
+
+AxisLimits Limits(const PlotAxis& bottom, const PlotAxis& left)
+{
+    return {bottom.Minimum(), bottom.Maximum(), left.Minimum(), left.Maximum()};
+}
+
+} // namespace
+
+long double PlotChart::BottomPosition(long double x) const
+{
+    return AxisToPixelX(x, Geometry(PlotRect()), Limits(m_bottomAxis, m_leftAxis));
+}
+
+long double PlotChart::LeftPosition(long double y) const
+{
+    return AxisToPixelY(y, Geometry(PlotRect()), Limits(m_bottomAxis, m_leftAxis));
+}
+
 int PlotChart::BottomPixel(long double x) const
 {
-    const QRect r = PlotRect();
-    const long double min = m_bottomAxis.Minimum();
-    const long double max = m_bottomAxis.Maximum();
-    return ClampedPixel(r.left() + (x - min) * r.width() / (max - min));
+    return RoundToSurface(BottomPosition(x));
 }
 
 int PlotChart::LeftPixel(long double y) const
 {
-    const QRect r = PlotRect();
-    const long double min = m_leftAxis.Minimum();
-    const long double max = m_leftAxis.Maximum();
-    return ClampedPixel(r.top() + (max - y) * r.height() / (max - min));
+    return RoundToSurface(LeftPosition(y));
 }
 
 long double PlotChart::BottomValue(int px) const
 {
-    const QRect r = PlotRect();
-    const long double min = m_bottomAxis.Minimum();
-    const long double max = m_bottomAxis.Maximum();
-    return min + (max - min) * (static_cast<long double>(px) - r.left()) / r.width();
+    return PixelToAxis({px, 0}, Geometry(PlotRect()), Limits(m_bottomAxis, m_leftAxis)).X;
 }
 
 long double PlotChart::LeftValue(int py) const
 {
-    const QRect r = PlotRect();
-    const long double min = m_leftAxis.Minimum();
-    const long double max = m_leftAxis.Maximum();
-    return max - (max - min) * (static_cast<long double>(py) - r.top()) / r.height();
+    return PixelToAxis({0, py}, Geometry(PlotRect()), Limits(m_bottomAxis, m_leftAxis)).Y;
+}
+
+ShapePixels PlotChart::RegionPixels(long double x0, long double y0, long double x1, long double y1) const
+{
+    // Corner 0 is the region's X minimum and Y maximum, corner 1 its X
+    // maximum and Y minimum, whatever the values.
+    const RegionLimits region{x0, x1, y1, y0};
+    const SurfaceEdges e = RegionToPixels(region, Geometry(PlotRect()), Limits(m_bottomAxis, m_leftAxis));
+    return {e.Left, e.Top, e.Right, e.Bottom};
 }
 
 void PlotChart::SetTitleLines(const QStringList& lines)
@@ -566,7 +582,7 @@ void PlotChart::DrawSeries(QPainter& p, const PlotSeries& series) const
     if (series.Kind() == SeriesKind::Shape) {
         if (count < 2)
             return;
-        const SurfaceRect s = series.ShapePixelRect();
+        const ShapePixels s = series.ShapePixelRect();
         const QRect box = CornerRect(s.Left, s.Top, s.Right, s.Bottom);
         p.save();
         SetPenMode(p, PenMode::Invert);
@@ -593,16 +609,11 @@ void PlotChart::DrawSeries(QPainter& p, const PlotSeries& series) const
         return;
     }
 
-    // Positions near the surface are whole pixels; far ones keep their
-    // fraction so clipping keeps each line's direction.
+    // Positions near the surface are whole pixels, where the markers and the
+    // hit tests put them.
     auto position = [&](int i) {
-        const QRect pr = r;
-        const long double bmin = m_bottomAxis.Minimum();
-        const long double bmax = m_bottomAxis.Maximum();
-        const long double lmin = m_leftAxis.Minimum();
-        const long double lmax = m_leftAxis.Maximum();
-        long double x = pr.left() + (series.XValue(i) - bmin) * pr.width() / (bmax - bmin);
-        long double y = pr.top() + (lmax - series.YValue(i)) * pr.height() / (lmax - lmin);
+        long double x = BottomPosition(series.XValue(i));
+        long double y = LeftPosition(series.YValue(i));
         if (std::fabs(x) < kPixelLimit)
             x = std::nearbyint(x);
         if (std::fabs(y) < kPixelLimit)

@@ -144,11 +144,11 @@ void PlotSeries::SetFill(ShapeFill fill)
     Changed();
 }
 
-SurfaceRect PlotSeries::ShapePixelRect() const
+ShapePixels PlotSeries::ShapePixelRect() const
 {
     if (Count() < 2)
         return {};
-    return {CalcXPos(0), CalcYPos(0), CalcXPos(1), CalcYPos(1)};
+    return m_chart.RegionPixels(XValue(0), YValue(0), XValue(1), YValue(1));
 }
 
 int PlotSeries::CalcXPos(int index) const

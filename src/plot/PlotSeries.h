@@ -17,9 +17,9 @@ class PlotChart;
 enum class SeriesKind { Line, Points, Shape };
 enum class ShapeFill { None, BackDiagonalHatch };
 
-// A rectangle in surface pixels that keeps its corners as given: Left may lie
-// right of Right and Top below Bottom.
-struct SurfaceRect {
+// The shape's rectangle in surface pixels with its edges as the corners give
+// them: Left may lie right of Right and Top below Bottom.
+struct ShapePixels {
     int Left = 0;
     int Top = 0;
     int Right = 0;
@@ -80,7 +80,7 @@ public:
     ShapeFill Fill() const { return m_fill; }
     void SetFill(ShapeFill fill);
     // Left and top from corner 0, right and bottom from corner 1, as they fall.
-    SurfaceRect ShapePixelRect() const;
+    ShapePixels ShapePixelRect() const;
 
     // Surface pixel column and row where a point is drawn, and the axis values
     // of a pixel column and row, through the chart's bottom and left axes.

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 using namespace quillmark;
 
@@ -135,7 +137,8 @@ TEST_F(Plot, PixelToValueToPixelIsTheIdentity)
     EXPECT_EQ(s.CalcYPos(0), chart.LeftPixel(1));
     EXPECT_EQ(s.XScreenToValue(r.left()), 0);
     // Far-away values stay valid pixels.
-    EXPECT_EQ(chart.BottomPixel(1e300L), 1 << 30);
+    EXPECT_EQ(chart.BottomPixel(1e300L), std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(chart.LeftPixel(NAN), 0);
 }
 
 TEST_F(Plot, LimitsAreSwappedWidenedAndNegativeIncrementsRefused)
@@ -289,7 +292,7 @@ TEST_F(Plot, TheRegionIsAnInvertedOutlineWithCornersAsGiven)
     PlotSeries& region = *chart.RegionSeries();
     region.SetCorner0(8, -2);
     region.SetCorner1(2, 2);
-    const SurfaceRect r = region.ShapePixelRect();
+    const ShapePixels r = region.ShapePixelRect();
     EXPECT_EQ(r.Left, chart.BottomPixel(8));
     EXPECT_EQ(r.Right, chart.BottomPixel(2));
     EXPECT_EQ(r.Top, chart.LeftPixel(-2));
