@@ -114,6 +114,8 @@ PlotChart::PlotChart(QWidget* parent)
       m_decimalSeparator(QLocale::system().decimalPoint()),
       m_groupSeparator(QLocale::system().groupSeparator())
 {
+    // The left axis starts with a trailing blank after its labels.
+    m_leftAxis.SetLabelFormat("#,##0.### ");
     m_axis->SetLineVisible(false);
     m_axis->SetMarkersVisible(true);
     m_region->SetSeriesColor(QColor(255, 255, 255));

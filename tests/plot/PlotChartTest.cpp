@@ -65,6 +65,7 @@ TEST_F(Plot, StartsWithTheDefaultAxesAndSeries)
     EXPECT_EQ(chart.LeftAxis().GridColor(), QColor(0, 0, 255));
     EXPECT_EQ(chart.BottomAxis().MinorTickCount(), 4);
     EXPECT_EQ(chart.BottomAxis().LabelFormat(), "#,##0.###");
+    EXPECT_EQ(chart.LeftAxis().LabelFormat(), "#,##0.### ");
     EXPECT_EQ(chart.TitleLines(), QStringList{QString()});
     EXPECT_TRUE(chart.DataSeries()->Active());
     EXPECT_EQ(chart.DataSeries()->SeriesColor(), kRed);
