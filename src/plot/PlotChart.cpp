@@ -36,36 +36,52 @@ QRect CornerRect(int x0, int y0, int x1, int y1)
     return QRect(QPoint(std::min(x0, x1), std::min(y0, y1)), QPoint(std::max(x0, x1), std::max(y0, y1)));
 }
 
-// Liang-Barsky: clips the segment a-b to the box, false when nothing is left.
+// Clips the segment a-b to the box; false when nothing is left. Each end
+// outside is moved onto the box edge it crosses, with the edge coordinate set
+// exactly and the other one interpolated, so a line to a point far off the
+// surface keeps its place and direction where it crosses the plot.
 bool ClipSegment(long double& ax, long double& ay, long double& bx, long double& by, const QRect& box)
 {
-    const long double dx = bx - ax;
-    const long double dy = by - ay;
-    long double t0 = 0;
-    long double t1 = 1;
-    const long double p[4] = {-dx, dx, -dy, dy};
-    const long double q[4] = {ax - box.left(), box.right() - ax, ay - box.top(), box.bottom() - ay};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0)
-                return false;
-            continue;
-        }
-        const long double r = q[i] / p[i];
-        if (p[i] < 0)
-            t0 = std::max(t0, r);
-        else
-            t1 = std::min(t1, r);
-        if (t0 > t1)
+    const long double left = box.left();
+    const long double right = box.right();
+    const long double top = box.top();
+    const long double bottom = box.bottom();
+    auto outcode = [&](long double x, long double y) {
+        int code = 0;
+        if (x < left)
+            code |= 1;
+        else if (x > right)
+            code |= 2;
+        if (y < top)
+            code |= 4;
+        else if (y > bottom)
+            code |= 8;
+        return code;
+    };
+    for (int round = 0; round < 8; ++round) {
+        const int codeA = outcode(ax, ay);
+        const int codeB = outcode(bx, by);
+        if ((codeA | codeB) == 0)
+            return true;
+        if ((codeA & codeB) != 0)
             return false;
+        const bool moveA = codeA != 0;
+        long double& px = moveA ? ax : bx;
+        long double& py = moveA ? ay : by;
+        const long double qx = moveA ? bx : ax;
+        const long double qy = moveA ? by : ay;
+        const int code = moveA ? codeA : codeB;
+        if ((code & (4 | 8)) != 0) {
+            const long double edge = (code & 4) != 0 ? top : bottom;
+            px = qx + (px - qx) * (edge - qy) / (py - qy);
+            py = edge;
+        } else {
+            const long double edge = (code & 1) != 0 ? left : right;
+            py = qy + (py - qy) * (edge - qx) / (px - qx);
+            px = edge;
+        }
     }
-    const long double sx = ax;
-    const long double sy = ay;
-    ax = sx + t0 * dx;
-    ay = sy + t0 * dy;
-    bx = sx + t1 * dx;
-    by = sy + t1 * dy;
-    return true;
+    return outcode(ax, ay) == 0 && outcode(bx, by) == 0;
 }
 
 struct Ticks {

@@ -360,6 +360,40 @@ TEST_F(Plot, TheBackgroundPictureStaysInsideThePlotRectangle)
     EXPECT_EQ(copy.pixelColor(7, 7), kGreen);
 }
 
+TEST_F(Plot, LinesToFarAwayPointsKeepTheirDirection)
+{
+    chart.BottomAxis().SetIncrement(1);
+    chart.LeftAxis().SetIncrement(1);
+    PlotSeries& s = *chart.DataSeries();
+    s.Add(5.5, -1e200, {}, kRed);
+    s.Add(5.5, 1e200, {}, kRed);
+    EXPECT_EQ(At(Between(5.5, 0.5)), kRed);
+    EXPECT_EQ(At(Between(5.5, -2.5)), kRed);
+    EXPECT_EQ(At(Between(6.5, 0.5)), kWhite);
+    // A lone point with its markers hidden is still hit.
+    s.Clear();
+    s.Add(2.5, 0.5, {}, kRed);
+    int index = -1;
+    const QPoint p = Between(2.5, 0.5);
+    EXPECT_EQ(chart.HitSeries(p.x() + 1, p.y() - 1, &index), &s);
+    EXPECT_EQ(index, 0);
+    EXPECT_EQ(chart.HitSeries(p.x() + 20, p.y(), &index), nullptr);
+}
+
+TEST_F(Plot, MovesTellWhichButtonsAreHeld)
+{
+    Qt::MouseButtons held;
+    QObject::connect(&chart, &PlotChart::MouseMove,
+                     [&](Qt::KeyboardModifiers, int, int) { held = chart.ButtonsDown(); });
+    const QPoint p = Between(1.5, 0.5);
+    QTest::mousePress(&chart, Qt::LeftButton, {}, p);
+    QTest::mouseMove(&chart, p + QPoint(10, 10));
+    EXPECT_EQ(held, Qt::LeftButton);
+    QTest::mouseRelease(&chart, Qt::LeftButton, {}, p + QPoint(10, 10));
+    QTest::mouseMove(&chart, p);
+    EXPECT_EQ(held, Qt::NoButton);
+}
+
 TEST_F(Plot, TheRestingPointerIsAnArrowOrACrossHair)
 {
     EXPECT_EQ(chart.cursor().shape(), Qt::ArrowCursor);
