@@ -333,8 +333,8 @@ void RotateRun(std::uint8_t* out, std::int64_t count, std::int64_t sx, std::int6
         const AxisStretch alongX = Stretch(sx, w.dx, w.width, count);
         const AxisStretch alongY = Stretch(sy, w.dy, w.height, alongX.steps);
         const std::int64_t run = alongY.steps;
-        std::int64_t x = sx + alongX.shift;
-        std::int64_t y = sy + alongY.shift;
+        std::int64_t vx = sx + alongX.shift;
+        std::int64_t vy = sy + alongY.shift;
         sx += run * w.dx;
         sy += run * w.dy;
         const std::int64_t wide = run == count ? run - 1 : run;
@@ -342,9 +342,13 @@ void RotateRun(std::uint8_t* out, std::int64_t count, std::int64_t sx, std::int6
         std::int64_t i = 0;
         if (w.shallow) {
             i = static_cast<std::int64_t>(
-                fxkernels::RotateShallowAvx2(out, static_cast<std::size_t>(wide), w.pixels, w.stride, x, y, w.dx, w.dy));
+                fxkernels::RotateShallowAvx2(out, static_cast<std::size_t>(wide), w.pixels, w.stride, vx, vy, w.dx, w.dy));
             out += 3 * i;
         }
+        // Fresh copies: the kernel took vx and vy by address, and the byte
+        // stores below could then alias them, which would keep them in memory.
+        std::int64_t x = vx;
+        std::int64_t y = vy;
         for (; i < wide; ++i, out += 3, x += w.dx, y += w.dy)
             std::memcpy(out, w.pixels + (y >> 16) * w.stride + 3 * (x >> 16), 4);
         if (wide < run) {
