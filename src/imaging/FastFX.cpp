@@ -362,7 +362,7 @@ void RotateRun(std::uint8_t* out, std::int64_t count, std::int64_t sx, std::int6
 
 // Positions are 64-bit: the 16.16 position of a picture side up to 65535
 // does not fit 32 bits. The destination is walked in tiles of kBandRows
-// rows by kTileColumns columns, so that steep angles, which read the source
+// rows by tileColumns columns, so that steep angles, which read the source
 // across its rows, stay within the cache and the page tables' reach; each
 // pixel's position is still its row's start plus x whole steps, exactly what
 // a plain walk along the row gives. Reads past the last source pixel (4
@@ -381,8 +381,8 @@ void RotateInto(const TFastBMP& source, TFastBMP& destination, int centreX, int 
     const float s = std::sin(theta);
     const float c = std::cos(theta);
     RotationWalk walk{source.PixelData(), source.RowStride(), source.Width(), source.Height(),
-                            static_cast<std::int64_t>(std::nearbyint(c * 65536.0f)),
-                            static_cast<std::int64_t>(std::nearbyint(s * 65536.0f)), false};
+                      static_cast<std::int64_t>(std::nearbyint(c * 65536.0f)),
+                      static_cast<std::int64_t>(std::nearbyint(s * 65536.0f)), false};
     walk.shallow = SimdOk() && walk.dx > 0 && walk.dx <= 65536 && walk.dy > -8192 && walk.dy < 8192;
     const long double cx = centreX;
     const long double cy = centreY;
@@ -394,7 +394,7 @@ void RotateInto(const TFastBMP& source, TFastBMP& destination, int centreX, int 
     // 3.5 and 30 degrees whole rows measured clearly faster, as the source
     // rows a destination row crosses are then used again by the next one.
     const std::int64_t slope = walk.dy < 0 ? -walk.dy : walk.dy;
-    const int kTileColumns = slope >= 4000 && slope < 32768 ? destination.Width() : 256;
+    const int tileColumns = slope >= 4000 && slope < 32768 ? destination.Width() : 256;
     std::array<std::int64_t, kBandRows> rowX{};
     std::array<std::int64_t, kBandRows> rowY{};
     const int width = destination.Width();
@@ -405,8 +405,8 @@ void RotateInto(const TFastBMP& source, TFastBMP& destination, int centreX, int 
             rowX[static_cast<std::size_t>(r)] = static_cast<std::int64_t>(std::nearbyint((-cx * lc + cx - ry * ls) * 65536.0L));
             rowY[static_cast<std::size_t>(r)] = static_cast<std::int64_t>(std::nearbyint((-cx * ls + cy + ry * lc) * 65536.0L));
         }
-        for (int x0 = 0; x0 < width; x0 += kTileColumns) {
-            const int x1 = std::min(width, x0 + kTileColumns);
+        for (int x0 = 0; x0 < width; x0 += tileColumns) {
+            const int x1 = std::min(width, x0 + tileColumns);
             for (int r = 0; r < rows; ++r)
                 RotateRun(destination.RowTable()[band + r] + 3 * x0, x1 - x0,
                           rowX[static_cast<std::size_t>(r)] + x0 * walk.dx,
