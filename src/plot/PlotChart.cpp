@@ -229,7 +229,7 @@ SurfaceRect PlotChart::RegionPixels(long double x0, long double y0, long double 
     // Corner 0 is the region's X minimum and Y maximum, corner 1 its X
     // maximum and Y minimum, whatever the values.
     const RegionLimits region{x0, x1, y1, y0};
-    const SurfaceEdges e = RegionToPixels(region, Geometry(PlotRect()), Limits(m_bottomAxis, m_leftAxis));
+    const SurfaceRect e = RegionToPixels(region, Geometry(PlotRect()), Limits(m_bottomAxis, m_leftAxis));
     return {e.Left, e.Top, e.Right, e.Bottom};
 }
 
