@@ -76,6 +76,9 @@ enum class TracePass { Sampling, GapFilling, Values };
 
 // Called after every sample of each pass (done counts from 1 to total); the
 // window lets pending events run there. It may throw to abandon the trace.
+// TraceCurve keeps reading the picture between calls, so nothing that runs in
+// the callback may free or rewrite it: opening a picture and adjusting one
+// must be disabled while a trace runs.
 using TraceProgress = std::function<void(TracePass pass, std::size_t done, std::size_t total)>;
 
 enum class TraceStatus {
