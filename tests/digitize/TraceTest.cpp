@@ -180,6 +180,29 @@ TEST(Trace, BrightnessWeighsRedBy0229)
     EXPECT_EQ(result.TraceBuffer, std::vector<std::int32_t>(2, 7));
 }
 
+// The integer shortcut must agree with the extended-precision sum, above all
+// at the exact halves, where the sum's last bit decides (28.5 for blue 250).
+TEST(Trace, BrightnessAgreesWithTheExtendedSum)
+{
+    int halves = 0;
+    for (int r = 0; r < 256; ++r) {
+        for (int g = 0; g < 256; ++g) {
+            for (int b = 0; b < 256; ++b) {
+                const bool half = (2290 * r + 5876 * g + 1140 * b) % 10000 == 5000;
+                if (!half && (r + g + b) % 61 != 0)
+                    continue;
+                halves += half ? 1 : 0;
+                const long double sum = 0.229L * r + 0.5876L * g + 0.114L * b;
+                ASSERT_EQ(PixelBrightness(static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g),
+                                          static_cast<std::uint8_t>(b)),
+                          static_cast<int>(std::nearbyint(sum)))
+                    << r << "," << g << "," << b;
+            }
+        }
+    }
+    EXPECT_GT(halves, 3000);
+}
+
 struct GapCase {
     std::vector<std::int32_t> raw;
     std::vector<std::int32_t> filled;
