@@ -1,10 +1,13 @@
 #include "app/BatchCommands.h"
 
 #include "base/Errors.h"
+#include "base/NumberText.h"
 #include "formats/PictureLoader.h"
 #include "formats/PpmWriter.h"
 #include "formats/StartupFormats.h"
 #include "formats/ToolkitPictures.h"
+#include "imaging/AdjustmentPipeline.h"
+#include "imaging/FastBMP.h"
 
 #include <charconv>
 #include <cmath>
@@ -35,13 +38,18 @@ bool ParseInteger(std::string_view text, int low, int high, int& value)
     return true;
 }
 
-bool ParseReal(std::string_view text, double& value)
+// The rotation travels as the window's spin edit holds it: the text is read
+// as the edit reads what is typed, written back as its 15-digit text and read
+// again as a double.
+bool ParseRotation(std::string_view text, double& value)
 {
-    double parsed = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(parsed))
+    const std::optional<long double> typed = ParseNumber(text, ".");
+    if (!typed)
         return false;
-    value = parsed;
+    const std::optional<long double> held = ParseNumber(FullPrecisionText(*typed, "."), ".");
+    if (!held || !std::isfinite(static_cast<double>(*held)))
+        return false;
+    value = static_cast<double>(*held);
     return true;
 }
 
@@ -61,9 +69,20 @@ constexpr IntegerOption kIntegerOptions[] = {
     {"--blur", &DecodeOptions::Blur, 0, 100},
 };
 
-Bitmap AdjustedPicture(Bitmap picture, const DecodeOptions&)
+std::vector<std::uint8_t> AdjustedPpm(const Bitmap& picture, const DecodeOptions& options)
 {
-    return picture;
+    const std::unique_ptr<TFastBMP> source = TFastBMP::CreateFromBitmap(picture);
+    const std::unique_ptr<TFastBMP> work = TFastBMP::CreateCopy(*source);
+    AdjustmentValues values;
+    values.Lightness = options.Lightness;
+    values.Contrast = options.Contrast;
+    values.Saturation = options.Saturation;
+    values.CuttingOff = options.CuttingOff;
+    values.GaussianBlur = options.Blur;
+    values.Rotate = options.Rotate;
+    values.Invert = options.Negative;
+    RunAdjustmentPipeline(*source, *work, values);
+    return EncodeBgrPpm(work->Width(), work->Height(), work->RowTable());
 }
 
 int RunDecode(const std::vector<std::string>& args, std::ostream& err)
@@ -77,8 +96,7 @@ int RunDecode(const std::vector<std::string>& args, std::ostream& err)
     try {
         PictureRegistry registry(BitmapPictureClass());
         std::unique_ptr<Graphic> graphic = LoadPicture(registry.Formats(), options->Picture);
-        const Bitmap adjusted = AdjustedPicture(graphic->TakeBitmap(), *options);
-        WriteFileReplacing(options->Output, EncodePpm(adjusted));
+        WriteFileReplacing(options->Output, AdjustedPpm(graphic->TakeBitmap(), *options));
     } catch (const QuillmarkError& e) {
         err << ErrorBoxText(e.what()) << "\n";
         return kExitFailed;
@@ -113,7 +131,7 @@ std::optional<DecodeOptions> ParseDecodeArguments(const std::vector<std::string>
         bool known = false;
         if (arg == "--rotate") {
             known = true;
-            if (!ParseReal(value, options.Rotate)) {
+            if (!ParseRotation(value, options.Rotate)) {
                 error = "bad value for --rotate: " + value;
                 return std::nullopt;
             }

@@ -1,28 +1,18 @@
 #pragma once
 // Plain coordinate types shared by the calibration maths. Each space has its
 // own type so that a plot-surface pixel cannot be passed where an axis value
-// or a picture size is meant.
+// or a picture size is meant. The surface point, the plot rectangle (the area
+// inside the axes: the bottom axis maps onto Left .. Left + Width, the left
+// axis onto Top + Height .. Top) and the surface rectangle are the ones
+// tracing uses.
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
+#include "digitize/NearestPoint.h"
+#include "digitize/Trace.h"
+
 namespace quillmark {
-
-// A pixel of the plot's drawing surface: origin top-left, y growing downward.
-struct SurfacePoint {
-    std::int32_t X = 0;
-    std::int32_t Y = 0;
-    friend bool operator==(const SurfacePoint&, const SurfacePoint&) = default;
-};
-
-// The plot rectangle inside the axes, in surface pixels: left, top, width,
-// height. The bottom axis maps onto L .. L + W, the left axis onto T + H .. T.
-struct PlotRect {
-    std::int32_t L = 0;
-    std::int32_t T = 0;
-    std::int32_t W = 0;
-    std::int32_t H = 0;
-};
 
 // Width and height of a picture in picture pixels.
 struct PictureSize {

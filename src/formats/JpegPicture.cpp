@@ -3,8 +3,8 @@
 // JPEG through libjpeg. libjpeg reports a fatal error by calling error_exit,
 // whose default ends the process; ours records the message number and
 // longjmps back into DecodeJpeg. Only C frames of libjpeg lie between the
-// longjmp and its setjmp, and every C++ object of DecodeJpeg with a destructor
-// is constructed before the setjmp, so no destructor is skipped. Warnings
+// longjmp and its setjmp, so no destructor is skipped, and all state the
+// decoder changes is on the heap (DecodeState), so none is lost. Warnings
 // (a file that ends early, a corrupt marker) are ignored and libjpeg decodes
 // what it can, as it does by default.
 //
@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <csetjmp>
+#include <memory>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -61,11 +62,22 @@ std::string InvalidJpegMessage()
     return FormatMessage("Cannot load image. Invalid or unexpected %s image format.", {"JPEG"});
 }
 
-// Frees libjpeg's state on every way out of DecodeJpeg.
-struct Decompressor {
+// Everything that changes after the setjmp lives here, on the heap: after a
+// longjmp the automatic objects of DecodeJpeg's frame that changed since the
+// setjmp would hold indeterminate values, and that frame holds nothing but
+// the pointer to this. Frees libjpeg's state on every way out.
+struct DecodeState {
+    ErrorManager Errors{};
+    jpeg_progress_mgr Progress{};
     jpeg_decompress_struct Info{};
-    volatile bool Created = false; // set after the setjmp, read after a longjmp
-    ~Decompressor()
+    bool Created = false;
+    Bitmap Picture;
+    std::vector<std::uint8_t> CmykRow;
+
+    DecodeState() = default;
+    DecodeState(const DecodeState&) = delete;
+    DecodeState& operator=(const DecodeState&) = delete;
+    ~DecodeState()
     {
         if (Created)
             jpeg_destroy_decompress(&Info);
@@ -91,29 +103,27 @@ void CmykRowToBgr(std::span<const std::uint8_t> cmyk, std::span<std::uint8_t> bg
 
 Bitmap DecodeJpeg(std::span<const std::uint8_t> file)
 {
-    Bitmap bitmap;
-    Decompressor decompressor;
-    ErrorManager errors{};
-    jpeg_progress_mgr progress{};
-    std::vector<std::uint8_t> cmykRow;
-    jpeg_decompress_struct& info = decompressor.Info;
+    const auto state = std::make_unique<DecodeState>();
+    jpeg_decompress_struct& info = state->Info;
+    Bitmap& bitmap = state->Picture;
 
-    info.err = jpeg_std_error(&errors.Library);
-    errors.Library.error_exit = ExitWithError;
-    errors.Library.emit_message = IgnoreMessage;
-    progress.progress_monitor = CheckScanCount;
+    info.err = jpeg_std_error(&state->Errors.Library);
+    state->Errors.Library.error_exit = ExitWithError;
+    state->Errors.Library.emit_message = IgnoreMessage;
+    state->Progress.progress_monitor = CheckScanCount;
 
-    if (setjmp(errors.Jump) != 0) {
+    if (setjmp(state->Errors.Jump) != 0) {
+        const int code = state->Errors.Code;
         // libjpeg cannot tell a zero size from other header faults, but our
         // users should hear the same as for any other empty picture.
-        if (errors.Code == kTooManyScans || errors.Code == JERR_EMPTY_IMAGE)
+        if (code == kTooManyScans || code == JERR_EMPTY_IMAGE)
             throw InvalidGraphicError(InvalidJpegMessage());
-        throw InvalidGraphicError(FormatMessage("JPEG error #%d", {std::to_string(errors.Code)}));
+        throw InvalidGraphicError(FormatMessage("JPEG error #%d", {std::to_string(code)}));
     }
 
     jpeg_create_decompress(&info);
-    decompressor.Created = true;
-    info.progress = &progress;
+    state->Created = true;
+    info.progress = &state->Progress;
     jpeg_mem_src(&info, file.data(), static_cast<unsigned long>(file.size()));
     jpeg_read_header(&info, TRUE);
 
@@ -158,7 +168,7 @@ Bitmap DecodeJpeg(std::span<const std::uint8_t> file)
         bitmap.Allocate(PixelFormat::Bits24, width, height);
     }
     if (cmyk)
-        cmykRow.resize(std::size_t{4} * info.image_width);
+        state->CmykRow.resize(std::size_t{4} * info.image_width);
 
     jpeg_start_decompress(&info);
     if (info.output_width != info.image_width || info.output_height != info.image_height ||
@@ -167,14 +177,14 @@ Bitmap DecodeJpeg(std::span<const std::uint8_t> file)
 
     while (info.output_scanline < info.output_height) {
         const auto y = static_cast<std::int32_t>(info.output_scanline);
-        JSAMPROW row = cmyk ? cmykRow.data() : bitmap.Row(y).data();
+        JSAMPROW row = cmyk ? state->CmykRow.data() : bitmap.Row(y).data();
         if (jpeg_read_scanlines(&info, &row, 1) != 1)
             throw InvalidGraphicError(InvalidJpegMessage()); // a memory source never suspends
         if (cmyk)
-            CmykRowToBgr(cmykRow, bitmap.Row(y), info.saw_Adobe_marker != 0);
+            CmykRowToBgr(state->CmykRow, bitmap.Row(y), info.saw_Adobe_marker != 0);
     }
     jpeg_finish_decompress(&info);
-    return bitmap;
+    return std::move(bitmap);
 }
 
 const PictureClass& JpegPictureClass()

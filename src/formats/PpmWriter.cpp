@@ -69,17 +69,33 @@ void AppendRow(const Bitmap& bitmap, std::span<const std::uint8_t> row, std::vec
     }
 }
 
+std::vector<std::uint8_t> PpmHeader(std::int32_t width, std::int32_t height)
+{
+    const std::string header = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
+    std::vector<std::uint8_t> out(header.begin(), header.end());
+    out.reserve(header.size() + std::size_t{3} * static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    return out;
+}
+
 } // namespace
 
 std::vector<std::uint8_t> EncodePpm(const Bitmap& bitmap)
 {
-    const std::string header =
-        "P6\n" + std::to_string(bitmap.Width()) + " " + std::to_string(bitmap.Height()) + "\n255\n";
-    std::vector<std::uint8_t> out(header.begin(), header.end());
-    out.reserve(header.size() + std::size_t{3} * static_cast<std::size_t>(bitmap.Width()) *
-                                    static_cast<std::size_t>(bitmap.Height()));
+    std::vector<std::uint8_t> out = PpmHeader(bitmap.Width(), bitmap.Height());
     for (std::int32_t y = 0; y < bitmap.Height(); ++y)
         AppendRow(bitmap, bitmap.Row(y), out);
+    return out;
+}
+
+std::vector<std::uint8_t> EncodeBgrPpm(std::int32_t width, std::int32_t height, const std::uint8_t* const* rows)
+{
+    std::vector<std::uint8_t> out = PpmHeader(width, height);
+    const auto bytes = std::size_t{3} * static_cast<std::size_t>(width);
+    for (std::int32_t y = 0; y < height; ++y) {
+        const std::span<const std::uint8_t> row(rows[y], bytes);
+        for (std::size_t x = 0; x < bytes; x += 3)
+            PutRgb(out, Color{row[x + 2], row[x + 1], row[x]});
+    }
     return out;
 }
 

@@ -13,6 +13,10 @@ namespace quillmark {
 
 std::vector<std::uint8_t> EncodePpm(const Bitmap& bitmap);
 
+// The same for 24-bit blue-green-red rows: row y starts at rows[y] and holds
+// width pixels.
+std::vector<std::uint8_t> EncodeBgrPpm(std::int32_t width, std::int32_t height, const std::uint8_t* const* rows);
+
 // Writes the bytes to a temporary file beside the target and renames it over
 // the target only when complete. Throws FileError "Cannot create file %s" and
 // leaves no temporary file behind.

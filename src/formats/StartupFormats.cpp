@@ -1,7 +1,10 @@
 #include "formats/StartupFormats.h"
 
 #include "base/Errors.h"
+#include "formats/GIFGraphic.h"
 #include "formats/JpegPicture.h"
+#include "formats/PCXGraphic.h"
+#include "formats/PNGGraphic.h"
 #include "formats/UnassignablePicture.h"
 
 #include <string>
@@ -35,19 +38,19 @@ const PictureClass& TIFFGraphicClass()
 
 const PictureClass& PCXGraphicClass()
 {
-    static const PictureClass c = DecoderClass("TPCXGraphic", MissingDecoder("PCX"));
+    static const PictureClass c = DecoderClass("TPCXGraphic", ReaderFor<TPCXGraphic>());
     return c;
 }
 
 const PictureClass& GIFGraphicClass()
 {
-    static const PictureClass c = DecoderClass("TGIFGraphic", MissingDecoder("GIF"));
+    static const PictureClass c = DecoderClass("TGIFGraphic", ReaderFor<TGIFGraphic>());
     return c;
 }
 
 const PictureClass& PNGGraphicClass()
 {
-    static const PictureClass c = DecoderClass("TPNGGraphic", MissingDecoder("PNG"));
+    static const PictureClass c = DecoderClass("TPNGGraphic", ReaderFor<TPNGGraphic>());
     return c;
 }
 

@@ -77,6 +77,17 @@ TEST_F(DecodeCommand, BitmapIsWrittenAsRgbPpm)
     EXPECT_EQ(m_err.str(), "");
 }
 
+TEST_F(DecodeCommand, AdjustmentsRunInTheWindowsOrder)
+{
+    const std::string picture = Write("small.bmp", quillmark::testing::SmallTrueColourBmp());
+    // Negative first, then the cut-off: only bytes above 240 of the negative stay.
+    ASSERT_EQ(Run({picture, Out(), "--cutoff", "240", "--negative"}), 0) << m_err.str();
+    EXPECT_EQ(ReadAll(Out()), Ppm("P6\n3 2\n255\n", {0, 255, 255, 255, 0, 255, 255, 255, 0, 255, 255, 255, 0, 0, 0, 245, 0, 0}));
+    // A quarter turn keeps the size.
+    ASSERT_EQ(Run({picture, Out(), "--rotate", "90"}), 0) << m_err.str();
+    EXPECT_EQ(ReadAll(Out()).size(), std::string("P6\n3 2\n255\n").size() + 18);
+}
+
 TEST_F(DecodeCommand, GreyJpegGivesGreyPixels)
 {
     const std::string picture = Write("grey.jpg", quillmark::testing::EncodeJpeg(
@@ -129,6 +140,8 @@ TEST_F(DecodeCommand, BadArgumentsExitTwoWithUsage)
         {picture, Out(), "--blur", "2.5"},
         {picture, Out(), "--rotate", "ten"},
         {picture, Out(), "--rotate", "nan"},
+        {picture, Out(), "--rotate", "1,5"},
+        {picture, Out(), "--rotate", "1e400"},
         {picture, Out(), "--sharpen", "3"},
     };
     for (const auto& args : cases) {
@@ -160,6 +173,11 @@ TEST(DecodeArguments, OptionsTakeTheGivenValuesAndDefaultToTheControlsStart)
                                              "100", "out.ppm"},
                                             error);
     ASSERT_TRUE(given) << error;
+    // The rotation is held as the spin edit's 15-digit text.
+    const auto precise = ParseDecodeArguments({"--rotate", "0.1234567890123456789", "in.png", "out.ppm"}, error);
+    ASSERT_TRUE(precise) << error;
+    EXPECT_DOUBLE_EQ(precise->Rotate, 0.123456789012346);
+
     EXPECT_EQ(given->Picture, "in.png");
     EXPECT_EQ(given->Output, "out.ppm");
     EXPECT_EQ(given->Rotate, -12.25);

@@ -1,6 +1,7 @@
 # Runs the real program's decode command as a process and checks its exit
 # codes, its standard streams and the bytes it writes.
 #   cmake -DQUILLMARK=<program> -DDATA=<tests/data> -DWORK=<scratch folder> -P DecodeProcess.cmake
+cmake_minimum_required(VERSION 3.22)
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 

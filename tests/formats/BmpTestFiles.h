@@ -6,7 +6,7 @@
 
 namespace quillmark::testing {
 
-struct BmpSpec {
+struct BmpLayout {
     std::int32_t Width = 0;
     std::int32_t Height = 0; // negative: rows top-down
     std::uint16_t BitsPerPixel = 24;
@@ -21,28 +21,28 @@ inline void PutLE(std::vector<std::uint8_t>& out, std::uint32_t v, int bytes)
         out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
-inline std::vector<std::uint8_t> BuildBmp(const BmpSpec& spec)
+inline std::vector<std::uint8_t> BuildBmp(const BmpLayout& layout)
 {
-    const auto paletteBytes = static_cast<std::uint32_t>(4 * spec.Palette.size());
+    const auto paletteBytes = static_cast<std::uint32_t>(4 * layout.Palette.size());
     const std::uint32_t offset = 14 + 40 + paletteBytes;
     std::vector<std::uint8_t> out = {'B', 'M'};
-    PutLE(out, offset + static_cast<std::uint32_t>(spec.Pixels.size()), 4);
+    PutLE(out, offset + static_cast<std::uint32_t>(layout.Pixels.size()), 4);
     PutLE(out, 0, 4);
     PutLE(out, offset, 4);
     PutLE(out, 40, 4);
-    PutLE(out, static_cast<std::uint32_t>(spec.Width), 4);
-    PutLE(out, static_cast<std::uint32_t>(spec.Height), 4);
+    PutLE(out, static_cast<std::uint32_t>(layout.Width), 4);
+    PutLE(out, static_cast<std::uint32_t>(layout.Height), 4);
     PutLE(out, 1, 2);
-    PutLE(out, spec.BitsPerPixel, 2);
-    PutLE(out, spec.Compression, 4);
-    PutLE(out, static_cast<std::uint32_t>(spec.Pixels.size()), 4);
+    PutLE(out, layout.BitsPerPixel, 2);
+    PutLE(out, layout.Compression, 4);
+    PutLE(out, static_cast<std::uint32_t>(layout.Pixels.size()), 4);
     PutLE(out, 2835, 4);
     PutLE(out, 2835, 4);
-    PutLE(out, static_cast<std::uint32_t>(spec.Palette.size()), 4);
+    PutLE(out, static_cast<std::uint32_t>(layout.Palette.size()), 4);
     PutLE(out, 0, 4);
-    for (const std::uint32_t rgb : spec.Palette)
+    for (const std::uint32_t rgb : layout.Palette)
         PutLE(out, rgb, 4);
-    out.insert(out.end(), spec.Pixels.begin(), spec.Pixels.end());
+    out.insert(out.end(), layout.Pixels.begin(), layout.Pixels.end());
     return out;
 }
 

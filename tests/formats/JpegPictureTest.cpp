@@ -12,7 +12,7 @@
 
 using namespace quillmark;
 using quillmark::testing::EncodeJpeg;
-using quillmark::testing::JpegSpec;
+using quillmark::testing::JpegRecipe;
 
 namespace {
 
@@ -59,11 +59,11 @@ TEST(Jpeg, ProgressiveFileEqualsItsBaselineTwin)
 {
     for (const bool fullChroma : {false, true}) {
         SCOPED_TRACE(fullChroma);
-        JpegSpec spec{.Width = 45, .Height = 19, .FullChroma = fullChroma,
+        JpegRecipe recipe{.Width = 45, .Height = 19, .FullChroma = fullChroma,
                       .Sample = [](int x, int y, int c) { return static_cast<std::uint8_t>((x * 5 + y * 11 + c * 70) % 256); }};
-        const Bitmap baseline = DecodeJpeg(EncodeJpeg(spec));
-        spec.Progressive = true;
-        const std::vector<std::uint8_t> progressiveFile = EncodeJpeg(spec);
+        const Bitmap baseline = DecodeJpeg(EncodeJpeg(recipe));
+        recipe.Progressive = true;
+        const std::vector<std::uint8_t> progressiveFile = EncodeJpeg(recipe);
         ASSERT_NE(quillmark::testing::FindMarker(progressiveFile, 0xC2), 0u);
         const Bitmap progressive = DecodeJpeg(progressiveFile);
         ASSERT_EQ(progressive.Width(), 45);
@@ -108,6 +108,13 @@ TEST(Jpeg, CmykFileIsConvertedToColour)
     EXPECT_NEAR(row[24], 255, 4);
     EXPECT_NEAR(row[25], 0, 4);
     EXPECT_NEAR(row[26], 255, 4);
+}
+
+TEST(Jpeg, UnknownColourSpaceIsRefused)
+{
+    const std::vector<std::uint8_t> file =
+        EncodeJpeg({.Width = 8, .Height = 8, .Components = 2, .Sample = [](int, int, int) { return std::uint8_t{1}; }});
+    EXPECT_EQ(ErrorOf(file), "Cannot load image. The colour space is not supported for JPEG files.");
 }
 
 TEST(Jpeg, LibraryErrorsCarryTheMessageNumberAndDecodingGoesOn)

@@ -10,10 +10,10 @@
 
 namespace quillmark::testing {
 
-struct JpegSpec {
+struct JpegRecipe {
     int Width = 32;
     int Height = 32;
-    int Components = 3; // 1 grey, 3 RGB, 4 CMYK
+    int Components = 3; // 1 grey, 3 RGB, 4 CMYK, others of no known colour space
     int Quality = 95;
     bool Progressive = false;
     bool FullChroma = false; // 1x1 sampling for every component
@@ -21,7 +21,7 @@ struct JpegSpec {
     std::function<std::uint8_t(int x, int y, int c)> Sample;
 };
 
-inline std::vector<std::uint8_t> EncodeJpeg(const JpegSpec& spec)
+inline std::vector<std::uint8_t> EncodeJpeg(const JpegRecipe& recipe)
 {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
@@ -30,24 +30,27 @@ inline std::vector<std::uint8_t> EncodeJpeg(const JpegSpec& spec)
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(spec.Width);
-    info.image_height = static_cast<JDIMENSION>(spec.Height);
-    info.input_components = spec.Components;
-    info.in_color_space = spec.Components == 1 ? JCS_GRAYSCALE : spec.Components == 4 ? JCS_CMYK : JCS_RGB;
+    info.image_width = static_cast<JDIMENSION>(recipe.Width);
+    info.image_height = static_cast<JDIMENSION>(recipe.Height);
+    info.input_components = recipe.Components;
+    info.in_color_space = recipe.Components == 1   ? JCS_GRAYSCALE
+                          : recipe.Components == 3 ? JCS_RGB
+                          : recipe.Components == 4 ? JCS_CMYK
+                                                   : JCS_UNKNOWN;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, spec.Quality, TRUE);
-    if (spec.FullChroma)
+    jpeg_set_quality(&info, recipe.Quality, TRUE);
+    if (recipe.FullChroma)
         for (int c = 0; c < info.num_components; ++c)
             info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
-    if (spec.Progressive)
+    if (recipe.Progressive)
         jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(static_cast<std::size_t>(spec.Width * spec.Components));
+    std::vector<JSAMPLE> row(static_cast<std::size_t>(recipe.Width * recipe.Components));
     while (info.next_scanline < info.image_height) {
         const int y = static_cast<int>(info.next_scanline);
-        for (int x = 0; x < spec.Width; ++x)
-            for (int c = 0; c < spec.Components; ++c)
-                row[static_cast<std::size_t>(x * spec.Components + c)] = spec.Sample(x, y, c);
+        for (int x = 0; x < recipe.Width; ++x)
+            for (int c = 0; c < recipe.Components; ++c)
+                row[static_cast<std::size_t>(x * recipe.Components + c)] = recipe.Sample(x, y, c);
         JSAMPROW rows[] = {row.data()};
         jpeg_write_scanlines(&info, rows, 1);
     }

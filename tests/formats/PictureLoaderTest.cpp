@@ -1,4 +1,5 @@
 #include "formats/PictureLoader.h"
+#include "formats/StartupFormats.h"
 #include "formats/UnassignablePicture.h"
 
 #include <gtest/gtest.h>
@@ -190,4 +191,19 @@ TEST_F(PictureLoader, BadIconAndMetafileHeadersAreRefused)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(ErrorOf([&] { c.pictureClass.Read(c.bytes); }), c.message);
     }
+}
+
+TEST_F(PictureLoader, CapitalExtensionLoadsWithTheRegisteredDecoder)
+{
+    const fs::path original = fs::path(QUILLMARK_CORPUS) / "public/png/basn2c08.png";
+    if (!fs::exists(original))
+        GTEST_SKIP() << "no corpus";
+    const fs::path copy = m_dir / "PLOT.PNG";
+    fs::copy_file(original, copy);
+    const PictureClass bitmapStandIn{kBitmapPictureName, {}, nullptr};
+    PictureRegistry registry(bitmapStandIn);
+    const auto graphic = LoadPicture(registry.Formats(), copy.string());
+    const Bitmap picture = graphic->TakeBitmap();
+    EXPECT_EQ(picture.Width(), 32);
+    EXPECT_EQ(picture.Height(), 32);
 }

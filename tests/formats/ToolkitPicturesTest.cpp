@@ -7,7 +7,7 @@
 #include <string>
 
 using namespace quillmark;
-using quillmark::testing::BmpSpec;
+using quillmark::testing::BmpLayout;
 using quillmark::testing::BuildBmp;
 
 namespace {
@@ -44,14 +44,14 @@ TEST(ToolkitBitmap, IndexedFilesKeepTheirPalette)
 {
     const std::vector<std::uint32_t> palette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
     // Two rows of 4 pixels, top-down; 8 bits plain and the same as RLE8.
-    const BmpSpec plain{.Width = 4, .Height = -2, .BitsPerPixel = 8, .Palette = palette,
+    const BmpLayout plain{.Width = 4, .Height = -2, .BitsPerPixel = 8, .Palette = palette,
                         .Pixels = {0, 1, 2, 3, 3, 3, 1, 1}};
-    const BmpSpec rle{.Width = 4, .Height = 2, .BitsPerPixel = 8, .Compression = 1, .Palette = palette,
+    const BmpLayout rle{.Width = 4, .Height = 2, .BitsPerPixel = 8, .Compression = 1, .Palette = palette,
                       .Pixels = {2, 3, 2, 1, 0, 0,          // bottom row: 3 3 1 1
                                  0, 4, 0, 1, 2, 3, 0, 1}};  // top row, literal; end of bitmap
-    for (const BmpSpec& spec : {plain, rle}) {
-        SCOPED_TRACE(spec.Compression);
-        const Bitmap b = DecodeToolkitBitmap(BuildBmp(spec));
+    for (const BmpLayout& layout : {plain, rle}) {
+        SCOPED_TRACE(layout.Compression);
+        const Bitmap b = DecodeToolkitBitmap(BuildBmp(layout));
         ASSERT_EQ(b.Format(), PixelFormat::Bits8);
         ASSERT_GE(b.Palette.size(), 4u);
         EXPECT_EQ(b.Palette[1], (Color{255, 0, 0}));
