@@ -102,7 +102,7 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
     MetodBox->setCurrentIndex(0);
 
     SelectedIndex = -1;
-    RegionRect = SurfaceRect{};
+    RegionRect = RegionCorners{};
 
     // Every key of the window's controls passes the window first.
     qApp->installEventFilter(this);

@@ -5,6 +5,7 @@
 // every key, command and plot click. Handlers are declared here in blocks headed
 // by the file that defines them; the blocks marked "not yet built" hold empty
 // handlers whose work arrives with that file.
+#include "calibration/PlotGeometry.h"
 #include "app/MainFormEnvironment.h"
 #include "app/ProfileFile.h"
 #include "app/RangeStep.h"
@@ -41,14 +42,8 @@ class SpinEdit;
 // The item index of MetodBox.
 enum class DigitizeMethod { MaxBrightness = 0, ByColour = 1, Manual = 2, Edit = 3 };
 
-// A pixel of the plot's drawing surface, origin top-left, y downward.
-struct SurfacePoint {
-    int32_t x = 0;
-    int32_t y = 0;
-};
-
 // Two corners on the plot surface; -1 everywhere means no region.
-struct SurfaceRect {
+struct RegionCorners {
     int32_t x0 = -1;
     int32_t y0 = -1;
     int32_t x1 = -1;
@@ -67,7 +62,7 @@ public:
     int32_t TabRowHeight = 0;     // one row of page tabs, pixels; 0 not yet measured
     std::array<SurfacePoint, 4> AxisPoints{}; // reference clicks of calibration
     int32_t AxisClickCount = 0;
-    SurfaceRect RegionRect;       // region being drawn or drawn last
+    RegionCorners RegionRect;       // region being drawn or drawn last
     std::unique_ptr<TFastBMP> SourceBitmap; // the picture as opened; null: no picture
     std::unique_ptr<TFastBMP> WorkBitmap;   // its adjusted copy
     std::unique_ptr<ProfileFile> IniFile;   // the settings as read at start-up

@@ -51,7 +51,7 @@ struct TraceInput {
     // The region as the plot draws it (RegionToPixels), only while it is
     // switched on. Not re-ordered: a region dragged right to left has
     // Left > Right and scans no column.
-    std::optional<SurfaceEdges> Region;
+    std::optional<SurfaceRect> Region;
     TraceMethod Method = TraceMethod::MaxBrightness;
     int LineSens = 50;                    // thickest accepted band, in rows
     int ColorSens = 50;                   // largest accepted colour distance, 0..765
