@@ -125,7 +125,7 @@ TEST_P(TraceColourSensitivity, ClosestColourMustLieWithinTheSensitivity)
 {
     TestPicture picture(6, 12, kWhite);
     for (int x = 0; x < 6; ++x)
-        picture.Set(x, 4, RgbColour{200, 10, 0});   // distance 55 + 10 = 65 from red
+        picture.Set(x, 4, Color{200, 10, 0});   // distance 55 + 10 = 65 from red
     TraceInput input = WholePicture(picture.View());
     input.Method = TraceMethod::ByColour;
     input.LineColour = kRed;
@@ -173,8 +173,8 @@ TEST(Trace, BrightnessWeighsRedBy0229)
     // red mark would be the brighter one.
     TestPicture picture(3, 10, kBlack);
     for (int x = 0; x < 3; ++x) {
-        picture.Set(x, 2, RgbColour{200, 0, 0});
-        picture.Set(x, 7, RgbColour{52, 52, 52});
+        picture.Set(x, 2, Color{200, 0, 0});
+        picture.Set(x, 7, Color{52, 52, 52});
     }
     const TraceResult result = TraceCurve(picture.View(), WholePicture(picture.View()));
     EXPECT_EQ(result.TraceBuffer, std::vector<std::int32_t>(2, 7));
