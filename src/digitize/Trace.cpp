@@ -110,6 +110,17 @@ ScanLimits TraceScanLimits(const TraceInput& input, int pictureWidth, int pictur
 
 int PixelBrightness(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
 {
+    // The brightness is 0.229 red + 0.5876 green + 0.114 blue summed in
+    // extended precision and rounded half to even. That sum is within 1e-15 of
+    // the exact one, ten-thousandths of which are counted here in integers, so
+    // it rounds the same way except at an exact half, where its last bit (just
+    // above or just below the half) decides. Only those rare colours pay for
+    // the extended arithmetic.
+    const int tenThousandths = 2290 * red + 5876 * green + 1140 * blue;
+    const int whole = tenThousandths / 10000;
+    const int rest = tenThousandths % 10000;
+    if (rest != 5000)
+        return rest > 5000 ? whole + 1 : whole;
     return static_cast<int>(std::nearbyint(0.229L * red + 0.5876L * green + 0.114L * blue));
 }
 
