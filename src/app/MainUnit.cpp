@@ -1,17 +1,949 @@
 #include "app/MainUnit.h"
 
+#include "app/Icons.h"
+#include "app/SettingsStore.h"
 #include "plot/PlotChart.h"
+#include "widgets/ToolButtons.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCursor>
+#include <QDockWidget>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <functional>
 
 namespace quillmark {
 
-TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
+namespace {
+
+constexpr int kPageDigit = 1;
+constexpr int kGridRowHeight = 18;
+
+bool IsArrow(int key)
 {
-    setWindowTitle(QStringLiteral("Quillmark 0.61"));
-    setMinimumSize(400, 400);
-    Chart = new PlotChart(this);
-    setCentralWidget(Chart);
+    return key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down;
 }
 
-TMainForm::~TMainForm() = default;
+// Reports the events of one widget without filtering any; owned by the widget.
+class EventHook : public QObject {
+public:
+    EventHook(QWidget* watched, std::function<void(QEvent::Type)> onEvent)
+        : QObject(watched), m_onEvent(std::move(onEvent))
+    {
+        watched->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override
+    {
+        m_onEvent(event->type());
+        return false;
+    }
+
+private:
+    std::function<void(QEvent::Type)> m_onEvent;
+};
+
+} // namespace
+
+TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
+    : QMainWindow(parent), m_environment(std::move(environment))
+{
+    if (!m_environment.Dialogs)
+        m_environment.Dialogs = std::make_shared<QtModalDialogs>(this);
+    if (auto* real = dynamic_cast<QtModalDialogs*>(m_environment.Dialogs.get()))
+        real->SetParent(this);
+
+    setWindowTitle(QStringLiteral("Quillmark 0.61"));
+    setMinimumSize(400, 400);
+
+    Chart = new PlotChart(this);
+    setCentralWidget(Chart);
+    Timer = new QTimer(this);
+    Timer->setInterval(50);
+
+    CreateMenus();
+    CreateToolbar();
+    CreateToolWindows();
+    CreateStatusBar();
+    ConnectMainUnit();
+    ApplyStartEnabling();
+
+    TabRowHeight = 0;
+    ReadLayoutSettings();
+
+    Grid->setColumnWidth(0, 30);
+    Grid->setItem(0, 1, new QTableWidgetItem(QStringLiteral("      X")));
+    Grid->setItem(0, 2, new QTableWidgetItem(QStringLiteral("      Y")));
+
+    ZoomBox->setCurrentIndex(0);
+    StepBox->setCurrentIndex(0);
+    MetodBox->setCurrentIndex(0);
+
+    SelectedIndex = -1;
+    RegionRect = SurfaceRect{};
+
+    // Every key of the window's controls passes the window first.
+    qApp->installEventFilter(this);
+}
+
+TMainForm::~TMainForm()
+{
+    qApp->removeEventFilter(this);
+}
+
+// ---- Derived modes ------------------------------------------------------
+
+bool TMainForm::PictureOpen() const
+{
+    return false;
+}
+
+bool TMainForm::CalibrationOn() const
+{
+    return btnAxisSet->isChecked();
+}
+
+bool TMainForm::RegionDrawingOn() const
+{
+    return btnRegSet->isChecked();
+}
+
+bool TMainForm::DataPresent() const
+{
+    return btnSaveData->isEnabled();
+}
+
+DigitizeMethod TMainForm::CurrentMethod() const
+{
+    switch (MetodBox->currentIndex()) {
+    case 1:
+        return DigitizeMethod::ByColour;
+    case 2:
+        return DigitizeMethod::Manual;
+    case 3:
+        return DigitizeMethod::Edit;
+    default:
+        return DigitizeMethod::MaxBrightness;
+    }
+}
+
+bool TMainForm::ManualMethod() const
+{
+    const DigitizeMethod method = CurrentMethod();
+    return method == DigitizeMethod::Manual || method == DigitizeMethod::Edit;
+}
+
+// ---- Construction -------------------------------------------------------
+
+void TMainForm::CreateMenus()
+{
+    QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("&Файл"));
+    miOpenFile = fileMenu->addAction(QStringLiteral("&Открыть..."));
+    miOpenFile->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    miSaveData = fileMenu->addAction(QStringLiteral("Сохранить данные..."));
+    miSaveData->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    fileMenu->addSeparator();
+    miExit = fileMenu->addAction(QStringLiteral("&Выход"));
+    miExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    QMenu* commandsMenu = menuBar()->addMenu(QStringLiteral("Команды"));
+    miDigitize = commandsMenu->addAction(QStringLiteral("Оцифровать"));
+    miDigitize->setShortcut(QKeySequence(Qt::Key_F9));
+    miCopy = commandsMenu->addAction(QStringLiteral("Копировать"));
+    miStretch = commandsMenu->addAction(QStringLiteral("Масштабировать картинку"));
+    QMenu* axisSetMenu = commandsMenu->addMenu(QStringLiteral("Привязка координат"));
+    miAxisSet = axisSetMenu->menuAction();
+    mi2PointSet = axisSetMenu->addAction(QStringLiteral("По 2 точкам"));
+    mi3PointSet = axisSetMenu->addAction(QStringLiteral("По 3 точкам"));
+    mi4PointSet = axisSetMenu->addAction(QStringLiteral("По 4 точкам"));
+    miHideImage = commandsMenu->addAction(QStringLiteral("Скрыть картинку"));
+    miHideImage->setCheckable(true);
+    miHideSeies = commandsMenu->addAction(QStringLiteral("Скрыть график"));
+    miHideSeies->setCheckable(true);
+    miClearSeies = commandsMenu->addAction(QStringLiteral("Удалить данные"));
+
+    QMenu* settingsMenu = menuBar()->addMenu(QStringLiteral("&Настройки"));
+    miTools = settingsMenu->addAction(QStringLiteral("Панель Инструментов"));
+    miTools->setCheckable(true);
+    miTools->setChecked(true);
+    miTable = settingsMenu->addAction(QStringLiteral("Таблица"));
+    miTable->setCheckable(true);
+    miTable->setChecked(true);
+    miOptions = settingsMenu->addAction(QStringLiteral("Опции"));
+
+    QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Справка"));
+    miDigHelp = helpMenu->addAction(QStringLiteral("Справка по Quillmark"));
+    miAbout = helpMenu->addAction(QStringLiteral("О программе..."));
+
+    pmPoinSet = new QMenu(this);
+    auto* pointGroup = new QActionGroup(pmPoinSet);
+    mi2Point = pmPoinSet->addAction(QStringLiteral("по 2 точкам"));
+    mi3Point = pmPoinSet->addAction(QStringLiteral("по 3 точкам"));
+    mi4Point = pmPoinSet->addAction(QStringLiteral("по 4 точкам"));
+    for (QAction* item : {mi2Point, mi3Point, mi4Point}) {
+        item->setCheckable(true);
+        pointGroup->addAction(item);
+    }
+    mi2Point->setChecked(true);
+
+    pmRegionSet = new QMenu(this);
+    auto* regionGroup = new QActionGroup(pmRegionSet);
+    miArea = pmRegionSet->addAction(QStringLiteral("область"));
+    miContour = pmRegionSet->addAction(QStringLiteral("контур"));
+    for (QAction* item : {miArea, miContour}) {
+        item->setCheckable(true);
+        regionGroup->addAction(item);
+    }
+    miArea->setChecked(true);
+}
+
+void TMainForm::CreateToolbar()
+{
+    Toolbar = new QToolBar(QStringLiteral("Toolbar"), this);
+    Toolbar->setObjectName(QStringLiteral("Toolbar"));
+    Toolbar->setAllowedAreas(Qt::AllToolBarAreas);
+    Toolbar->setFloatable(true);
+    Toolbar->setMovable(true);
+    Toolbar->setIconSize(QSize(19, 19));
+    addToolBar(Qt::TopToolBarArea, Toolbar);
+
+    auto button = [this](Glyph glyph, const QString& hint, bool toggle) {
+        auto* b = new QToolButton(Toolbar);
+        b->setIcon(GlyphIcon(glyph));
+        b->setAutoRaise(true);
+        b->setCheckable(toggle);
+        b->setFixedSize(24, 24);
+        SetButtonHint(b, hint);
+        Toolbar->addWidget(b);
+        return b;
+    };
+
+    btnOpenImage = button(Glyph::OpenImage, QStringLiteral("Открыть файл"), false);
+    btnSaveData = button(Glyph::SaveData, QStringLiteral("Сохранить данные в файл"), false);
+    Toolbar->addSeparator();
+    btnCopy = button(Glyph::Copy, QStringLiteral("Копировать данные в буфер обмена"), false);
+    Toolbar->addSeparator();
+    btnTools = button(Glyph::Tools, QStringLiteral("Настройки"), true);
+    btnTable = button(Glyph::Table, QStringLiteral("Таблица"), true);
+    btnStretch = button(Glyph::Stretch, QStringLiteral("Масштабировать"), true);
+
+    btnAxisSet = new DropDownToolButton(
+        {GlyphIcon(Glyph::AxisTwoPoints), GlyphIcon(Glyph::AxisThreePoints), GlyphIcon(Glyph::AxisFourPoints)},
+        pmPoinSet, Toolbar);
+    btnAxisSet->setFixedHeight(24);
+    Toolbar->addWidget(btnAxisSet);
+    btnRegSet = new DropDownToolButton({GlyphIcon(Glyph::RegionArea), GlyphIcon(Glyph::RegionContour)},
+                                       pmRegionSet, Toolbar);
+    btnRegSet->setFixedHeight(24);
+    SetButtonHint(btnRegSet, QStringLiteral("Задать область оцифровки"));
+    Toolbar->addWidget(btnRegSet);
+    Toolbar->addSeparator();
+
+    btnDigital = button(Glyph::Digital, QStringLiteral("Оцифровать"), false);
+    btnClear = button(Glyph::Clear, QStringLiteral("Скрыть картинку"), true);
+    btnSeries = button(Glyph::Series, QStringLiteral("Скрыть график"), true);
+    btnClearSeies = button(Glyph::ClearSeries, QStringLiteral("Удалить все данные"), false);
+    Toolbar->addSeparator();
+    btnExit = button(Glyph::Exit, QStringLiteral("Выход"), false);
+}
+
+void TMainForm::CreateToolWindows()
+{
+    setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);
+
+    ToolWndSettings = new QDockWidget(QStringLiteral("Настройка"), this);
+    ToolWndSettings->setObjectName(QStringLiteral("ToolWndSettings"));
+    ToolWndSettings->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    PageControl = new QTabWidget(ToolWndSettings);
+    PageControl->setTabPosition(QTabWidget::East);
+    PageControl->setUsesScrollButtons(false);
+    PageControl->setMinimumWidth(206);
+
+    tabAxes = new QWidget(PageControl);
+    tabAxes->setToolTip(QStringLiteral("Координатные оси"));
+    {
+        auto* layout = new QGridLayout(tabAxes);
+        auto* header = new QLabel(QStringLiteral(" X                    Y"), tabAxes);
+        QFont bold = header->font();
+        bold.setBold(true);
+        header->setFont(bold);
+        layout->addWidget(header, 0, 0, 1, 3);
+        chRegion = new QCheckBox(QStringLiteral("Область оцифровки"), tabAxes);
+        layout->addWidget(chRegion, 4, 0, 1, 3);
+        layout->setRowStretch(5, 1);
+    }
+    tabDigit = new QWidget(PageControl);
+    {
+        auto* layout = new QVBoxLayout(tabDigit);
+        MetodBox = new QComboBox(tabDigit);
+        MetodBox->addItems({QStringLiteral("По макс. яркости  F5"), QStringLiteral("По цвету  F6"),
+                            QStringLiteral("Вручную  F7"), QStringLiteral("Правка  F8")});
+        layout->addWidget(MetodBox);
+        StepBox = new QComboBox(tabDigit);
+        StepBox->addItems({QStringLiteral("пиксели"), QStringLiteral("ед. оси")});
+        layout->addWidget(StepBox);
+        ZoomBox = new QComboBox(tabDigit);
+        ZoomBox->addItems({QStringLiteral("2"), QStringLiteral("4"), QStringLiteral("8"), QStringLiteral("16")});
+        layout->addWidget(ZoomBox);
+        layout->addStretch(1);
+    }
+    tabImage = new QWidget(PageControl);
+    new QVBoxLayout(tabImage);
+    PageControl->addTab(tabAxes, QStringLiteral("Оси"));
+    PageControl->addTab(tabDigit, QStringLiteral("Оцифровка"));
+    PageControl->addTab(tabImage, QStringLiteral("Картинка"));
+    ToolWndSettings->setWidget(PageControl);
+
+    ToolWndTable = new QDockWidget(QStringLiteral("Таблица"), this);
+    ToolWndTable->setObjectName(QStringLiteral("ToolWndTable"));
+    ToolWndTable->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    // Row 0 and column 0 are the table's fixed header row and number column,
+    // so row r holds point r - 1.
+    Grid = new QTableWidget(5, 3, ToolWndTable);
+    Grid->horizontalHeader()->hide();
+    Grid->verticalHeader()->hide();
+    Grid->verticalHeader()->setDefaultSectionSize(kGridRowHeight);
+    Grid->setMinimumWidth(181);
+    ToolWndTable->setWidget(Grid);
+
+    addDockWidget(Qt::RightDockWidgetArea, ToolWndSettings);
+    addDockWidget(Qt::RightDockWidgetArea, ToolWndTable);
+}
+
+void TMainForm::CreateStatusBar()
+{
+    constexpr std::array<int, 4> kWidths = {150, 75, 200, 50};
+    for (std::size_t i = 0; i < StatusPanels.size(); ++i) {
+        auto* panel = new QLabel(statusBar());
+        panel->setFixedWidth(kWidths[i]);
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        if (i == 1)
+            panel->setAlignment(Qt::AlignCenter);
+        statusBar()->addWidget(panel);
+        StatusPanels[i] = panel;
+    }
+}
+
+void TMainForm::ConnectMainUnit()
+{
+    connect(miOpenFile, &QAction::triggered, this, [this] { miOpenFileClick(); });
+    connect(btnOpenImage, &QToolButton::clicked, this, [this] { miOpenFileClick(); });
+    connect(miSaveData, &QAction::triggered, this, &TMainForm::miSaveDataClick);
+    connect(btnSaveData, &QToolButton::clicked, this, [this] { btnSaveDataClick(); });
+    connect(miExit, &QAction::triggered, this, &TMainForm::miExitClick);
+    connect(btnExit, &QToolButton::clicked, this, &TMainForm::miExitClick);
+    connect(miDigitize, &QAction::triggered, this, &TMainForm::miDigitizeClick);
+    connect(btnDigital, &QToolButton::clicked, this, &TMainForm::btnDigitalClick);
+    connect(miCopy, &QAction::triggered, this, &TMainForm::miCopyClick);
+    connect(btnCopy, &QToolButton::clicked, this, &TMainForm::btnCopyClick);
+    connect(btnStretch, &QToolButton::clicked, this, &TMainForm::btnStretchClick);
+    connect(mi2PointSet, &QAction::triggered, this, &TMainForm::mi2PointSetClick);
+    connect(mi3PointSet, &QAction::triggered, this, &TMainForm::mi3PointSetClick);
+    connect(mi4PointSet, &QAction::triggered, this, &TMainForm::mi4PointSetClick);
+    connect(mi2Point, &QAction::triggered, this, &TMainForm::mi2PointClick);
+    connect(mi3Point, &QAction::triggered, this, &TMainForm::mi3PointClick);
+    connect(mi4Point, &QAction::triggered, this, &TMainForm::mi4PointClick);
+    connect(btnAxisSet, &QToolButton::clicked, this, [this] { btnAxisSetClick(); });
+    connect(btnAxisSet, &DropDownToolButton::MouseEntered, this, &TMainForm::btnAxisSetMouseEnter);
+    connect(miArea, &QAction::triggered, this, &TMainForm::miAreaClick);
+    connect(miContour, &QAction::triggered, this, &TMainForm::miContourClick);
+    connect(chRegion, &QCheckBox::clicked, this, &TMainForm::chRegionClick);
+    connect(miHideImage, &QAction::triggered, this, &TMainForm::miHideImageClick);
+    connect(btnClear, &QToolButton::clicked, this, &TMainForm::btnClearClick);
+    connect(miHideSeies, &QAction::triggered, this, &TMainForm::miHideSeiesClick);
+    connect(btnSeries, &QToolButton::clicked, this, &TMainForm::btnSeriesClick);
+    connect(miClearSeies, &QAction::triggered, this, &TMainForm::miClearSeiesClick);
+    connect(btnClearSeies, &QToolButton::clicked, this, &TMainForm::btnClearSeiesClick);
+    connect(miTools, &QAction::triggered, this, &TMainForm::miToolsClick);
+    connect(btnTools, &QToolButton::clicked, this, &TMainForm::btnToolsClick);
+    connect(miTable, &QAction::triggered, this, &TMainForm::miTableClick);
+    connect(btnTable, &QToolButton::clicked, this, &TMainForm::btnTableClick);
+    connect(miOptions, &QAction::triggered, this, &TMainForm::miOptionsClick);
+    connect(miDigHelp, &QAction::triggered, this, [this] { miDigHelpClick(); });
+    connect(miAbout, &QAction::triggered, this, &TMainForm::miAboutClick);
+
+    // activated: the user's choices only; F5 to F8 run the handler themselves.
+    connect(MetodBox, &QComboBox::activated, this, &TMainForm::MetodBoxChange);
+    connect(StepBox, &QComboBox::activated, this, &TMainForm::StepBoxChange);
+    // Pages the program makes active go through SetActivePage, which blocks this.
+    connect(PageControl, &QTabWidget::currentChanged, this, &TMainForm::PageControlChange);
+
+    // Close boxes and the moment before a dock change are seen as events.
+    // Their watcher is not the window itself, whose filter sees every key.
+    new EventHook(ToolWndSettings, [this](QEvent::Type type) {
+        if (type == QEvent::Close)
+            ToolWndSettingsClose();
+        else if (type == QEvent::ParentAboutToChange)
+            ToolWndSettingsDockChanging();
+    });
+    new EventHook(ToolWndTable, [this](QEvent::Type type) {
+        if (type == QEvent::Close)
+            ToolWndTableClose();
+    });
+    connect(ToolWndSettings, &QDockWidget::dockLocationChanged, this, &TMainForm::ToolWndSettingsDockChanged);
+    connect(ToolWndSettings, &QDockWidget::topLevelChanged, this, [this](bool floating) {
+        if (floating)
+            ToolWndSettingsDockChanged();
+    });
+
+    connect(Chart, &PlotChart::ClickBackground, this, &TMainForm::ChartClickBackground);
+    connect(Chart, &PlotChart::DblClick, this, &TMainForm::ChartDblClick);
+    connect(Chart, &PlotChart::MouseDown, this, &TMainForm::ChartMouseDown);
+    connect(Chart, &PlotChart::MouseMove, this, &TMainForm::ChartMouseMove);
+    connect(Chart, &PlotChart::MouseUp, this, &TMainForm::ChartMouseUp);
+
+    connect(Timer, &QTimer::timeout, this, &TMainForm::TimerTimer);
+}
+
+void TMainForm::ApplyStartEnabling()
+{
+    SetCommandEnabled(btnOpenImage, miOpenFile, true);
+    SetCommandEnabled(btnTools, miTools, true);
+    SetCommandEnabled(btnTable, miTable, true);
+    SetCommandEnabled(btnExit, miExit, true);
+
+    SetCommandEnabled(btnSaveData, miSaveData, false);
+    SetCommandEnabled(btnCopy, miCopy, false);
+    SetCommandEnabled(btnStretch, miStretch, false);
+    SetCommandEnabled(btnAxisSet, miAxisSet, false);
+    SetCommandEnabled(btnRegSet, nullptr, false);
+    SetCommandEnabled(btnDigital, miDigitize, false);
+    SetCommandEnabled(btnClear, miHideImage, false);
+    SetCommandEnabled(btnSeries, miHideSeies, false);
+    SetCommandEnabled(btnClearSeies, miClearSeies, false);
+    PageControl->setTabEnabled(PageControl->indexOf(tabDigit), false);
+    PageControl->setTabEnabled(PageControl->indexOf(tabImage), false);
+    chRegion->setEnabled(false);
+    Grid->setEnabled(false);
+
+    btnStretch->setChecked(true);
+}
+
+void TMainForm::ReadLayoutSettings()
+{
+    const bool normal = ReadIniBool("WindowPosition", "WindowState", true);
+    move(ReadIniInteger("WindowPosition", "Left", 30), ReadIniInteger("WindowPosition", "Top", 25));
+    resize(ReadIniInteger("WindowPosition", "Width", 735), ReadIniInteger("WindowPosition", "Height", 495));
+    setWindowState(normal ? Qt::WindowNoState : Qt::WindowMaximized);
+
+    switch (ReadIniInteger("WindowPosition", "ToolBar", 1)) {
+    case 2:
+        addToolBar(Qt::RightToolBarArea, Toolbar);
+        break;
+    case 3:
+        addToolBar(Qt::BottomToolBarArea, Toolbar);
+        break;
+    case 4:
+        addToolBar(Qt::LeftToolBarArea, Toolbar);
+        break;
+    default:
+        break;
+    }
+
+    CurrentPath = ReadIniString("Path", "CurrentPath", m_environment.ProgramFolder);
+
+    const auto placeToolWindow = [this](QDockWidget* window, QAction* menuItem, QToolButton* button,
+                                        const char* section) {
+        const bool visible = ReadIniBool(section, "Visible", true);
+        menuItem->setChecked(visible);
+        button->setChecked(visible);
+        window->setVisible(visible);
+        switch (ReadIniInteger(section, "Docked", 1)) {
+        case 1:
+            addDockWidget(Qt::RightDockWidgetArea, window);
+            break;
+        case 2:
+            addDockWidget(Qt::LeftDockWidgetArea, window);
+            break;
+        case 3:
+            window->setFloating(true);
+            break;
+        default:
+            break;
+        }
+    };
+    placeToolWindow(ToolWndSettings, miTools, btnTools, "ToolWindow");
+    placeToolWindow(ToolWndTable, miTable, btnTable, "TableWindow");
+}
+
+int TMainForm::ReadIniInteger(const char* section, const char* key, int defaultValue) const
+{
+    return IniFile ? IniFile->ReadInteger(section, key, defaultValue) : defaultValue;
+}
+
+bool TMainForm::ReadIniBool(const char* section, const char* key, bool defaultValue) const
+{
+    return IniFile ? IniFile->ReadBool(section, key, defaultValue) : defaultValue;
+}
+
+QString TMainForm::ReadIniString(const char* section, const char* key, const QString& defaultValue) const
+{
+    if (!IniFile)
+        return defaultValue;
+    return QString::fromStdString(IniFile->ReadString(section, key, defaultValue.toStdString()));
+}
+
+// ---- Enabling rules -----------------------------------------------------
+
+void TMainForm::SetCommandEnabled(QToolButton* button, QAction* menuItem, bool enabled)
+{
+    if (button) {
+        button->setEnabled(enabled);
+        button->setToolTip(enabled ? ButtonHint(button) : QString());
+    }
+    if (menuItem)
+        menuItem->setEnabled(enabled);
+}
+
+void TMainForm::SetButtonHint(QToolButton* button, const QString& hint)
+{
+    m_hints[button] = hint;
+    if (button->isEnabled())
+        button->setToolTip(hint);
+}
+
+QString TMainForm::ButtonHint(QToolButton* button) const
+{
+    const auto found = m_hints.find(button);
+    return found == m_hints.end() ? QString() : found->second;
+}
+
+void TMainForm::EnablePictureGroup()
+{
+    SetCommandEnabled(btnStretch, miStretch, true);
+    SetCommandEnabled(btnAxisSet, miAxisSet, true);
+    SetCommandEnabled(btnRegSet, nullptr, true);
+    SetCommandEnabled(btnDigital, miDigitize, true);
+    SetCommandEnabled(btnClear, miHideImage, true);
+    PageControl->setTabEnabled(PageControl->indexOf(tabDigit), true);
+    PageControl->setTabEnabled(PageControl->indexOf(tabImage), true);
+    chRegion->setEnabled(true);
+    SetCommandEnabled(btnSaveData, miSaveData, false);
+}
+
+void TMainForm::SetDataGroupEnabled(bool enabled)
+{
+    SetCommandEnabled(btnSaveData, miSaveData, enabled);
+    SetCommandEnabled(btnCopy, miCopy, enabled);
+    SetCommandEnabled(btnSeries, miHideSeies, enabled);
+    SetCommandEnabled(btnClearSeies, miClearSeies, enabled);
+    if (enabled)
+        Grid->setEnabled(true);
+}
+
+void TMainForm::SetActivePage(QWidget* page)
+{
+    const QSignalBlocker programChange(PageControl);
+    PageControl->setCurrentWidget(page);
+}
+
+void TMainForm::SetStatusText(int panel, const QString& text)
+{
+    StatusPanels.at(static_cast<std::size_t>(panel))->setText(text);
+}
+
+QString TMainForm::StatusText(int panel) const
+{
+    return StatusPanels.at(static_cast<std::size_t>(panel))->text();
+}
+
+// ---- Keys ---------------------------------------------------------------
+
+bool TMainForm::BelongsToThisWindow(const QWidget* widget) const
+{
+    // Floating tool windows and the toolbar are windows of their own but
+    // still part of this one; dialogs and menus are not.
+    for (const QWidget* w = widget; w; w = w->parentWidget()) {
+        if (w == this)
+            return true;
+        if (w->isWindow() && !qobject_cast<const QDockWidget*>(w) && !qobject_cast<const QToolBar*>(w))
+            return false;
+    }
+    return false;
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        auto* keyEvent = static_cast<QKeyEvent*>(event);
+        const bool propagation = event == m_keyEvent && keyEvent->timestamp() == m_keyTimestamp && m_keyReceiver &&
+                                 m_keyReceiver->parentWidget() == widget;
+        m_keyEvent = event;
+        m_keyTimestamp = keyEvent->timestamp();
+        m_keyReceiver = widget;
+        if (!propagation && BelongsToThisWindow(widget)) {
+            int key = keyEvent->key();
+            FormKeyDown(key, keyEvent->modifiers());
+            if (key == 0) {
+                keyEvent->accept();
+                return true;
+            }
+        }
+        return false;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::FormKeyDown(int& key, Qt::KeyboardModifiers shift)
+{
+    switch (key) {
+    case Qt::Key_Escape:
+        if (btnAxisSet->isChecked()) {
+            btnAxisSet->setChecked(false);
+            btnAxisSetClick();
+        }
+        if (btnRegSet->isChecked())
+            btnRegSet->setChecked(false);
+        break;
+    case Qt::Key_Space:
+        if (ManualMethod() && PictureOpen() && !CalibrationOn())
+            SynthesizeClick(Qt::LeftButton);
+        break;
+    case Qt::Key_Delete:
+        if (ManualMethod() && PictureOpen() && !CalibrationOn())
+            SynthesizeClick(Qt::RightButton);
+        break;
+    case Qt::Key_F1:
+        miDigHelpClick();
+        break;
+    case Qt::Key_F2:
+        if (DataPresent() && !CalibrationOn())
+            btnSaveDataClick();
+        break;
+    case Qt::Key_F3:
+        if (!CalibrationOn())
+            miOpenFileClick();
+        break;
+    case Qt::Key_F5:
+    case Qt::Key_F6:
+    case Qt::Key_F7:
+    case Qt::Key_F8:
+        if (!CalibrationOn()) {
+            MetodBox->setCurrentIndex(key - Qt::Key_F5);
+            MetodBoxChange();
+        }
+        break;
+    default:
+        break;
+    }
+
+    if (!IsArrow(key))
+        return;
+    // The keypad flag only says where the key sits; it is not a modifier here.
+    const Qt::KeyboardModifiers held = shift & ~Qt::KeypadModifier;
+
+    if (held == Qt::NoModifier && ManualMethod() && PictureOpen()) {
+        QPoint step;
+        switch (key) {
+        case Qt::Key_Left:
+            step = {-1, 0};
+            break;
+        case Qt::Key_Up:
+            step = {0, -1};
+            break;
+        case Qt::Key_Right:
+            step = {1, 0};
+            break;
+        default:
+            step = {0, 1};
+            break;
+        }
+        QCursor::setPos(QCursor::pos() + step);
+        key = 0;
+        return;
+    }
+
+    if ((held & Qt::ShiftModifier) && !CalibrationOn()) {
+        switch (key) {
+        case Qt::Key_Left:
+            spbtnXTopClick();
+            break;
+        case Qt::Key_Up:
+            spbtnYTopClick();
+            break;
+        case Qt::Key_Right:
+            spbtnXBottomClick();
+            break;
+        default:
+            spbtnYBottomClick();
+            break;
+        }
+        key = 0;
+        return;
+    }
+
+    if ((held & Qt::ControlModifier) && !CalibrationOn()) {
+        switch (key) {
+        case Qt::Key_Left:
+            StepAxisRange(true, RangeStepKind::Widen);
+            break;
+        case Qt::Key_Up:
+            StepAxisRange(false, RangeStepKind::Widen);
+            break;
+        case Qt::Key_Right:
+            StepAxisRange(true, RangeStepKind::Narrow);
+            break;
+        default:
+            StepAxisRange(false, RangeStepKind::Narrow);
+            break;
+        }
+        key = 0;
+    }
+}
+
+void TMainForm::SynthesizeClick(Qt::MouseButton button) const
+{
+    // Posted, not sent: the click is handled after FormKeyDown has returned,
+    // by whatever widget is under the pointer, exactly like a real click.
+    const QPoint global = QCursor::pos();
+    QWidget* target = QApplication::widgetAt(global);
+    if (!target)
+        return;
+    const QPointF local = target->mapFromGlobal(QPointF(global));
+    QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonPress, local, QPointF(global), button,
+                                                        button, QGuiApplication::keyboardModifiers()));
+    QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonRelease, local, QPointF(global), button,
+                                                        Qt::NoButton, QGuiApplication::keyboardModifiers()));
+}
+
+void TMainForm::StepAxisRange(bool /*xAxis*/, RangeStepKind /*kind*/)
+{
+}
+
+// ---- Toggles kept in step -----------------------------------------------
+
+void TMainForm::btnToolsClick()
+{
+    const bool down = btnTools->isChecked();
+    miTools->setChecked(down);
+    ToolWndSettings->setVisible(down);
+}
+
+void TMainForm::miToolsClick()
+{
+    const bool checked = miTools->isChecked();
+    ToolWndSettings->setVisible(checked);
+    btnTools->setChecked(checked);
+}
+
+void TMainForm::ToolWndSettingsClose()
+{
+    miTools->setChecked(false);
+    btnTools->setChecked(false);
+}
+
+void TMainForm::btnTableClick()
+{
+    const bool down = btnTable->isChecked();
+    miTable->setChecked(down);
+    ToolWndTable->setVisible(down);
+}
+
+void TMainForm::miTableClick()
+{
+    const bool checked = miTable->isChecked();
+    ToolWndTable->setVisible(checked);
+    btnTable->setChecked(checked);
+}
+
+void TMainForm::ToolWndTableClose()
+{
+    miTable->setChecked(false);
+    btnTable->setChecked(false);
+}
+
+void TMainForm::btnSeriesClick()
+{
+    miHideSeies->setChecked(btnSeries->isChecked());
+}
+
+void TMainForm::miHideSeiesClick()
+{
+    btnSeries->setChecked(miHideSeies->isChecked());
+}
+
+// ---- Docking ------------------------------------------------------------
+
+void TMainForm::ToolWndSettingsDockChanging()
+{
+    // Qt's tab bar keeps its tabs in one row.
+    constexpr int kTabRows = 1;
+    if (ToolWndSettings->isFloating())
+        ToolWndSettings->resize(ToolWndSettings->width(), ToolWndSettings->height() - kTabRows * TabRowHeight);
+}
+
+void TMainForm::ToolWndSettingsDockChanged()
+{
+    constexpr int kTabRows = 1;
+    if (ToolWndSettings->isFloating()) {
+        PageControl->setTabPosition(QTabWidget::North);
+        if (TabRowHeight == 0)
+            TabRowHeight = PageControl->tabBar()->tabRect(0).height();
+        ToolWndSettings->resize(ToolWndSettings->width(), ToolWndSettings->height() + kTabRows * TabRowHeight);
+    } else if (dockWidgetArea(ToolWndSettings) == Qt::LeftDockWidgetArea) {
+        PageControl->setTabPosition(QTabWidget::West);
+    } else {
+        PageControl->setTabPosition(QTabWidget::East);
+    PageControl->setUsesScrollButtons(false);
+    }
+}
+
+// ---- Method and page changes --------------------------------------------
+
+void TMainForm::SetCrossHairWithTimer(bool on)
+{
+    Chart->setCursor(on ? Qt::CrossCursor : Qt::ArrowCursor);
+    if (on)
+        Timer->start();
+    else
+        Timer->stop();
+}
+
+void TMainForm::MetodBoxChange()
+{
+    const DigitizeMethod method = CurrentMethod();
+    const bool manual = ManualMethod();
+    if (method != DigitizeMethod::MaxBrightness)
+        SetActivePage(tabDigit);
+    ApplySeriesStyle();
+    SetCrossHairWithTimer(method != DigitizeMethod::MaxBrightness);
+    SetCommandEnabled(btnDigital, nullptr, !manual && PictureOpen());
+    SetStatusText(2, QLatin1Char(' ') + MetodBox->currentText());
+}
+
+void TMainForm::PageControlChange()
+{
+    SetCrossHairWithTimer(PageControl->currentIndex() == kPageDigit);
+}
+
+// ---- Plot clicks --------------------------------------------------------
+
+void TMainForm::ChartClickBackground(Qt::MouseButton button, Qt::KeyboardModifiers /*shift*/, int x, int y)
+{
+    if (button != Qt::LeftButton)
+        return;
+    if (CalibrationOn()) {
+        AxisReferenceClick(x, y);
+        return;
+    }
+    switch (CurrentMethod()) {
+    case DigitizeMethod::Manual:
+        if (!DataPresent())
+            SetDataGroupEnabled(true);
+        PlacePoint(x, y, true);
+        break;
+    case DigitizeMethod::Edit:
+        PlacePoint(x, y, false);
+        break;
+    case DigitizeMethod::MaxBrightness:
+    case DigitizeMethod::ByColour:
+        break;
+    }
+}
+
+void TMainForm::srAxisClick(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)
+{
+    ChartClickBackground(button, shift, x, y);
+}
+
+void TMainForm::ChartDblClick()
+{
+    if (CurrentMethod() == DigitizeMethod::ByColour && Timer->isActive())
+        PickLineColour();
+}
+
+// ---- Shut-down ----------------------------------------------------------
+
+void TMainForm::miExitClick()
+{
+    close();
+}
+
+void TMainForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        FormShow();
+    }
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    event->accept();
+}
+
+// ---- Not yet built: each body moves to the file its block names ---------
+
+void TMainForm::FormShow() {}
+void TMainForm::FormClose() {}
+void TMainForm::miOpenFileClick() {}
+void TMainForm::OpenPictureFile(const QString& /*path*/) {}
+void TMainForm::btnSaveDataClick() {}
+void TMainForm::miSaveDataClick() {}
+void TMainForm::btnCopyClick() {}
+void TMainForm::miCopyClick() {}
+void TMainForm::btnStretchClick() {}
+void TMainForm::spbtnXTopClick() {}
+void TMainForm::spbtnXBottomClick() {}
+void TMainForm::spbtnYTopClick() {}
+void TMainForm::spbtnYBottomClick() {}
+void TMainForm::btnAxisSetClick() {}
+void TMainForm::mi2PointClick() {}
+void TMainForm::mi3PointClick() {}
+void TMainForm::mi4PointClick() {}
+void TMainForm::mi2PointSetClick() {}
+void TMainForm::mi3PointSetClick() {}
+void TMainForm::mi4PointSetClick() {}
+void TMainForm::btnAxisSetMouseEnter() {}
+void TMainForm::AxisReferenceClick(int /*x*/, int /*y*/) {}
+void TMainForm::miAreaClick() {}
+void TMainForm::miContourClick() {}
+void TMainForm::chRegionClick() {}
+void TMainForm::ChartMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
+void TMainForm::ChartMouseMove(Qt::KeyboardModifiers, int, int) {}
+void TMainForm::ChartMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
+void TMainForm::btnDigitalClick() {}
+void TMainForm::miDigitizeClick() {}
+void TMainForm::StepBoxChange() {}
+void TMainForm::PickLineColour() {}
+void TMainForm::ChartClickSeries(PlotSeries*, int, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
+void TMainForm::PlacePoint(int /*x*/, int /*y*/, bool /*manual*/) {}
+void TMainForm::TimerTimer() {}
+void TMainForm::btnClearClick() {}
+void TMainForm::miHideImageClick() {}
+void TMainForm::btnClearSeiesClick() {}
+void TMainForm::miClearSeiesClick() {}
+void TMainForm::miOptionsClick() {}
+void TMainForm::ApplySeriesStyle() {}
+bool TMainForm::ScalingAboutZero() const
+{
+    return false;
+}
+void TMainForm::miDigHelpClick() {}
+void TMainForm::miAboutClick() {}
 
 } // namespace quillmark

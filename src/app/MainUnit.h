@@ -1,20 +1,298 @@
 #pragma once
 // TMainForm: the one main window. It owns the plot, the table, the tool
-// windows, the pixel buffers and the settings, and routes every command.
-// Handlers are declared here in blocks headed by the file that defines them.
+// windows, the timer, the pixel buffers and the settings, holds the few state
+// fields the subsystems share, decides which commands are available and routes
+// every key, command and plot click. Handlers are declared here in blocks headed
+// by the file that defines them; the blocks marked "not yet built" hold empty
+// handlers whose work arrives with that file.
+#include "app/MainFormEnvironment.h"
+#include "app/RangeStep.h"
+
 #include <QMainWindow>
+#include <QPointer>
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QDockWidget;
+class QLabel;
+class QMenu;
+class QTabWidget;
+class QTableWidget;
+class QTimer;
+class QToolBar;
+class QToolButton;
 
 namespace quillmark {
 
+class DropDownToolButton;
 class PlotChart;
+class PlotSeries;
+class SettingsStore;
+
+// The item index of MetodBox.
+enum class DigitizeMethod { MaxBrightness = 0, ByColour = 1, Manual = 2, Edit = 3 };
+
+// A pixel of the plot's drawing surface, origin top-left, y downward.
+struct SurfacePoint {
+    int32_t x = 0;
+    int32_t y = 0;
+};
+
+// Two corners on the plot surface; -1 everywhere means no region.
+struct SurfaceRect {
+    int32_t x0 = -1;
+    int32_t y0 = -1;
+    int32_t x1 = -1;
+    int32_t y1 = -1;
+};
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TMainForm(QWidget* parent = nullptr);
+    explicit TMainForm(MainFormEnvironment environment, QWidget* parent = nullptr);
     ~TMainForm() override;
 
+    // ---- Own state, in declaration order ---------------------------------
+    int32_t SelectedIndex = -1;   // index in srData of the selected point; -1 none
+    long double OldStep = 0;      // step of the unit not shown at the moment
+    int32_t TabRowHeight = 0;     // one row of page tabs, pixels; 0 not yet measured
+    std::array<SurfacePoint, 4> AxisPoints{}; // reference clicks of calibration
+    int32_t AxisClickCount = 0;
+    SurfaceRect RegionRect;       // region being drawn or drawn last
+    // SourceBitmap and WorkBitmap join here with the pixel buffer.
+    std::unique_ptr<SettingsStore> IniFile; // none attached: every read gives its default
+    std::vector<int32_t> TraceBuffer;
+    QString CurrentPath;          // folder of the last picture, trailing separator
+
+    // ---- Derived modes: read from the controls, never cached ------------
+    bool PictureOpen() const;
+    bool CalibrationOn() const;   // btnAxisSet is down
+    bool RegionDrawingOn() const; // btnRegSet is down
+    bool DataPresent() const;     // btnSaveData is enabled
+    DigitizeMethod CurrentMethod() const;
+    bool ManualMethod() const;    // Manual or Edit
+
+    // ---- Components ------------------------------------------------------
     PlotChart* Chart = nullptr;
+
+    QToolBar* Toolbar = nullptr;
+    QToolButton* btnOpenImage = nullptr;
+    QToolButton* btnSaveData = nullptr;
+    QToolButton* btnCopy = nullptr;
+    QToolButton* btnTools = nullptr;
+    QToolButton* btnTable = nullptr;
+    QToolButton* btnStretch = nullptr;
+    DropDownToolButton* btnAxisSet = nullptr; // glyph index is CalibrationMethod
+    DropDownToolButton* btnRegSet = nullptr;  // glyph 0 area, 1 contour
+    QToolButton* btnDigital = nullptr;
+    QToolButton* btnClear = nullptr;
+    QToolButton* btnSeries = nullptr;
+    QToolButton* btnClearSeies = nullptr;
+    QToolButton* btnExit = nullptr;
+
+    QAction* miOpenFile = nullptr;
+    QAction* miSaveData = nullptr;
+    QAction* miExit = nullptr;
+    QAction* miDigitize = nullptr;
+    QAction* miCopy = nullptr;
+    QAction* miStretch = nullptr;
+    QAction* miAxisSet = nullptr; // the item that opens the submenu below
+    QAction* mi2PointSet = nullptr;
+    QAction* mi3PointSet = nullptr;
+    QAction* mi4PointSet = nullptr;
+    QAction* miHideImage = nullptr;
+    QAction* miHideSeies = nullptr;
+    QAction* miClearSeies = nullptr;
+    QAction* miTools = nullptr;
+    QAction* miTable = nullptr;
+    QAction* miOptions = nullptr;
+    QAction* miDigHelp = nullptr;
+    QAction* miAbout = nullptr;
+
+    QMenu* pmPoinSet = nullptr;
+    QAction* mi2Point = nullptr;
+    QAction* mi3Point = nullptr;
+    QAction* mi4Point = nullptr;
+    QMenu* pmRegionSet = nullptr;
+    QAction* miArea = nullptr;
+    QAction* miContour = nullptr;
+
+    QDockWidget* ToolWndSettings = nullptr;
+    QTabWidget* PageControl = nullptr;
+    QWidget* tabAxes = nullptr;  // page 0
+    QWidget* tabDigit = nullptr; // page 1
+    QWidget* tabImage = nullptr; // page 2
+    QCheckBox* chRegion = nullptr;
+    QComboBox* MetodBox = nullptr;
+    QComboBox* StepBox = nullptr;
+    QComboBox* ZoomBox = nullptr;
+
+    QDockWidget* ToolWndTable = nullptr;
+    QTableWidget* Grid = nullptr;
+
+    std::array<QLabel*, 4> StatusPanels{};
+    QTimer* Timer = nullptr;
+
+    // ---- app/MainUnit.cpp ------------------------------------------------
+    // Every key of this window's controls (tool windows included) arrives here
+    // before the focused control sees it. Setting key to 0 consumes it.
+    void FormKeyDown(int& key, Qt::KeyboardModifiers shift);
+    void btnToolsClick();
+    void miToolsClick(); // runs after the item has inverted its own check
+    void ToolWndSettingsClose();
+    void btnTableClick();
+    void miTableClick();
+    void ToolWndTableClose();
+    void ToolWndSettingsDockChanging();
+    void ToolWndSettingsDockChanged();
+    void btnSeriesClick();
+    void miHideSeiesClick(); // runs after the item has inverted its own check
+    void MetodBoxChange();
+    void PageControlChange();
+    void ChartClickBackground(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void srAxisClick(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void ChartDblClick();
+    void miExitClick();
+
+    // Enables or disables a toolbar button and its menu twin together; the
+    // button's hint shows only while it is enabled. Either may be null.
+    void SetCommandEnabled(QToolButton* button, QAction* menuItem, bool enabled);
+    // The hint a button shows while enabled.
+    void SetButtonHint(QToolButton* button, const QString& hint);
+    QString ButtonHint(QToolButton* button) const;
+    // Opening a picture enables this group, for good, and disables saving.
+    void EnablePictureGroup();
+    // The data commands. Disabling leaves Grid enabled: a table once filled
+    // stays usable even when the data are deleted.
+    void SetDataGroupEnabled(bool enabled);
+    // Makes a page active without running PageControlChange, which is for
+    // pages the user turns. Every page change made by the program goes here.
+    void SetActivePage(QWidget* page);
+    // Status bar panel 0..3.
+    void SetStatusText(int panel, const QString& text);
+    QString StatusText(int panel) const;
+
+    // ---- app/SettingsFile.cpp (not yet built) ----------------------------
+    void FormShow();
+    void FormClose();
+
+    // ---- imaging/OpenPicture.cpp (not yet built) -------------------------
+    // Virtual, like the other dispatch targets below, so window tests can see
+    // where a key or click was routed.
+    virtual void miOpenFileClick();
+    virtual void OpenPictureFile(const QString& path);
+
+    // ---- digitize/ExportHandlers.cpp (not yet built) ---------------------
+    virtual void btnSaveDataClick();
+    void miSaveDataClick();
+    void btnCopyClick();
+    void miCopyClick();
+
+    // ---- calibration/FitHandlers.cpp (not yet built) ---------------------
+    void btnStretchClick();
+
+    // ---- calibration/AxisHandlers.cpp (not yet built) --------------------
+    virtual void spbtnXTopClick();
+    virtual void spbtnXBottomClick();
+    virtual void spbtnYTopClick();
+    virtual void spbtnYBottomClick();
+
+    // ---- calibration/CalibrationHandlers.cpp (not yet built) -------------
+    virtual void btnAxisSetClick();
+    void mi2PointClick();
+    void mi3PointClick();
+    void mi4PointClick();
+    void mi2PointSetClick();
+    void mi3PointSetClick();
+    void mi4PointSetClick();
+    void btnAxisSetMouseEnter();
+    // A left click on the plot background in calibration mode.
+    virtual void AxisReferenceClick(int x, int y);
+
+    // ---- calibration/RegionHandlers.cpp (not yet built) ------------------
+    void miAreaClick();
+    void miContourClick();
+    void chRegionClick();
+    void ChartMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    void ChartMouseMove(Qt::KeyboardModifiers shift, int x, int y);
+    void ChartMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+
+    // ---- digitize/TraceHandlers.cpp (not yet built) ----------------------
+    void btnDigitalClick();
+    void miDigitizeClick();
+    void StepBoxChange();
+    virtual void PickLineColour();
+
+    // ---- digitize/ManualHandlers.cpp (not yet built) ---------------------
+    void ChartClickSeries(PlotSeries* series, int valueIndex, Qt::MouseButton button,
+                          Qt::KeyboardModifiers shift, int x, int y);
+    // Adds a point at the surface pixel, or moves the selected one there;
+    // manual is true for the method Manual, false for Edit.
+    virtual void PlacePoint(int x, int y, bool manual);
+    void TimerTimer();
+
+    // ---- imaging/PictureHandlers.cpp (not yet built) ---------------------
+    void btnClearClick();
+    void miHideImageClick();
+
+    // ---- digitize/TableHandlers.cpp (not yet built) ----------------------
+    void btnClearSeiesClick();
+    void miClearSeiesClick();
+
+    // ---- dialogs/OptionsHandlers.cpp (not yet built) ---------------------
+    void miOptionsClick();
+    void ApplySeriesStyle();
+    // The option "scale the grid about zero" of the options dialog.
+    virtual bool ScalingAboutZero() const;
+
+    // ---- dialogs/HelpHandlers.cpp (not yet built) ------------------------
+    virtual void miDigHelpClick();
+    void miAboutClick();
+
+    const MainFormEnvironment& Environment() const { return m_environment; }
+    ModalDialogs& Dialogs() const { return *m_environment.Dialogs; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateMenus();
+    void CreateToolbar();
+    void CreateToolWindows();
+    void CreateStatusBar();
+    void ConnectMainUnit();
+    void ApplyStartEnabling();
+    void ReadLayoutSettings();
+
+    int ReadIniInteger(const char* section, const char* key, int defaultValue) const;
+    bool ReadIniBool(const char* section, const char* key, bool defaultValue) const;
+    QString ReadIniString(const char* section, const char* key, const QString& defaultValue) const;
+
+    bool BelongsToThisWindow(const QWidget* widget) const;
+    // Posts a press and a release of button at the pointer to the widget under it.
+    void SynthesizeClick(Qt::MouseButton button) const;
+    void StepAxisRange(bool xAxis, RangeStepKind kind);
+    // Shows the plot's resting pointer and runs the timer: the cross-hair with
+    // the timer, or the arrow without.
+    void SetCrossHairWithTimer(bool on);
+
+    MainFormEnvironment m_environment;
+    bool m_shown = false; // FormShow runs on the first showing only
+    std::map<const QToolButton*, QString> m_hints;
+    // The application-wide key filter sees a key once per widget it
+    // propagates through; these tell a new key from its propagation.
+    const QEvent* m_keyEvent = nullptr;
+    quint64 m_keyTimestamp = 0;
+    QPointer<QWidget> m_keyReceiver;
 };
 
 } // namespace quillmark

@@ -1,12 +1,28 @@
-// Program entry: the window, or a batch subcommand.
+// Program entry: a batch subcommand, or the window (optionally opening the
+// picture named on the command line once the window is shown).
+#include "app/BatchCommands.h"
 #include "app/MainUnit.h"
+#include "app/QuillmarkApplication.h"
 
-#include <QApplication>
+#include <QTimer>
+
+#include <cstring>
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    quillmark::TMainForm form;
+    if (argc > 1 && (std::strcmp(argv[1], "decode") == 0 || std::strcmp(argv[1], "trace") == 0))
+        return quillmark::RunBatchCommand(argc, argv);
+
+    quillmark::QuillmarkApplication app(argc, argv);
+    quillmark::MainFormEnvironment environment = quillmark::MainFormEnvironment::ForRunningProgram();
+    app.SetDialogs(environment.Dialogs);
+    quillmark::TMainForm form(std::move(environment));
     form.show();
+
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1) {
+        const QString picture = arguments.at(1);
+        QTimer::singleShot(0, &form, [&form, picture] { form.OpenPictureFile(picture); });
+    }
     return QApplication::exec();
 }

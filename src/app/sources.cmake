@@ -1,4 +1,27 @@
+target_sources(quillmark_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/ErrorText.h
+  ${CMAKE_CURRENT_LIST_DIR}/ErrorText.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RangeStep.h
+  ${CMAKE_CURRENT_LIST_DIR}/RangeStep.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SettingsStore.h
+)
 target_sources(quillmark_ui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/BatchCommands.h
+  ${CMAKE_CURRENT_LIST_DIR}/BatchCommands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Icons.h
+  ${CMAKE_CURRENT_LIST_DIR}/Icons.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainFormEnvironment.h
+  ${CMAKE_CURRENT_LIST_DIR}/MainFormEnvironment.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainUnit.h
   ${CMAKE_CURRENT_LIST_DIR}/MainUnit.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ModalDialogs.h
+  ${CMAKE_CURRENT_LIST_DIR}/ModalDialogs.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/QuillmarkApplication.h
+  ${CMAKE_CURRENT_LIST_DIR}/QuillmarkApplication.cpp
+)
+target_sources(quillmark_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/ProfileFile.h
+  ${CMAKE_CURRENT_LIST_DIR}/ProfileFile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Settings.h
+  ${CMAKE_CURRENT_LIST_DIR}/Settings.cpp
 )

@@ -1,3 +1,11 @@
 target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/Errors.cpp
 )
+target_sources(quillmark_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/NumberText.h
+  ${CMAKE_CURRENT_LIST_DIR}/NumberText.cpp
+)
+target_sources(quillmark_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/NumberMask.h
+  ${CMAKE_CURRENT_LIST_DIR}/NumberMask.cpp
+)

@@ -1,1 +1,8 @@
 # Files of src/digitize, added to quillmark_core or quillmark_ui.
+target_sources(quillmark_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/DataPoints.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ExportText.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Magnifier.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/NearestPoint.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Trace.cpp
+)

@@ -1,1 +1,7 @@
 # Files of src/widgets, added to quillmark_core or quillmark_ui.
+target_sources(quillmark_ui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/SpinEdit.h
+  ${CMAKE_CURRENT_LIST_DIR}/SpinEdit.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ToolButtons.h
+  ${CMAKE_CURRENT_LIST_DIR}/ToolButtons.cpp
+)

@@ -1,12 +1,544 @@
 #include "app/MainUnit.h"
 
+#include "app/QuillmarkApplication.h"
+#include "base/Errors.h"
+#include "plot/PlotChart.h"
+#include "widgets/ToolButtons.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QLabel>
+#include <QMainWindow>
+#include <QTabWidget>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 using namespace quillmark;
 
-TEST(MainForm, CaptionAndMinimumSize)
+namespace {
+
+// Answers every modal request from a script and records it; nothing modal
+// ever opens in a test.
+class ScriptedDialogs : public ModalDialogs {
+public:
+    void ShowMessage(const QString& text) override { Calls.push_back("message: " + text.toStdString()); }
+    void ShowError(const QString& caption, const QString& text) override
+    {
+        Calls.push_back("error: " + caption.toStdString() + " | " + text.toStdString());
+    }
+    bool Confirm(const QString& caption, const QString&) override
+    {
+        Calls.push_back("confirm: " + caption.toStdString());
+        return ConfirmAnswer;
+    }
+    QString AskOpenFileName(const FileDialogRequest&) override
+    {
+        Calls.push_back("open");
+        return FileName;
+    }
+    QString AskSaveFileName(const FileDialogRequest&) override
+    {
+        Calls.push_back("save");
+        return FileName;
+    }
+    int ShowModalDialog(QDialog&) override
+    {
+        Calls.push_back("dialog");
+        return 0;
+    }
+
+    std::vector<std::string> Calls;
+    bool ConfirmAnswer = false;
+    QString FileName;
+};
+
+// The main window with its dispatch targets recorded, so a test sees where a
+// key or a click was routed.
+class RecordingForm : public TMainForm {
+public:
+    explicit RecordingForm(MainFormEnvironment environment) : TMainForm(std::move(environment)) {}
+
+    void miOpenFileClick() override { Calls.push_back("miOpenFileClick"); }
+    void btnSaveDataClick() override { Calls.push_back("btnSaveDataClick"); }
+    void spbtnXTopClick() override { Calls.push_back("spbtnXTopClick"); }
+    void spbtnXBottomClick() override { Calls.push_back("spbtnXBottomClick"); }
+    void spbtnYTopClick() override { Calls.push_back("spbtnYTopClick"); }
+    void spbtnYBottomClick() override { Calls.push_back("spbtnYBottomClick"); }
+    void btnAxisSetClick() override
+    {
+        Calls.push_back(std::string("btnAxisSetClick ") + (btnAxisSet->isChecked() ? "down" : "up"));
+    }
+    void AxisReferenceClick(int x, int y) override
+    {
+        Calls.push_back("AxisReferenceClick " + std::to_string(x) + "," + std::to_string(y));
+    }
+    void PlacePoint(int x, int y, bool manual) override
+    {
+        Calls.push_back("PlacePoint " + std::to_string(x) + "," + std::to_string(y) + (manual ? " manual" : " edit"));
+    }
+    void PickLineColour() override { Calls.push_back("PickLineColour"); }
+    void miDigHelpClick() override { Calls.push_back("miDigHelpClick"); }
+
+    std::vector<std::string> TakeCalls() { return std::exchange(Calls, {}); }
+
+    std::vector<std::string> Calls;
+};
+
+class MainFormTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_folder.isValid());
+        MainFormEnvironment environment;
+        environment.ProgramFolder = m_folder.path() + QLatin1Char('/');
+        environment.SettingsPath = m_folder.filePath(QStringLiteral("Quillmark.ini"));
+        environment.Clock = [] { return QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5)); };
+        dialogs = std::make_shared<ScriptedDialogs>();
+        environment.Dialogs = dialogs;
+        form = std::make_unique<RecordingForm>(std::move(environment));
+    }
+
+    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, QWidget* target = nullptr)
+    {
+        QTest::keyClick(target ? target : form->Grid, static_cast<Qt::Key>(key), modifiers);
+    }
+
+    QTemporaryDir m_folder;
+    std::shared_ptr<ScriptedDialogs> dialogs;
+    std::unique_ptr<RecordingForm> form;
+};
+
+using Calls = std::vector<std::string>;
+
+TEST_F(MainFormTest, StartsWithOnlyOpeningSettingsHelpAndExitAvailable)
 {
-    TMainForm form;
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("Quillmark 0.61"));
-    EXPECT_EQ(form.minimumSize(), QSize(400, 400));
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Quillmark 0.61"));
+    EXPECT_EQ(form->minimumSize(), QSize(400, 400));
+
+    const struct {
+        QToolButton* button;
+        QAction* item;
+        bool enabled;
+    } commands[] = {
+        {form->btnOpenImage, form->miOpenFile, true},  {form->btnSaveData, form->miSaveData, false},
+        {form->btnCopy, form->miCopy, false},          {form->btnTools, form->miTools, true},
+        {form->btnTable, form->miTable, true},         {form->btnStretch, form->miStretch, false},
+        {form->btnAxisSet, form->miAxisSet, false},    {form->btnRegSet, nullptr, false},
+        {form->btnDigital, form->miDigitize, false},   {form->btnClear, form->miHideImage, false},
+        {form->btnSeries, form->miHideSeies, false},   {form->btnClearSeies, form->miClearSeies, false},
+        {form->btnExit, form->miExit, true},
+    };
+    for (const auto& c : commands) {
+        SCOPED_TRACE(c.button->toolTip().toStdString() + " / " + form->ButtonHint(c.button).toStdString());
+        EXPECT_EQ(c.button->isEnabled(), c.enabled);
+        if (c.item) {
+            EXPECT_EQ(c.item->isEnabled(), c.enabled);
+        }
+        // A hint shows only while its button is enabled.
+        EXPECT_EQ(c.button->toolTip().isEmpty(), !c.enabled);
+    }
+    for (QAction* item : {form->miOptions, form->miDigHelp, form->miAbout})
+        EXPECT_TRUE(item->isEnabled());
+
+    EXPECT_TRUE(form->PageControl->isTabEnabled(0));
+    EXPECT_FALSE(form->PageControl->isTabEnabled(1));
+    EXPECT_FALSE(form->PageControl->isTabEnabled(2));
+    EXPECT_FALSE(form->chRegion->isEnabled());
+    EXPECT_FALSE(form->Grid->isEnabled());
+    EXPECT_TRUE(form->btnStretch->isChecked());
+    EXPECT_FALSE(form->Timer->isActive());
+    EXPECT_EQ(form->Timer->interval(), 50);
 }
+
+TEST_F(MainFormTest, DefaultLayoutWithoutSettingsFile)
+{
+    EXPECT_EQ(form->pos(), QPoint(30, 25));
+    EXPECT_EQ(form->size(), QSize(735, 495));
+    EXPECT_EQ(form->toolBarArea(form->Toolbar), Qt::TopToolBarArea);
+    for (QDockWidget* window : {form->ToolWndSettings, form->ToolWndTable}) {
+        SCOPED_TRACE(window->windowTitle().toStdString());
+        EXPECT_EQ(form->dockWidgetArea(window), Qt::RightDockWidgetArea);
+        EXPECT_FALSE(window->isFloating());
+        EXPECT_FALSE(window->isHidden());
+    }
+    EXPECT_EQ(form->PageControl->tabPosition(), QTabWidget::East);
+    EXPECT_TRUE(form->miTools->isChecked());
+    EXPECT_TRUE(form->btnTools->isChecked());
+    EXPECT_TRUE(form->miTable->isChecked());
+    EXPECT_TRUE(form->btnTable->isChecked());
+    EXPECT_EQ(form->CurrentPath, form->Environment().ProgramFolder);
+
+    EXPECT_EQ(form->CurrentMethod(), DigitizeMethod::MaxBrightness);
+    EXPECT_EQ(form->StepBox->currentText(), QStringLiteral("пиксели"));
+    EXPECT_EQ(form->ZoomBox->currentText(), QStringLiteral("2"));
+    EXPECT_EQ(form->SelectedIndex, -1);
+    EXPECT_EQ(form->TabRowHeight, 0);
+    EXPECT_EQ(form->RegionRect.x0, -1);
+    EXPECT_EQ(form->RegionRect.y1, -1);
+
+    EXPECT_EQ(form->Grid->columnCount(), 3);
+    EXPECT_EQ(form->Grid->columnWidth(0), 30);
+    EXPECT_EQ(form->Grid->item(0, 1)->text(), QStringLiteral("      X"));
+    EXPECT_EQ(form->Grid->item(0, 2)->text(), QStringLiteral("      Y"));
+
+    const int widths[] = {150, 75, 200, 50};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(form->StatusPanels[static_cast<std::size_t>(i)]->width(), widths[i]);
+        EXPECT_TRUE(form->StatusText(i).isEmpty());
+    }
+    EXPECT_EQ(form->btnAxisSet->width(), DropDownToolButton::kWidth);
+    EXPECT_EQ(form->btnRegSet->width(), DropDownToolButton::kWidth);
+}
+
+TEST_F(MainFormTest, ToolbarButtonsInOrderWithSeparators)
+{
+    std::vector<QObject*> order;
+    for (QAction* action : form->Toolbar->actions()) {
+        if (action->isSeparator())
+            order.push_back(nullptr);
+        else
+            order.push_back(form->Toolbar->widgetForAction(action));
+    }
+    const std::vector<QObject*> expected = {
+        form->btnOpenImage, form->btnSaveData, nullptr,           form->btnCopy,   nullptr,
+        form->btnTools,     form->btnTable,    form->btnStretch,  form->btnAxisSet, form->btnRegSet,
+        nullptr,            form->btnDigital,  form->btnClear,    form->btnSeries, form->btnClearSeies,
+        nullptr,            form->btnExit,
+    };
+    EXPECT_EQ(order, expected);
+}
+
+TEST_F(MainFormTest, MethodKeysSelectMethodPageTimerAndStatus)
+{
+    const struct {
+        int key;
+        int index;
+        bool timer;
+        Qt::CursorShape cursor;
+    } cases[] = {
+        {Qt::Key_F7, 2, true, Qt::CrossCursor},
+        {Qt::Key_F5, 0, false, Qt::ArrowCursor},
+        {Qt::Key_F6, 1, true, Qt::CrossCursor},
+        {Qt::Key_F8, 3, true, Qt::CrossCursor},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.index);
+        Key(c.key);
+        EXPECT_EQ(form->MetodBox->currentIndex(), c.index);
+        EXPECT_EQ(form->Timer->isActive(), c.timer);
+        EXPECT_EQ(form->Chart->cursor().shape(), c.cursor);
+        EXPECT_EQ(form->StatusText(2), QLatin1Char(' ') + form->MetodBox->itemText(c.index));
+        if (c.index != 0) {
+            EXPECT_EQ(form->PageControl->currentWidget(), form->tabDigit);
+        }
+    }
+    // Manual and Edit take the trace command away; without a picture it stays off anyway.
+    EXPECT_FALSE(form->btnDigital->isEnabled());
+}
+
+TEST_F(MainFormTest, CalibrationModeSuspendsCommandKeys)
+{
+    form->SetDataGroupEnabled(true);
+    form->btnAxisSet->setChecked(true);
+    for (int key : {Qt::Key_F2, Qt::Key_F3, Qt::Key_F5, Qt::Key_F6, Qt::Key_F7, Qt::Key_F8})
+        Key(key);
+    EXPECT_EQ(form->MetodBox->currentIndex(), 0);
+    EXPECT_EQ(form->TakeCalls(), Calls{});
+
+    // F1 is never suspended.
+    Key(Qt::Key_F1);
+    EXPECT_EQ(form->TakeCalls(), Calls{"miDigHelpClick"});
+
+    form->btnAxisSet->setChecked(false);
+    Key(Qt::Key_F2);
+    Key(Qt::Key_F3);
+    EXPECT_EQ(form->TakeCalls(), (Calls{"btnSaveDataClick", "miOpenFileClick"}));
+}
+
+TEST_F(MainFormTest, SaveKeyNeedsData)
+{
+    Key(Qt::Key_F2);
+    EXPECT_EQ(form->TakeCalls(), Calls{});
+}
+
+TEST_F(MainFormTest, EscapeLeavesCalibrationThenRegionDrawing)
+{
+    form->btnAxisSet->setChecked(true);
+    form->btnRegSet->setChecked(true);
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(form->btnAxisSet->isChecked());
+    EXPECT_FALSE(form->btnRegSet->isChecked());
+    EXPECT_EQ(form->TakeCalls(), Calls{"btnAxisSetClick up"});
+
+    // Nothing to cancel: silently nothing.
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(form->TakeCalls(), Calls{});
+}
+
+TEST_F(MainFormTest, ShiftArrowsShiftTheAxesAndWinOverCtrl)
+{
+    const struct {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        const char* handler;
+    } cases[] = {
+        {Qt::Key_Left, Qt::ShiftModifier, "spbtnXTopClick"},
+        {Qt::Key_Up, Qt::ShiftModifier, "spbtnYTopClick"},
+        {Qt::Key_Right, Qt::ShiftModifier, "spbtnXBottomClick"},
+        {Qt::Key_Down, Qt::ShiftModifier, "spbtnYBottomClick"},
+        {Qt::Key_Left, Qt::ShiftModifier | Qt::ControlModifier, "spbtnXTopClick"},
+        {Qt::Key_Down, Qt::ShiftModifier | Qt::AltModifier, "spbtnYBottomClick"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.handler);
+        form->Grid->setEnabled(true);
+        form->Grid->setCurrentCell(2, 1);
+        Key(c.key, c.modifiers);
+        EXPECT_EQ(form->TakeCalls(), Calls{c.handler});
+        // Consumed: the table's current cell did not move.
+        EXPECT_EQ(form->Grid->currentRow(), 2);
+        EXPECT_EQ(form->Grid->currentColumn(), 1);
+    }
+}
+
+TEST_F(MainFormTest, ArrowsInCalibrationOrWithoutModifierReachTheFocusedControl)
+{
+    form->Grid->setEnabled(true);
+    form->Grid->setCurrentCell(1, 1);
+    // Automatic method, no picture: a plain arrow is the table's.
+    Key(Qt::Key_Down);
+    EXPECT_EQ(form->Grid->currentRow(), 2);
+    // Manual method but no picture: still the table's.
+    Key(Qt::Key_F7);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(form->Grid->currentRow(), 3);
+
+    form->btnAxisSet->setChecked(true);
+    Key(Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(form->TakeCalls(), Calls{});
+}
+
+TEST_F(MainFormTest, KeysOfFloatingToolWindowsPassTheWindowFirst)
+{
+    form->ToolWndSettings->setFloating(true);
+    Key(Qt::Key_F6, Qt::NoModifier, form->MetodBox);
+    EXPECT_EQ(form->MetodBox->currentIndex(), 1);
+}
+
+TEST_F(MainFormTest, ToolWindowTogglesStayInStep)
+{
+    const struct {
+        QToolButton* button;
+        QAction* item;
+        QDockWidget* window;
+    } toggles[] = {
+        {form->btnTools, form->miTools, form->ToolWndSettings},
+        {form->btnTable, form->miTable, form->ToolWndTable},
+    };
+    for (const auto& t : toggles) {
+        SCOPED_TRACE(t.window->windowTitle().toStdString());
+        QTest::mouseClick(t.button, Qt::LeftButton);
+        EXPECT_FALSE(t.button->isChecked());
+        EXPECT_FALSE(t.item->isChecked());
+        EXPECT_TRUE(t.window->isHidden());
+
+        t.item->trigger();
+        EXPECT_TRUE(t.item->isChecked());
+        EXPECT_TRUE(t.button->isChecked());
+        EXPECT_FALSE(t.window->isHidden());
+
+        t.window->close();
+        EXPECT_FALSE(t.item->isChecked());
+        EXPECT_FALSE(t.button->isChecked());
+        EXPECT_TRUE(t.window->isHidden());
+
+        QTest::mouseClick(t.button, Qt::LeftButton);
+        EXPECT_TRUE(t.item->isChecked());
+        EXPECT_FALSE(t.window->isHidden());
+    }
+}
+
+TEST_F(MainFormTest, SeriesToggleKeepsButtonAndMenuInStep)
+{
+    form->SetDataGroupEnabled(true);
+    QTest::mouseClick(form->btnSeries, Qt::LeftButton);
+    EXPECT_TRUE(form->btnSeries->isChecked());
+    EXPECT_TRUE(form->miHideSeies->isChecked());
+    form->miHideSeies->trigger();
+    EXPECT_FALSE(form->miHideSeies->isChecked());
+    EXPECT_FALSE(form->btnSeries->isChecked());
+    form->miHideSeies->trigger();
+    EXPECT_TRUE(form->btnSeries->isChecked());
+}
+
+TEST_F(MainFormTest, PageTabsFollowTheDock)
+{
+    QDockWidget* window = form->ToolWndSettings;
+    form->addDockWidget(Qt::LeftDockWidgetArea, window);
+    EXPECT_EQ(form->PageControl->tabPosition(), QTabWidget::West);
+
+    window->setFloating(true);
+    EXPECT_EQ(form->PageControl->tabPosition(), QTabWidget::North);
+    ASSERT_GT(form->TabRowHeight, 0);
+    EXPECT_EQ(form->TabRowHeight, form->PageControl->tabBar()->tabRect(0).height());
+    // The step before a dock change takes back the row the float added.
+    const int floatingHeight = window->height();
+    form->ToolWndSettingsDockChanging();
+    EXPECT_EQ(window->height(), floatingHeight - form->TabRowHeight);
+    form->ToolWndSettingsDockChanged();
+    EXPECT_EQ(window->height(), floatingHeight);
+
+    window->setFloating(false);
+    form->addDockWidget(Qt::RightDockWidgetArea, window);
+    EXPECT_EQ(form->PageControl->tabPosition(), QTabWidget::East);
+
+    // Measured once; a second float grows by the same row height.
+    const int rowHeight = form->TabRowHeight;
+    window->setFloating(true);
+    EXPECT_EQ(form->TabRowHeight, rowHeight);
+}
+
+TEST_F(MainFormTest, UserPageTurnsDriveTimerButProgramPageChangesDoNot)
+{
+    form->EnablePictureGroup();
+    form->PageControl->setCurrentIndex(1);
+    EXPECT_TRUE(form->Timer->isActive());
+    EXPECT_EQ(form->Chart->cursor().shape(), Qt::CrossCursor);
+    form->PageControl->setCurrentIndex(2);
+    EXPECT_FALSE(form->Timer->isActive());
+    EXPECT_EQ(form->Chart->cursor().shape(), Qt::ArrowCursor);
+
+    form->SetActivePage(form->tabDigit);
+    EXPECT_FALSE(form->Timer->isActive());
+}
+
+TEST_F(MainFormTest, BackgroundClicksDispatchByModeAndMethod)
+{
+    const struct {
+        const char* name;
+        int method;
+        bool calibrating;
+        Qt::MouseButton button;
+        Calls expected;
+    } cases[] = {
+        {"MaxBrightness", 0, false, Qt::LeftButton, {}},
+        {"ByColour", 1, false, Qt::LeftButton, {}},
+        {"Manual", 2, false, Qt::LeftButton, {"PlacePoint 40,50 manual"}},
+        {"Edit", 3, false, Qt::LeftButton, {"PlacePoint 40,50 edit"}},
+        {"ManualRightButton", 2, false, Qt::RightButton, {}},
+        {"ManualMiddleButton", 2, false, Qt::MiddleButton, {}},
+        {"CalibrationWins", 2, true, Qt::LeftButton, {"AxisReferenceClick 40,50"}},
+        {"CalibrationInAutomatic", 0, true, Qt::LeftButton, {"AxisReferenceClick 40,50"}},
+        {"CalibrationRightButton", 0, true, Qt::RightButton, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        form->MetodBox->setCurrentIndex(c.method);
+        form->btnAxisSet->setChecked(c.calibrating);
+        emit form->Chart->ClickBackground(c.button, Qt::NoModifier, 40, 50);
+        EXPECT_EQ(form->TakeCalls(), c.expected);
+    }
+}
+
+TEST_F(MainFormTest, FirstManualPointEnablesTheDataGroup)
+{
+    form->MetodBox->setCurrentIndex(3);
+    emit form->Chart->ClickBackground(Qt::LeftButton, Qt::NoModifier, 1, 2);
+    EXPECT_FALSE(form->DataPresent());
+
+    form->MetodBox->setCurrentIndex(2);
+    emit form->Chart->ClickBackground(Qt::LeftButton, Qt::NoModifier, 1, 2);
+    for (QToolButton* button : {form->btnSaveData, form->btnCopy, form->btnSeries, form->btnClearSeies}) {
+        EXPECT_TRUE(button->isEnabled());
+        EXPECT_EQ(button->toolTip(), form->ButtonHint(button));
+    }
+    for (QAction* item : {form->miSaveData, form->miCopy, form->miHideSeies, form->miClearSeies})
+        EXPECT_TRUE(item->isEnabled());
+    EXPECT_TRUE(form->Grid->isEnabled());
+}
+
+TEST_F(MainFormTest, OpeningAPictureEnablesItsGroupAndTakesSavingAway)
+{
+    form->SetDataGroupEnabled(true);
+    form->EnablePictureGroup();
+    for (QToolButton* button : {form->btnStretch, static_cast<QToolButton*>(form->btnAxisSet),
+                                static_cast<QToolButton*>(form->btnRegSet), form->btnDigital, form->btnClear}) {
+        EXPECT_TRUE(button->isEnabled());
+        EXPECT_FALSE(button->toolTip().isEmpty() && !form->ButtonHint(button).isEmpty());
+    }
+    for (QAction* item : {form->miStretch, form->miAxisSet, form->miDigitize, form->miHideImage})
+        EXPECT_TRUE(item->isEnabled());
+    EXPECT_TRUE(form->PageControl->isTabEnabled(1));
+    EXPECT_TRUE(form->PageControl->isTabEnabled(2));
+    EXPECT_TRUE(form->chRegion->isEnabled());
+
+    EXPECT_FALSE(form->btnSaveData->isEnabled());
+    EXPECT_TRUE(form->btnSaveData->toolTip().isEmpty());
+    EXPECT_FALSE(form->miSaveData->isEnabled());
+    EXPECT_TRUE(form->btnCopy->isEnabled());
+    EXPECT_TRUE(form->btnSeries->isEnabled());
+    EXPECT_TRUE(form->btnClearSeies->isEnabled());
+
+    // Deleting the data leaves the table usable.
+    form->SetDataGroupEnabled(false);
+    EXPECT_FALSE(form->btnCopy->isEnabled());
+    EXPECT_TRUE(form->Grid->isEnabled());
+}
+
+TEST_F(MainFormTest, DoubleClickPicksColourOnlyInColourMethodWithTimer)
+{
+    emit form->Chart->DblClick();
+    EXPECT_EQ(form->TakeCalls(), Calls{});
+
+    Key(Qt::Key_F6);
+    emit form->Chart->DblClick();
+    EXPECT_EQ(form->TakeCalls(), Calls{"PickLineColour"});
+
+    form->Timer->stop();
+    emit form->Chart->DblClick();
+    EXPECT_EQ(form->TakeCalls(), Calls{});
+}
+
+TEST_F(MainFormTest, CalibrationMarkerClickIsABackgroundClick)
+{
+    form->btnAxisSet->setChecked(true);
+    form->srAxisClick(Qt::LeftButton, Qt::NoModifier, 7, 9);
+    EXPECT_EQ(form->TakeCalls(), Calls{"AxisReferenceClick 7,9"});
+}
+
+TEST(ErrorConvention, EscapedErrorIsShownWithTitleAndFullStop)
+{
+    ScriptedDialogs dialogs;
+    const bool handled = DeliverReportingErrors(
+        []() -> bool { throw FileError("Cannot open file"); }, dialogs, QStringLiteral("quillmark"));
+    EXPECT_TRUE(handled);
+    EXPECT_EQ(dialogs.Calls, Calls{"error: quillmark | Cannot open file."});
+
+    dialogs.Calls.clear();
+    DeliverReportingErrors([]() -> bool { throw std::out_of_range("bad index!"); }, dialogs,
+                           QStringLiteral("quillmark"));
+    EXPECT_EQ(dialogs.Calls, Calls{"error: quillmark | bad index!"});
+}
+
+TEST(ErrorConvention, NormalDeliveryPassesThrough)
+{
+    ScriptedDialogs dialogs;
+    EXPECT_FALSE(DeliverReportingErrors([] { return false; }, dialogs, QStringLiteral("q")));
+    EXPECT_TRUE(DeliverReportingErrors([] { return true; }, dialogs, QStringLiteral("q")));
+    EXPECT_TRUE(dialogs.Calls.empty());
+}
+
+} // namespace

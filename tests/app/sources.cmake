@@ -1,3 +1,16 @@
+target_sources(quillmark_core_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/ErrorTextTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RangeStepTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ProfileFileTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SettingsTest.cpp
+)
 target_sources(quillmark_ui_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/MainFormTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/BatchCommandsTest.cpp
 )
+
+# The decode command run as the real program.
+add_test(NAME BatchCommands.DecodeAsAProcess
+         COMMAND ${CMAKE_COMMAND} -DQUILLMARK=$<TARGET_FILE:quillmark> -DDATA=${CMAKE_CURRENT_LIST_DIR}/../data
+                 -DWORK=${CMAKE_CURRENT_BINARY_DIR}/decode-process -P ${CMAKE_CURRENT_LIST_DIR}/DecodeProcess.cmake)
+set_tests_properties(BatchCommands.DecodeAsAProcess PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")

@@ -1,1 +1,8 @@
 # Tests of src/calibration, added to quillmark_core_tests or quillmark_ui_tests.
+target_sources(quillmark_core_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/AxisScaleTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CalibrationTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ImageFitTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CalFileTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RealTextTest.cpp
+)

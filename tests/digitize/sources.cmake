@@ -1,1 +1,8 @@
 # Tests of src/digitize, added to quillmark_core_tests or quillmark_ui_tests.
+target_sources(quillmark_core_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/DataPointsTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ExportTextTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MagnifierTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/NearestPointTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TraceTest.cpp
+)

@@ -1,0 +1,60 @@
+#include "app/ModalDialogs.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace quillmark {
+
+namespace {
+
+QString RunFileDialog(QWidget* parent, const FileDialogRequest& request, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(parent, request.Caption, request.Folder, request.Filter);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(request.DefaultSuffix);
+    if (!request.OverwritePrompt)
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (request.PicturePreview)
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+void QtModalDialogs::ShowMessage(const QString& text)
+{
+    QMessageBox::information(m_parent, QApplication::applicationName(), text);
+}
+
+void QtModalDialogs::ShowError(const QString& caption, const QString& text)
+{
+    QMessageBox::critical(m_parent, caption, text);
+}
+
+bool QtModalDialogs::Confirm(const QString& caption, const QString& text)
+{
+    return QMessageBox::question(m_parent, caption, text, QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
+QString QtModalDialogs::AskOpenFileName(const FileDialogRequest& request)
+{
+    return RunFileDialog(m_parent, request, QFileDialog::AcceptOpen);
+}
+
+QString QtModalDialogs::AskSaveFileName(const FileDialogRequest& request)
+{
+    return RunFileDialog(m_parent, request, QFileDialog::AcceptSave);
+}
+
+int QtModalDialogs::ShowModalDialog(QDialog& dialog)
+{
+    return dialog.exec();
+}
+
+} // namespace quillmark

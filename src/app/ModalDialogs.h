@@ -1,0 +1,58 @@
+#pragma once
+// The one door through which the main window opens anything modal: message
+// boxes, confirmations, file dialogs and its own dialogs. The window never
+// calls QMessageBox, QFileDialog or QDialog::exec itself, so a test can hand
+// it a scripted stand-in and no test ever waits on a real modal box.
+#include <QString>
+#include <QStringList>
+
+class QDialog;
+class QWidget;
+
+namespace quillmark {
+
+// What a file dialog is asked to show. Folder is the initial folder;
+// DefaultSuffix is added to a typed name without extension.
+struct FileDialogRequest {
+    QString Caption;
+    QString Folder;
+    QString Filter;
+    QString DefaultSuffix;
+    bool OverwritePrompt = true;
+    bool PicturePreview = false;
+};
+
+class ModalDialogs {
+public:
+    virtual ~ModalDialogs() = default;
+
+    virtual void ShowMessage(const QString& text) = 0;
+    // An error box with the error icon and an OK button.
+    virtual void ShowError(const QString& caption, const QString& text) = 0;
+    // A question with Yes and No; true for Yes.
+    virtual bool Confirm(const QString& caption, const QString& text) = 0;
+    // The chosen file, or an empty string when the user cancels.
+    virtual QString AskOpenFileName(const FileDialogRequest& request) = 0;
+    virtual QString AskSaveFileName(const FileDialogRequest& request) = 0;
+    // Runs one of the program's own dialogs modally; returns its result code.
+    virtual int ShowModalDialog(QDialog& dialog) = 0;
+};
+
+// The real boxes and dialogs, parented to the given window.
+class QtModalDialogs : public ModalDialogs {
+public:
+    explicit QtModalDialogs(QWidget* parent = nullptr) : m_parent(parent) {}
+    void SetParent(QWidget* parent) { m_parent = parent; }
+
+    void ShowMessage(const QString& text) override;
+    void ShowError(const QString& caption, const QString& text) override;
+    bool Confirm(const QString& caption, const QString& text) override;
+    QString AskOpenFileName(const FileDialogRequest& request) override;
+    QString AskSaveFileName(const FileDialogRequest& request) override;
+    int ShowModalDialog(QDialog& dialog) override;
+
+private:
+    QWidget* m_parent;
+};
+
+} // namespace quillmark

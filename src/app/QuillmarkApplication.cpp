@@ -1,0 +1,34 @@
+#include "app/QuillmarkApplication.h"
+
+#include "app/ErrorText.h"
+
+#include <exception>
+
+namespace quillmark {
+
+bool DeliverReportingErrors(const std::function<bool()>& deliver, ModalDialogs& dialogs, const QString& title)
+{
+    // Catching std::exception covers QuillmarkError and its kinds as well as
+    // bugs (InternalError) and library failures; each is reported the same way.
+    try {
+        return deliver();
+    } catch (const std::exception& error) {
+        dialogs.ShowError(title, QString::fromStdString(ErrorBoxMessage(error.what())));
+        return true;
+    }
+}
+
+QuillmarkApplication::QuillmarkApplication(int& argc, char** argv)
+    : QApplication(argc, argv),
+      m_title(QString::fromStdString(ApplicationTitle(argc > 0 ? argv[0] : ""))),
+      m_dialogs(std::make_shared<QtModalDialogs>())
+{
+    setApplicationName(m_title);
+}
+
+bool QuillmarkApplication::notify(QObject* receiver, QEvent* event)
+{
+    return DeliverReportingErrors([&] { return QApplication::notify(receiver, event); }, *m_dialogs, m_title);
+}
+
+} // namespace quillmark

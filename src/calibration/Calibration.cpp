@@ -1,0 +1,183 @@
+#include "calibration/Calibration.h"
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace quillmark {
+
+namespace {
+
+long double Wide(std::int32_t v)
+{
+    return static_cast<long double>(v);
+}
+
+constexpr std::string_view kHintXminYmin = "Задайте точку Xmin и Ymin";
+constexpr std::string_view kHintXmin = "Задайте точку Xmin";
+constexpr std::string_view kHintXmaxYmax = "Задайте точку Xmax и Ymax";
+constexpr std::string_view kHintXmax = "Задайте точку Xmax";
+constexpr std::string_view kHintYmax = "Задайте точку Ymax";
+constexpr std::string_view kHintYmin = "Задайте точку Ymin";
+
+constexpr std::uint8_t Slot(int index)
+{
+    return static_cast<std::uint8_t>(1U << index);
+}
+
+} // namespace
+
+AxisPoint PixelToAxis(SurfacePoint pixel, const PlotRect& rect, const AxisLimits& limits)
+{
+    AxisPoint p;
+    p.X = limits.XMin + (limits.XMax - limits.XMin) * (Wide(pixel.X) - Wide(rect.L)) / Wide(rect.W);
+    p.Y = limits.YMax - (limits.YMax - limits.YMin) * (Wide(pixel.Y) - Wide(rect.T)) / Wide(rect.H);
+    return p;
+}
+
+long double AxisToPixelX(long double x, const PlotRect& rect, const AxisLimits& limits)
+{
+    return Wide(rect.L) + (x - limits.XMin) * Wide(rect.W) / (limits.XMax - limits.XMin);
+}
+
+long double AxisToPixelY(long double y, const PlotRect& rect, const AxisLimits& limits)
+{
+    return Wide(rect.T) + (limits.YMax - y) * Wide(rect.H) / (limits.YMax - limits.YMin);
+}
+
+std::optional<ReferenceClick> ReferenceClickStep(CalibrationMethod method, std::int32_t count)
+{
+    switch (method) {
+    case CalibrationMethod::TwoPoints:
+        if (count == 0)
+            return ReferenceClick{static_cast<std::uint8_t>(Slot(0) | Slot(3)), kHintXmaxYmax, false};
+        if (count == 1)
+            return ReferenceClick{static_cast<std::uint8_t>(Slot(1) | Slot(2)), {}, true};
+        break;
+    case CalibrationMethod::ThreePoints:
+        if (count == 0)
+            return ReferenceClick{static_cast<std::uint8_t>(Slot(0) | Slot(3)), kHintXmax, false};
+        if (count == 1)
+            return ReferenceClick{Slot(1), kHintYmax, false};
+        if (count == 2)
+            return ReferenceClick{Slot(2), {}, true};
+        break;
+    case CalibrationMethod::FourPoints:
+        if (count == 0)
+            return ReferenceClick{Slot(0), kHintXmax, false};
+        if (count == 1)
+            return ReferenceClick{Slot(1), kHintYmin, false};
+        if (count == 2)
+            return ReferenceClick{Slot(3), kHintYmax, false};
+        if (count == 3)
+            return ReferenceClick{Slot(2), {}, true};
+        break;
+    }
+    return std::nullopt;
+}
+
+std::string_view CalibrationEntryHint(CalibrationMethod method)
+{
+    return method == CalibrationMethod::FourPoints ? kHintXmin : kHintXminYmin;
+}
+
+std::string_view CalibrationButtonHint(CalibrationMethod method)
+{
+    switch (method) {
+    case CalibrationMethod::TwoPoints:
+        return "Привязка координат по 2 точкам";
+    case CalibrationMethod::ThreePoints:
+        return "Привязка координат по 3 точкам";
+    case CalibrationMethod::FourPoints:
+        return "Привязка координат по 4 точкам";
+    }
+    return {};
+}
+
+AxisRange SolveXAxis(const AxisPointSlots& slots, const ReferenceValues& values, const PlotRect& rect)
+{
+    const long double x0 = Wide(slots[0].X);
+    const long double x1 = Wide(slots[1].X);
+    if (x1 == x0)
+        throw CalibrationError(std::string(kXReferencesCoincide));
+    const long double kx = (values.XMax - values.XMin) / (x1 - x0);
+    AxisRange range;
+    range.Min = values.XMin - kx * (x0 - Wide(rect.L));
+    range.Max = values.XMax + kx * (Wide(rect.L) + Wide(rect.W) - x1);
+    return range;
+}
+
+AxisRange SolveYAxis(const AxisPointSlots& slots, const ReferenceValues& values, const PlotRect& rect)
+{
+    const long double yTop = Wide(slots[2].Y);    // the Y-max reference
+    const long double yBottom = Wide(slots[3].Y); // the Y-min reference
+    if (yBottom == yTop)
+        throw CalibrationError(std::string(kYReferencesCoincide));
+    const long double ky = (values.YMax - values.YMin) / (yBottom - yTop);
+    AxisRange range;
+    range.Max = values.YMax + ky * (yTop - Wide(rect.T));
+    range.Min = values.YMin - ky * (Wide(rect.T) + Wide(rect.H) - yBottom);
+    return range;
+}
+
+AxisLimits SolveCalibrationLimits(const AxisPointSlots& slots, const ReferenceValues& values,
+                                  const PlotRect& rect)
+{
+    const AxisRange x = SolveXAxis(slots, values, rect);
+    const AxisRange y = SolveYAxis(slots, values, rect);
+    return {x.Min, x.Max, y.Min, y.Max};
+}
+
+long double StraighteningAngle(const AxisPointSlots& slots)
+{
+    const long double thetaX = std::atan2(Wide(slots[1].Y) - Wide(slots[0].Y),
+                                          Wide(slots[1].X) - Wide(slots[0].X));
+    const long double thetaY = std::atan2(Wide(slots[2].X) - Wide(slots[3].X),
+                                          Wide(slots[3].Y) - Wide(slots[2].Y));
+    return (thetaX + thetaY) / 2.0L;
+}
+
+SurfacePoint RotateAboutCentre(SurfacePoint point, long double theta, const PlotRect& rect,
+                               PictureSize picture, bool fitted)
+{
+    if (rect.W <= 0 || rect.H <= 0 || !std::isfinite(theta))
+        return point;
+    if (fitted && (picture.Width <= 0 || picture.Height <= 0))
+        return point;
+
+    const long double w = Wide(rect.W);
+    const long double h = Wide(rect.H);
+    // Work in picture pixels when the picture is stretched over the plot,
+    // else in plot pixels, where the centred picture has the plot's centre.
+    const long double wp = fitted ? Wide(picture.Width) : w;
+    const long double hp = fitted ? Wide(picture.Height) : h;
+    const long double u = (Wide(point.X) - Wide(rect.L)) * wp / w;
+    const long double v = (Wide(point.Y) - Wide(rect.T)) * hp / h;
+    const long double cx = wp / 2.0L;
+    const long double cy = hp / 2.0L;
+
+    const long double r = std::sqrt((cx - u) * (cx - u) + (cy - v) * (cy - v));
+    const long double phi = std::atan2(cy - v, u - cx);
+    const long double u2 = cx + r * std::cos(phi + theta);
+    const long double v2 = cy - r * std::sin(phi + theta);
+
+    SurfacePoint turned;
+    // Rounded before the offset is added: halves go to the even neighbour of
+    // the position inside the rectangle.
+    turned.X = RoundToSurface(std::nearbyint(w * u2 / wp) + Wide(rect.L));
+    turned.Y = RoundToSurface(std::nearbyint(h * v2 / hp) + Wide(rect.T));
+    return turned;
+}
+
+AxisPointSlots RotateSlotsAboutCentre(const AxisPointSlots& slots, long double theta,
+                                      const PlotRect& rect, PictureSize picture, bool fitted)
+{
+    if (theta == 0.0L)
+        return slots;
+    AxisPointSlots turned = slots;
+    for (SurfacePoint& p : turned)
+        p = RotateAboutCentre(p, theta, rect, picture, fitted);
+    return turned;
+}
+
+} // namespace quillmark

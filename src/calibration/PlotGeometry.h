@@ -1,0 +1,66 @@
+#pragma once
+// Plain coordinate types shared by the calibration maths. Each space has its
+// own type so that a plot-surface pixel cannot be passed where an axis value
+// or a picture size is meant.
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace quillmark {
+
+// A pixel of the plot's drawing surface: origin top-left, y growing downward.
+struct SurfacePoint {
+    std::int32_t X = 0;
+    std::int32_t Y = 0;
+    friend bool operator==(const SurfacePoint&, const SurfacePoint&) = default;
+};
+
+// The plot rectangle inside the axes, in surface pixels: left, top, width,
+// height. The bottom axis maps onto L .. L + W, the left axis onto T + H .. T.
+struct PlotRect {
+    std::int32_t L = 0;
+    std::int32_t T = 0;
+    std::int32_t W = 0;
+    std::int32_t H = 0;
+};
+
+// Width and height of a picture in picture pixels.
+struct PictureSize {
+    std::int32_t Width = 0;
+    std::int32_t Height = 0;
+};
+
+// Current bounds of the bottom (X) and left (Y) axes: with the plot rectangle
+// they are the calibration transform. Accepted ranges have Min < Max.
+struct AxisLimits {
+    long double XMin = 0.0L;
+    long double XMax = 0.0L;
+    long double YMin = 0.0L;
+    long double YMax = 0.0L;
+    friend bool operator==(const AxisLimits&, const AxisLimits&) = default;
+};
+
+// A point in axis values.
+struct AxisPoint {
+    long double X = 0.0L;
+    long double Y = 0.0L;
+};
+
+// A computed pixel position rounded half to even and held within the 32-bit
+// range, so that a far-off or undefined result never reaches an undefined
+// conversion (NaN gives 0).
+inline std::int32_t RoundToSurface(long double v)
+{
+    constexpr auto lo = static_cast<long double>(std::numeric_limits<std::int32_t>::min());
+    constexpr auto hi = static_cast<long double>(std::numeric_limits<std::int32_t>::max());
+    const long double r = std::nearbyint(v);
+    if (std::isnan(r))
+        return 0;
+    if (r <= lo)
+        return std::numeric_limits<std::int32_t>::min();
+    if (r >= hi)
+        return std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(r);
+}
+
+} // namespace quillmark

@@ -1,0 +1,252 @@
+#include "digitize/Trace.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace quillmark {
+
+namespace {
+
+void Report(const TraceProgress& progress, TracePass pass, std::size_t done, std::size_t total)
+{
+    if (progress)
+        progress(pass, done, total);
+}
+
+std::int64_t RoundToInt64(long double v)
+{
+    return static_cast<std::int64_t>(std::nearbyint(v));
+}
+
+// The sampling positions: p runs from X0 in steps of S, and the column is p
+// rounded half to even. Counting walks the very same sequence as the sampling
+// pass, so the count is exact.
+std::size_t CountSamples(const ScanLimits& limits, long double step)
+{
+    if (limits.X0 >= limits.X1)
+        return 0;
+    const long double span = static_cast<long double>(limits.X1 - limits.X0);
+    if (span / step > static_cast<long double>(kMaxTraceSamples))
+        throw TraceError("Шаг оцифровки слишком мал.");
+    std::size_t count = 0;
+    for (long double p = static_cast<long double>(limits.X0); RoundToInt64(p) < limits.X1; p += step) {
+        if (++count > kMaxTraceSamples)
+            throw TraceError("Шаг оцифровки слишком мал.");
+    }
+    return count;
+}
+
+} // namespace
+
+long double XUnitsPerPixel(const TraceInput& input)
+{
+    return (static_cast<long double>(input.XMax) - input.XMin) / input.Plot.Width;
+}
+
+long double YUnitsPerPixel(const TraceInput& input)
+{
+    return (static_cast<long double>(input.YMax) - input.YMin) / input.Plot.Height;
+}
+
+long double TraceStepPixels(const TraceInput& input, int pictureWidth)
+{
+    long double step = input.Step;
+    if (input.Unit == StepUnit::AxisUnits) {
+        const long double range = static_cast<long double>(input.XMax) - input.XMin;
+        const int pixels = input.Stretched ? pictureWidth : input.Plot.Width;
+        step = step * pixels / range;
+    }
+    // Also catches NaN, and the infinite step of an axis range of zero width.
+    if (!(step > 0.0L) || !std::isfinite(step))
+        throw TraceError("Шаг оцифровки должен быть больше нуля.");
+    return step;
+}
+
+PictureOffset ActualSizeOffset(const PlotRect& plot, int pictureWidth, int pictureHeight)
+{
+    return PictureOffset{(plot.Width - pictureWidth) / 2, (plot.Height - pictureHeight) / 2};
+}
+
+ScanLimits TraceScanLimits(const TraceInput& input, int pictureWidth, int pictureHeight)
+{
+    const std::int64_t w = pictureWidth;
+    const std::int64_t h = pictureHeight;
+    ScanLimits limits{0, w - 1, 0, h - 1};   // the rightmost column is never sampled
+    if (input.Region) {
+        const SurfaceRect& r = *input.Region;
+        const PlotRect& plot = input.Plot;
+        const std::int64_t left = std::int64_t{r.Left} - plot.Left;
+        const std::int64_t top = std::int64_t{r.Top} - plot.Top;
+        const std::int64_t right = std::int64_t{r.Right} - plot.Left;
+        const std::int64_t bottom = std::int64_t{r.Bottom} - plot.Top;
+        if (input.Stretched) {
+            // Integer products, real divisions.
+            const auto scaleX = [&](std::int64_t v) {
+                return RoundToInt64(static_cast<long double>(v * w) / plot.Width);
+            };
+            const auto scaleY = [&](std::int64_t v) {
+                return RoundToInt64(static_cast<long double>(v * h) / plot.Height);
+            };
+            limits = ScanLimits{scaleX(left), scaleX(right) + 1, scaleY(top), scaleY(bottom)};
+        } else {
+            const PictureOffset offset = ActualSizeOffset(plot, pictureWidth, pictureHeight);
+            limits = ScanLimits{left - offset.X, right - offset.X + 1, top - offset.Y, bottom - offset.Y};
+        }
+        // The limits are kept in 64 bits rather than 16, so that pictures wider
+        // or taller than 32767 pixels and regions far outside the picture clamp
+        // instead of wrapping around.
+        if (limits.X0 < 0)
+            limits.X0 = 0;
+        if (limits.Y0 < 0)
+            limits.Y0 = 0;
+        // An X1 of exactly W is kept, so a region reaching the last column samples it.
+        if (limits.X1 > w)
+            limits.X1 = w - 1;
+        if (limits.Y1 > h - 1)
+            limits.Y1 = h - 1;
+    }
+    return limits;
+}
+
+int PixelBrightness(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
+{
+    return static_cast<int>(std::nearbyint(0.229L * red + 0.5876L * green + 0.114L * blue));
+}
+
+std::int32_t ExamineColumn(const PixelView& picture, std::int64_t u, std::int64_t y0, std::int64_t y1,
+                           const TraceInput& input)
+{
+    // A column of which no row lies inside the limits holds no line.
+    if (y1 < y0)
+        return -1;
+    if (u < 0 || u >= picture.Width || y0 < 0 || y1 >= picture.Height)
+        throw InternalError("ExamineColumn: scan limits outside the picture");
+
+    // One downward walk finds both ends of the band: the top row is the first
+    // row holding the best value, the bottom row the last one. Until a pixel
+    // beats the start value the rows stay at 0 and y1 - 1.
+    const bool byColour = input.Method == TraceMethod::ByColour;
+    int best = byColour ? 1000 : 0;
+    bool found = false;
+    std::int64_t top = 0;
+    std::int64_t bottom = y1 - 1;
+    const std::size_t offset = static_cast<std::size_t>(u) * 3;
+    for (std::int64_t y = y0; y <= y1; ++y) {
+        const std::uint8_t* pixel = picture.Rows[y] + offset;
+        const std::uint8_t blue = pixel[0];
+        const std::uint8_t green = pixel[1];
+        const std::uint8_t red = pixel[2];
+        int value = 0;
+        bool better = false;
+        if (byColour) {
+            value = std::abs(input.LineColour.Red - red) + std::abs(input.LineColour.Green - green)
+                + std::abs(input.LineColour.Blue - blue);
+            better = value < best;
+        } else {
+            value = PixelBrightness(red, green, blue);
+            better = value > best;
+        }
+        if (better) {
+            best = value;
+            top = y;
+            bottom = y;
+            found = true;
+        } else if (found && value == best) {
+            bottom = y;
+        }
+    }
+
+    if (bottom - top > input.LineSens)
+        return -1;
+    if (byColour && best > input.ColorSens)
+        return -1;
+    return static_cast<std::int32_t>((top + bottom) / 2);
+}
+
+bool FillTraceGaps(std::span<std::int32_t> buffer, const TraceProgress& progress)
+{
+    const std::size_t n = buffer.size();
+    const auto firstFound = std::find_if(buffer.begin(), buffer.end(), [](std::int32_t v) { return v != -1; });
+    if (firstFound == buffer.end())
+        return false;
+
+    // b, the next entry holding a found row, is the same for every entry of
+    // one gap; it is looked up once per gap so that a long gap stays linear.
+    std::size_t b = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (buffer[i] == -1) {
+            if (i == 0) {
+                buffer[0] = *firstFound;
+            } else {
+                if (b <= i) {
+                    b = i + 1;
+                    while (b < n && buffer[b] == -1)
+                        ++b;
+                }
+                const std::size_t a = i - 1;
+                const long double valueA = buffer[a];
+                const long double valueB = b < n ? buffer[b] : valueA;   // held flat to the end
+                const long double slope = (valueB - valueA) / static_cast<long double>(b - a);
+                const long double offset = valueB - slope * static_cast<long double>(b);
+                buffer[i] = static_cast<std::int32_t>(std::nearbyint(static_cast<long double>(i) * slope + offset));
+            }
+        }
+        Report(progress, TracePass::GapFilling, i + 1, n);
+    }
+    return true;
+}
+
+TraceResult TraceCurve(const PixelView& picture, const TraceInput& input, const TraceProgress& progress)
+{
+    if (!(input.Step > 0.0) || !std::isfinite(input.Step))
+        throw TraceError("Шаг оцифровки должен быть больше нуля.");
+    TraceResult result;
+    const int w = picture.Width;
+    const int h = picture.Height;
+    if (w <= 0 || h <= 0)
+        return result;
+    if (picture.Rows == nullptr)
+        throw InternalError("TraceCurve: picture without rows");
+    if (input.Plot.Width <= 0 || input.Plot.Height <= 0)
+        throw TraceError("Область графика имеет нулевой размер.");
+
+    const long double step = TraceStepPixels(input, w);
+    const PictureOffset offset = ActualSizeOffset(input.Plot, w, h);
+    const ScanLimits limits = TraceScanLimits(input, w, h);
+    const std::size_t n = CountSamples(limits, step);
+
+    const long double xMin = input.XMin;
+    const long double xRange = static_cast<long double>(input.XMax) - xMin;
+    const long double yMin = input.YMin;
+    const long double yRange = static_cast<long double>(input.YMax) - yMin;
+    const long double xUnits = XUnitsPerPixel(input);
+    const long double yUnits = YUnitsPerPixel(input);
+
+    result.TraceBuffer.reserve(n);
+    result.Points.reserve(n);
+    long double p = static_cast<long double>(limits.X0);
+    for (std::size_t i = 0; i < n; ++i, p += step) {
+        const std::int64_t u = RoundToInt64(p);
+        result.TraceBuffer.push_back(ExamineColumn(picture, u, limits.Y0, limits.Y1, input));
+        const long double column = static_cast<long double>(u);
+        const long double x = input.Stretched ? xMin + xRange * column / w : xMin + xUnits * (column + offset.X);
+        result.Points.push_back(DataPoint{static_cast<double>(x), 0.0, {}, {}});
+        Report(progress, TracePass::Sampling, i + 1, n);
+    }
+
+    if (!FillTraceGaps(result.TraceBuffer, progress)) {
+        result.Points.clear();
+        return result;
+    }
+
+    for (std::size_t i = 0; i < n; ++i) {
+        const long double row = result.TraceBuffer[i];
+        const long double y = input.Stretched ? yMin + yRange * (h - row) / h : yMin + yUnits * (h + offset.Y - row);
+        result.Points[i].Y = static_cast<double>(y);
+        Report(progress, TracePass::Values, i + 1, n);
+    }
+    result.Status = TraceStatus::Traced;
+    return result;
+}
+
+} // namespace quillmark

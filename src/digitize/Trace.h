@@ -1,0 +1,163 @@
+#pragma once
+// Automatic tracing: the picture is sampled column by column, left to right, at
+// a step of S pixels (fractional steps allowed; a column is the sample position
+// rounded half to even). In each column the line is the band of rows holding
+// the brightest pixels (MaxBrightness) or the pixels closest to the line colour
+// (ByColour); a band thicker than the line sensitivity, or a colour too far
+// off, finds nothing there. Columns without a line are interpolated from their
+// neighbours, and every sample becomes one point whose axis values follow from
+// the axis limits and the display mode (stretched over the plot area, or at
+// actual size centred in it).
+//
+// TraceCurve is a pure function of its inputs: the window and the batch
+// command pass the same TraceInput and get the same points to the last digit.
+#include "digitize/DataPoints.h"
+#include "digitize/RgbColour.h"
+
+#include "base/Errors.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace quillmark {
+
+// Read-only view of a 24-bit picture: row y starts at Rows[y], pixel x of it at
+// Rows[y] + 3x as blue, green, red. Rows holds Height entries.
+struct PixelView {
+    int Width = 0;
+    int Height = 0;
+    const std::uint8_t* const* Rows = nullptr;
+};
+
+// Item indices of the method box that trace (Manual and Edit do not).
+enum class TraceMethod { MaxBrightness = 0, ByColour = 1 };
+
+// Item index of the step-unit box.
+enum class StepUnit { Pixels = 0, AxisUnits = 1 };
+
+// The plot area on the plot surface, in plot-surface pixels.
+struct PlotRect {
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+};
+
+// The digitizing region as the plot draws it, in plot-surface pixels: left at
+// the region's X minimum, top at its Y maximum, right at its X maximum, bottom
+// at its Y minimum. Not re-ordered: a region dragged right to left has
+// Left > Right and scans no column.
+struct SurfaceRect {
+    int Left = 0;
+    int Top = 0;
+    int Right = 0;
+    int Bottom = 0;
+};
+
+// Everything a trace reads. The defaults are the start values of the controls;
+// the batch command sets Plot to the picture (PlotFilledByPicture) and keeps
+// the stretched mode.
+struct TraceInput {
+    PlotRect Plot;
+    // Axis limits of the plot area; XMin and YMin are also the axis minima that
+    // offset the conversion to axis values.
+    double XMin = 0.0;
+    double XMax = 10.0;
+    double YMin = -3.0;
+    double YMax = 3.0;
+    bool Stretched = true;                // false: actual size, centred
+    double Step = 1.0;                    // in Unit; must be positive
+    StepUnit Unit = StepUnit::Pixels;
+    std::optional<SurfaceRect> Region;    // only while the region is switched on
+    TraceMethod Method = TraceMethod::MaxBrightness;
+    int LineSens = 50;                    // thickest accepted band, in rows
+    int ColorSens = 50;                   // largest accepted colour distance, 0..765
+    RgbColour LineColour;                 // target of ByColour
+};
+
+// The plot rectangle of the batch command: the picture fills it exactly.
+inline PlotRect PlotFilledByPicture(int width, int height) { return PlotRect{0, 0, width, height}; }
+
+// Raised when a trace is refused before any column is read.
+class TraceError : public QuillmarkError {
+public:
+    using QuillmarkError::QuillmarkError;
+};
+
+// Samples are bounded so that a tiny step can neither hang the trace nor make
+// it allocate without limit: 2^22 samples is 128 per column of the widest
+// scan that still has a 16-bit column index.
+inline constexpr std::size_t kMaxTraceSamples = std::size_t{1} << 22;
+
+enum class TracePass { Sampling, GapFilling, Values };
+
+// Called after every sample of each pass (done counts from 1 to total); the
+// window lets pending events run there. It may throw to abandon the trace.
+using TraceProgress = std::function<void(TracePass pass, std::size_t done, std::size_t total)>;
+
+enum class TraceStatus {
+    Traced,        // Points holds one point per sample
+    NoLineFound,   // no sampled column found the line (or nothing was sampled): no points
+};
+
+struct TraceResult {
+    TraceStatus Status = TraceStatus::NoLineFound;
+    // One entry per sample: the picture row of the line's centre after gap
+    // filling; all -1 when no line was found.
+    std::vector<std::int32_t> TraceBuffer;
+    std::vector<DataPoint> Points;   // in sample order, which is ascending X
+};
+
+// Throws TraceError when the step is not positive (a zero axis step, or
+// XMax <= XMin in axis units), the plot area is empty, or the step is so small
+// that the scan would exceed kMaxTraceSamples. An empty picture traces nothing.
+TraceResult TraceCurve(const PixelView& picture, const TraceInput& input, const TraceProgress& progress = {});
+
+// The pieces of TraceCurve, for the window and for tests.
+
+long double XUnitsPerPixel(const TraceInput& input);
+long double YUnitsPerPixel(const TraceInput& input);
+
+// The step in picture pixels; throws TraceError unless it is positive and finite.
+long double TraceStepPixels(const TraceInput& input, int pictureWidth);
+
+// Offset of the picture inside the plot area at actual size: half the
+// difference of the sizes, truncated toward zero (negative for a picture
+// larger than the plot area).
+struct PictureOffset {
+    int X = 0;
+    int Y = 0;
+};
+PictureOffset ActualSizeOffset(const PlotRect& plot, int pictureWidth, int pictureHeight);
+
+// Columns X0 (included) to X1 (excluded), rows Y0 to Y1 (both included). After
+// the clamps X0, Y0 >= 0, X1 <= width and Y1 <= height - 1, so every column and
+// row inside the limits lies in the picture; X0 >= X1 or Y0 > Y1 scans nothing.
+struct ScanLimits {
+    std::int64_t X0 = 0;
+    std::int64_t X1 = 0;
+    std::int64_t Y0 = 0;
+    std::int64_t Y1 = 0;
+};
+ScanLimits TraceScanLimits(const TraceInput& input, int pictureWidth, int pictureHeight);
+
+// Row of the line's centre in column u over rows y0..y1, or -1. The limits must
+// lie in the picture (as TraceScanLimits makes them).
+std::int32_t ExamineColumn(const PixelView& picture, std::int64_t u, std::int64_t y0, std::int64_t y1,
+                           const TraceInput& input);
+
+// Brightness of a pixel as MaxBrightness weighs it (the red weight is 0.229).
+int PixelBrightness(std::uint8_t red, std::uint8_t green, std::uint8_t blue);
+
+// Fills every -1 entry from its neighbours: a leading gap takes the first found
+// row, an inner gap is interpolated step by step (each filled entry rounded
+// before it serves as the left end of the next), a trailing gap repeats the
+// last row. Returns false, leaving the buffer as it was, when no entry holds a
+// row. The progress callback, if any, runs once per entry.
+bool FillTraceGaps(std::span<std::int32_t> buffer, const TraceProgress& progress = {});
+
+} // namespace quillmark

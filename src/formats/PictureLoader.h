@@ -1,0 +1,34 @@
+#pragma once
+// Loading a picture file: the class is chosen by the file's extension alone
+// (newest registration first), the whole file is read into memory, and the
+// class's reader decodes it. Nothing of the file's content picks the class.
+#include "formats/PictureClass.h"
+#include "formats/PictureFormatList.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillmark {
+
+// No picture file may be larger than this: the largest picture the size guard
+// lets through, as an uncompressed 32-bit bitmap, is 1 GiB.
+inline constexpr std::uint64_t kMaxPictureFileBytes = std::uint64_t{1} << 31;
+
+// The text after the last "." of the file name (folders do not count),
+// lower-cased; empty when the name has no ".".
+std::string PictureExtension(std::string_view fileName);
+
+// The whole file. A file that cannot be opened or read, or is not a regular
+// file, throws FileError "Cannot open file %s"; one larger than maxBytes
+// throws FileError before anything is read.
+std::vector<std::uint8_t> ReadPictureFile(const std::string& fileName,
+                                          std::uint64_t maxBytes = kMaxPictureFileBytes);
+
+// Finds the class ("Unknown picture file extension (.%s)" when none), reads
+// the file and decodes it. Errors of the decoder pass through unchanged.
+std::unique_ptr<Graphic> LoadPicture(const PictureFormatList& formats, const std::string& fileName);
+
+} // namespace quillmark

@@ -1,0 +1,114 @@
+#include "formats/PpmWriter.h"
+
+#include "base/Errors.h"
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <system_error>
+
+namespace quillmark {
+
+namespace {
+
+std::uint8_t Scale5(unsigned v)
+{
+    return static_cast<std::uint8_t>((v << 3) | (v >> 2));
+}
+
+std::uint8_t Scale6(unsigned v)
+{
+    return static_cast<std::uint8_t>((v << 2) | (v >> 4));
+}
+
+Color PaletteColor(const Bitmap& bitmap, unsigned index)
+{
+    // A pixel beyond the palette's end shows black, as the toolkit draws it.
+    return index < bitmap.Palette.size() ? bitmap.Palette[index] : Color{};
+}
+
+void PutRgb(std::vector<std::uint8_t>& out, Color c)
+{
+    out.push_back(c.Red);
+    out.push_back(c.Green);
+    out.push_back(c.Blue);
+}
+
+void AppendRow(const Bitmap& bitmap, std::span<const std::uint8_t> row, std::vector<std::uint8_t>& out)
+{
+    const auto width = static_cast<std::size_t>(bitmap.Width());
+    for (std::size_t x = 0; x < width; ++x) {
+        switch (bitmap.Format()) {
+        case PixelFormat::Bits1:
+            PutRgb(out, PaletteColor(bitmap, (unsigned{row[x / 8]} >> (7 - x % 8)) & 1u));
+            break;
+        case PixelFormat::Bits4:
+            PutRgb(out, PaletteColor(bitmap, (unsigned{row[x / 2]} >> (x % 2 == 0 ? 4 : 0)) & 15u));
+            break;
+        case PixelFormat::Bits8:
+            PutRgb(out, PaletteColor(bitmap, row[x]));
+            break;
+        case PixelFormat::Bits15: {
+            const unsigned v = row[2 * x] | (unsigned{row[2 * x + 1]} << 8);
+            PutRgb(out, Color{Scale5((v >> 10) & 31u), Scale5((v >> 5) & 31u), Scale5(v & 31u)});
+            break;
+        }
+        case PixelFormat::Bits16: {
+            const unsigned v = row[2 * x] | (unsigned{row[2 * x + 1]} << 8);
+            PutRgb(out, Color{Scale5((v >> 11) & 31u), Scale6((v >> 5) & 63u), Scale5(v & 31u)});
+            break;
+        }
+        case PixelFormat::Bits24:
+            PutRgb(out, Color{row[3 * x + 2], row[3 * x + 1], row[3 * x]});
+            break;
+        case PixelFormat::Bits32:
+            PutRgb(out, Color{row[4 * x + 2], row[4 * x + 1], row[4 * x]});
+            break;
+        }
+    }
+}
+
+} // namespace
+
+std::vector<std::uint8_t> EncodePpm(const Bitmap& bitmap)
+{
+    const std::string header =
+        "P6\n" + std::to_string(bitmap.Width()) + " " + std::to_string(bitmap.Height()) + "\n255\n";
+    std::vector<std::uint8_t> out(header.begin(), header.end());
+    out.reserve(header.size() + std::size_t{3} * static_cast<std::size_t>(bitmap.Width()) *
+                                    static_cast<std::size_t>(bitmap.Height()));
+    for (std::int32_t y = 0; y < bitmap.Height(); ++y)
+        AppendRow(bitmap, bitmap.Row(y), out);
+    return out;
+}
+
+void WriteFileReplacing(const std::string& fileName, const std::vector<std::uint8_t>& bytes)
+{
+    const std::filesystem::path target(fileName);
+    std::random_device random;
+    const std::filesystem::path temporary =
+        target.parent_path() / (target.filename().string() + ".tmp" + std::to_string(random()));
+    const auto cannotCreate = [&] { return FileError(FormatMessage("Cannot create file %s", {fileName})); };
+
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out)
+            throw cannotCreate();
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!out) {
+            std::error_code ignored;
+            std::filesystem::remove(temporary, ignored);
+            throw cannotCreate();
+        }
+    }
+    std::error_code error;
+    std::filesystem::rename(temporary, target, error);
+    if (error) {
+        std::filesystem::remove(temporary, error);
+        throw cannotCreate();
+    }
+}
+
+} // namespace quillmark

@@ -1,0 +1,182 @@
+#include "app/BatchCommands.h"
+
+#include "../formats/BmpTestFiles.h"
+#include "../formats/JpegTestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+using namespace quillmark;
+namespace fs = std::filesystem;
+
+namespace {
+
+class DecodeCommand : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() /
+                ("quillmark-decode-" + std::to_string(getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes)
+    {
+        const fs::path path = m_dir / name;
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                    static_cast<std::streamsize>(bytes.size()));
+        return path.string();
+    }
+
+    int Run(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), "decode");
+        m_out.str("");
+        m_err.str("");
+        return RunBatchCommand(args, m_out, m_err);
+    }
+
+    std::string Out(const std::string& name = "out.ppm") const { return (m_dir / name).string(); }
+
+    static std::vector<std::uint8_t> ReadAll(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    fs::path m_dir;
+    std::ostringstream m_out;
+    std::ostringstream m_err;
+};
+
+std::vector<std::uint8_t> Ppm(std::string_view header, std::initializer_list<int> pixels)
+{
+    std::vector<std::uint8_t> out(header.begin(), header.end());
+    for (const int v : pixels)
+        out.push_back(static_cast<std::uint8_t>(v));
+    return out;
+}
+
+} // namespace
+
+TEST_F(DecodeCommand, BitmapIsWrittenAsRgbPpm)
+{
+    const std::string picture = Write("small.BMP", quillmark::testing::SmallTrueColourBmp());
+    ASSERT_EQ(Run({picture, Out()}), 0) << m_err.str();
+    EXPECT_EQ(ReadAll(Out()), Ppm("P6\n3 2\n255\n", {255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 10, 20, 30}));
+    EXPECT_EQ(m_out.str(), "");
+    EXPECT_EQ(m_err.str(), "");
+}
+
+TEST_F(DecodeCommand, GreyJpegGivesGreyPixels)
+{
+    const std::string picture = Write("grey.jpg", quillmark::testing::EncodeJpeg(
+                                                      {.Width = 8, .Height = 8, .Components = 1, .Quality = 100,
+                                                       .Sample = [](int, int, int) { return std::uint8_t{77}; }}));
+    ASSERT_EQ(Run({"--contrast", "255", picture, Out()}), 0) << m_err.str();
+    const std::vector<std::uint8_t> ppm = ReadAll(Out());
+    const std::string header = "P6\n8 8\n255\n";
+    ASSERT_EQ(ppm.size(), header.size() + 8 * 8 * 3);
+    for (std::size_t i = header.size(); i < ppm.size(); ++i)
+        ASSERT_EQ(ppm[i], 77) << "byte " << i;
+}
+
+TEST_F(DecodeCommand, LoadFailuresExitOneWithTheErrorBoxText)
+{
+    const std::string missing = (m_dir / "missing.png").string();
+    const std::string icon = Write("a.ico", {0, 0, 1, 0, 1, 0, 16, 16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    const std::string corrupt = Write("bad.jpeg", {'n', 'o', 't', ' ', 'j', 'p', 'e', 'g'});
+    struct Case {
+        std::string picture;
+        std::string message;
+    };
+    const Case cases[] = {
+        {missing, "Cannot open file " + missing + ".\n"},
+        {(m_dir / "scan.tif.bak").string(), "Unknown picture file extension (.bak)\n"},
+        {icon, "Cannot assign a IconPicture to a Bitmap.\n"},
+        {corrupt, "JPEG error #53.\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.picture);
+        EXPECT_EQ(Run({c.picture, Out()}), 1);
+        EXPECT_EQ(m_err.str(), c.message);
+        EXPECT_EQ(m_out.str(), "");
+        EXPECT_FALSE(fs::exists(Out()));
+    }
+}
+
+TEST_F(DecodeCommand, BadArgumentsExitTwoWithUsage)
+{
+    const std::string picture = Write("small.bmp", quillmark::testing::SmallTrueColourBmp());
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {picture},
+        {picture, Out(), "extra"},
+        {picture, Out(), "--contrast"},
+        {picture, Out(), "--contrast", "511"},
+        {picture, Out(), "--lightness", "-1"},
+        {picture, Out(), "--cutoff", "256"},
+        {picture, Out(), "--blur", "101"},
+        {picture, Out(), "--blur", "2.5"},
+        {picture, Out(), "--rotate", "ten"},
+        {picture, Out(), "--rotate", "nan"},
+        {picture, Out(), "--sharpen", "3"},
+    };
+    for (const auto& args : cases) {
+        SCOPED_TRACE(::testing::PrintToString(args));
+        EXPECT_EQ(Run(args), 2);
+        EXPECT_NE(m_err.str().find("usage: quillmark decode PICTURE OUTPUT.ppm"), std::string::npos);
+        EXPECT_FALSE(fs::exists(Out()));
+    }
+    m_err.str("");
+    std::ostringstream out;
+    EXPECT_EQ(RunBatchCommand({"frobnicate"}, out, m_err), 2);
+}
+
+TEST(DecodeArguments, OptionsTakeTheGivenValuesAndDefaultToTheControlsStart)
+{
+    std::string error;
+    const auto defaults = ParseDecodeArguments({"in.png", "out.ppm"}, error);
+    ASSERT_TRUE(defaults);
+    EXPECT_EQ(defaults->Rotate, 0);
+    EXPECT_FALSE(defaults->Negative);
+    EXPECT_EQ(defaults->Contrast, 255);
+    EXPECT_EQ(defaults->Lightness, 255);
+    EXPECT_EQ(defaults->Saturation, 255);
+    EXPECT_EQ(defaults->CuttingOff, 0);
+    EXPECT_EQ(defaults->Blur, 0);
+
+    const auto given = ParseDecodeArguments({"--rotate", "-12.25", "in.png", "--negative", "--contrast", "0",
+                                             "--lightness", "510", "--saturation", "7", "--cutoff", "255", "--blur",
+                                             "100", "out.ppm"},
+                                            error);
+    ASSERT_TRUE(given) << error;
+    EXPECT_EQ(given->Picture, "in.png");
+    EXPECT_EQ(given->Output, "out.ppm");
+    EXPECT_EQ(given->Rotate, -12.25);
+    EXPECT_TRUE(given->Negative);
+    EXPECT_EQ(given->Contrast, 0);
+    EXPECT_EQ(given->Lightness, 510);
+    EXPECT_EQ(given->Saturation, 7);
+    EXPECT_EQ(given->CuttingOff, 255);
+    EXPECT_EQ(given->Blur, 100);
+}
+
+TEST(DecodeArguments, ErrorBoxAddsAFullStopAfterLettersAndDigits)
+{
+    EXPECT_EQ(ErrorBoxText("JPEG error #42"), "JPEG error #42.");
+    EXPECT_EQ(ErrorBoxText("Cannot open file a.png"), "Cannot open file a.png.");
+    EXPECT_EQ(ErrorBoxText("Attempt to register png twice."), "Attempt to register png twice.");
+    EXPECT_EQ(ErrorBoxText("Unknown picture file extension (.)"), "Unknown picture file extension (.)");
+    EXPECT_EQ(ErrorBoxText("Слово"), "Слово.");
+    EXPECT_EQ(ErrorBoxText(""), "");
+}

@@ -1,0 +1,120 @@
+#include "formats/PpmWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <unistd.h>
+
+using namespace quillmark;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::uint8_t> Bytes(std::string_view header, std::initializer_list<int> pixels)
+{
+    std::vector<std::uint8_t> out(header.begin(), header.end());
+    for (const int v : pixels)
+        out.push_back(static_cast<std::uint8_t>(v));
+    return out;
+}
+
+std::vector<std::uint8_t> ReadAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+fs::path TestFolder()
+{
+    const fs::path dir = fs::temp_directory_path() /
+                         ("quillmark-ppm-" + std::to_string(getpid()) + "-" +
+                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+
+} // namespace
+
+TEST(Ppm, TrueColourRowsLoseTheirPaddingAndTurnToRgb)
+{
+    Bitmap b;
+    b.Allocate(PixelFormat::Bits24, 2, 2); // rows of 8 bytes: 2 of padding
+    const std::uint8_t bgr[2][6] = {{1, 2, 3, 4, 5, 6}, {7, 8, 9, 10, 11, 12}};
+    for (int y = 0; y < 2; ++y)
+        std::copy(std::begin(bgr[y]), std::end(bgr[y]), b.Row(y).begin());
+    EXPECT_EQ(EncodePpm(b), Bytes("P6\n2 2\n255\n", {3, 2, 1, 6, 5, 4, 9, 8, 7, 12, 11, 10}));
+
+    Bitmap wide;
+    wide.Allocate(PixelFormat::Bits32, 1, 1);
+    const std::uint8_t bgra[] = {10, 20, 30, 40};
+    std::copy(std::begin(bgra), std::end(bgra), wide.Row(0).begin());
+    EXPECT_EQ(EncodePpm(wide), Bytes("P6\n1 1\n255\n", {30, 20, 10}));
+}
+
+TEST(Ppm, PaletteAndPackedPixelsAreExpanded)
+{
+    const std::vector<Color> palette = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {1, 2, 3}};
+    struct Case {
+        PixelFormat format;
+        std::vector<std::uint8_t> row;
+        std::vector<std::uint8_t> expected;
+    };
+    const Case cases[] = {
+        // 1 bit: most significant bit first.
+        {PixelFormat::Bits1, {0b0100'0000}, Bytes("P6\n3 1\n255\n", {0, 0, 0, 255, 0, 0, 0, 0, 0})},
+        // 4 bits: high nibble first; an index beyond the palette is black.
+        {PixelFormat::Bits4, {0x23, 0xF0}, Bytes("P6\n3 1\n255\n", {0, 255, 0, 1, 2, 3, 0, 0, 0})},
+        {PixelFormat::Bits8, {3, 1, 200}, Bytes("P6\n3 1\n255\n", {1, 2, 3, 255, 0, 0, 0, 0, 0})},
+        // 5-5-5 and 5-6-5, little-endian: full red, full green, full blue.
+        {PixelFormat::Bits15, {0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00}, Bytes("P6\n3 1\n255\n", {255, 0, 0, 0, 255, 0, 0, 0, 255})},
+        {PixelFormat::Bits16, {0x00, 0xF8, 0xE0, 0x07, 0x10, 0x00}, Bytes("P6\n3 1\n255\n", {255, 0, 0, 0, 255, 0, 0, 0, 132})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(BitsPerPixel(c.format));
+        Bitmap b;
+        b.Allocate(c.format, 3, 1);
+        b.Palette = palette;
+        std::copy(c.row.begin(), c.row.end(), b.Row(0).begin());
+        EXPECT_EQ(EncodePpm(b), c.expected);
+    }
+}
+
+TEST(Ppm, EmptyPictureHasOnlyTheHeader)
+{
+    EXPECT_EQ(EncodePpm(Bitmap()), Bytes("P6\n0 0\n255\n", {}));
+}
+
+TEST(Ppm, FileIsReplacedWholeAndNoTemporaryStays)
+{
+    const fs::path dir = TestFolder();
+    const fs::path target = dir / "out.ppm";
+    std::ofstream(target) << "old contents";
+    WriteFileReplacing(target.string(), {1, 2, 3});
+    EXPECT_EQ(ReadAll(target), (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    fs::remove_all(dir);
+}
+
+TEST(Ppm, UnwritableTargetIsAFileErrorAndLeavesNothing)
+{
+    const fs::path dir = TestFolder();
+    const fs::path blocked = dir / "folder.ppm"; // a folder where the file should go
+    fs::create_directories(blocked / "inside");
+    const fs::path missingFolder = dir / "no" / "such" / "out.ppm";
+    for (const fs::path& target : {blocked, missingFolder}) {
+        SCOPED_TRACE(target.string());
+        try {
+            WriteFileReplacing(target.string(), {1, 2, 3});
+            FAIL() << "wrote";
+        } catch (const FileError& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot create file " + target.string());
+        }
+    }
+    EXPECT_TRUE(fs::is_directory(blocked / "inside"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    fs::remove_all(dir);
+}
