@@ -6,7 +6,7 @@
 // by the file that defines them; the blocks marked "not yet built" hold empty
 // handlers whose work arrives with that file.
 #include "app/MainFormEnvironment.h"
-#include "app/ProfileFile.h"
+#include "app/SettingsStore.h"
 #include "app/RangeStep.h"
 #include "imaging/FastBMP.h"
 
@@ -41,14 +41,14 @@ class SpinEdit;
 // The item index of MetodBox.
 enum class DigitizeMethod { MaxBrightness = 0, ByColour = 1, Manual = 2, Edit = 3 };
 
-// A pixel of the plot's drawing surface, origin top-left, y downward.
-struct SurfacePoint {
+// A reference click on the plot surface, pixels, origin top-left, y downward.
+struct AxisClickPoint {
     int32_t x = 0;
     int32_t y = 0;
 };
 
 // Two corners on the plot surface; -1 everywhere means no region.
-struct SurfaceRect {
+struct RegionCorners {
     int32_t x0 = -1;
     int32_t y0 = -1;
     int32_t x1 = -1;
@@ -65,12 +65,12 @@ public:
     int32_t SelectedIndex = -1;   // index in srData of the selected point; -1 none
     long double OldStep = 0;      // step of the unit not shown at the moment
     int32_t TabRowHeight = 0;     // one row of page tabs, pixels; 0 not yet measured
-    std::array<SurfacePoint, 4> AxisPoints{}; // reference clicks of calibration
+    std::array<AxisClickPoint, 4> AxisPoints{}; // reference clicks of calibration
     int32_t AxisClickCount = 0;
-    SurfaceRect RegionRect;       // region being drawn or drawn last
+    RegionCorners RegionRect;       // region being drawn or drawn last
     std::unique_ptr<TFastBMP> SourceBitmap; // the picture as opened; null: no picture
     std::unique_ptr<TFastBMP> WorkBitmap;   // its adjusted copy
-    std::unique_ptr<ProfileFile> IniFile;   // the settings as read at start-up
+    std::unique_ptr<SettingsStore> IniFile; // the settings as read at start-up
     std::vector<int32_t> TraceBuffer;
     QString CurrentPath;          // folder of the last picture, trailing separator
 
@@ -84,6 +84,9 @@ public:
 
     // ---- Components ------------------------------------------------------
     PlotChart* Chart = nullptr;
+    PlotSeries* srData = nullptr;   // the digitized points; owned by Chart
+    PlotSeries* srAxis = nullptr;   // calibration markers
+    PlotSeries* srRegion = nullptr; // the region rectangle
 
     QToolBar* Toolbar = nullptr;
     QToolButton* btnOpenImage = nullptr;
@@ -293,11 +296,12 @@ private:
 
     // The settings as the file holds them; a missing or unreadable file gives
     // an empty profile, so every read yields its default.
-    static std::unique_ptr<ProfileFile> OpenSettingsFile(const QString& path);
+    static std::unique_ptr<SettingsStore> OpenSettingsFile(const QString& path);
 
     bool BelongsToThisWindow(const QWidget* widget) const;
-    // Posts a press and a release of button at the pointer to the widget under it.
-    void SynthesizeClick(Qt::MouseButton button) const;
+    // A click of button at the pointer, as the plot would get from the user,
+    // handled after the key that asked for it. Off the plot it does nothing.
+    void SynthesizeClick(Qt::MouseButton button);
     void StepAxisRange(bool xAxis, RangeStepKind kind);
     // Shows the plot's resting pointer and runs the timer: the cross-hair with
     // the timer, or the arrow without.
