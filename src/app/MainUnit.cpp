@@ -254,13 +254,14 @@ void TMainForm::CreateToolbar()
     btnTable = button(Glyph::Table, QStringLiteral("Таблица"), true);
     btnStretch = button(Glyph::Stretch, QStringLiteral("Масштабировать"), true);
 
-    btnAxisSet = new DropDownToolButton(
-        {GlyphIcon(Glyph::AxisTwoPoints), GlyphIcon(Glyph::AxisThreePoints), GlyphIcon(Glyph::AxisFourPoints)},
-        pmPoinSet, Toolbar);
+    ImageList1 = {GlyphIcon(Glyph::AxisTwoPoints), GlyphIcon(Glyph::AxisThreePoints),
+                  GlyphIcon(Glyph::AxisFourPoints), GlyphIcon(Glyph::RegionArea), GlyphIcon(Glyph::RegionContour)};
+    btnAxisSet = new DropDownToolButton(ImageList1, pmPoinSet, Toolbar);
+    btnAxisSet->SetGlyphIndex(kGlyphTwoPoints);
     btnAxisSet->setFixedHeight(24);
     Toolbar->addWidget(btnAxisSet);
-    btnRegSet = new DropDownToolButton({GlyphIcon(Glyph::RegionArea), GlyphIcon(Glyph::RegionContour)},
-                                       pmRegionSet, Toolbar);
+    btnRegSet = new DropDownToolButton(ImageList1, pmRegionSet, Toolbar);
+    btnRegSet->SetGlyphIndex(kGlyphArea);
     btnRegSet->setFixedHeight(24);
     SetButtonHint(btnRegSet, QStringLiteral("Задать область оцифровки"));
     Toolbar->addWidget(btnRegSet);

@@ -10,6 +10,8 @@
 #include "app/RangeStep.h"
 #include "imaging/FastBMP.h"
 
+#include <QIcon>
+#include <QList>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -95,8 +97,15 @@ public:
     QToolButton* btnTools = nullptr;
     QToolButton* btnTable = nullptr;
     QToolButton* btnStretch = nullptr;
-    DropDownToolButton* btnAxisSet = nullptr; // glyph index is CalibrationMethod
-    DropDownToolButton* btnRegSet = nullptr;  // glyph 0 area, 1 contour
+    // The glyphs of the two drop-down buttons, one list for both: 0, 1, 2 the
+    // 2-, 3- and 4-point calibration (btnAxisSet's glyph index is the
+    // calibration method), 3 and 4 the region as area or contour (btnRegSet).
+    static constexpr int kGlyphTwoPoints = 0;
+    static constexpr int kGlyphArea = 3;
+    static constexpr int kGlyphContour = 4;
+    QList<QIcon> ImageList1;
+    DropDownToolButton* btnAxisSet = nullptr;
+    DropDownToolButton* btnRegSet = nullptr;
     QToolButton* btnDigital = nullptr;
     QToolButton* btnClear = nullptr;
     QToolButton* btnSeries = nullptr;

@@ -214,6 +214,10 @@ TEST_F(MainFormTest, DefaultLayoutWithoutSettingsFile)
         EXPECT_EQ(form->StatusPanels[static_cast<std::size_t>(i)]->width(), widths[i]);
         EXPECT_TRUE(form->StatusText(i).isEmpty());
     }
+    EXPECT_EQ(form->btnAxisSet->GlyphIndex(), 0);
+    EXPECT_EQ(form->btnRegSet->GlyphIndex(), TMainForm::kGlyphArea);
+    EXPECT_TRUE(form->mi2Point->isChecked());
+    EXPECT_TRUE(form->miArea->isChecked());
     EXPECT_EQ(form->btnAxisSet->width(), DropDownToolButton::kWidth);
     EXPECT_EQ(form->btnRegSet->width(), DropDownToolButton::kWidth);
 }
