@@ -1,8 +1,8 @@
 #include "app/MainUnit.h"
 
 #include "app/Icons.h"
-#include "app/SettingsStore.h"
 #include "plot/PlotChart.h"
+#include "widgets/SpinEdit.h"
 #include "widgets/ToolButtons.h"
 
 #include <QAction>
@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QDockWidget>
+#include <QFile>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -89,6 +90,7 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
     ApplyStartEnabling();
 
     TabRowHeight = 0;
+    IniFile = OpenSettingsFile(m_environment.SettingsPath);
     ReadLayoutSettings();
 
     Grid->setColumnWidth(0, 30);
@@ -100,7 +102,7 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
     MetodBox->setCurrentIndex(0);
 
     SelectedIndex = -1;
-    RegionRect = SurfaceRect{};
+    RegionRect = RegionCorners{};
 
     // Every key of the window's controls passes the window first.
     qApp->installEventFilter(this);
@@ -115,7 +117,7 @@ TMainForm::~TMainForm()
 
 bool TMainForm::PictureOpen() const
 {
-    return false;
+    return SourceBitmap != nullptr;
 }
 
 bool TMainForm::CalibrationOn() const
@@ -288,6 +290,23 @@ void TMainForm::CreateToolWindows()
         bold.setBold(true);
         header->setFont(bold);
         layout->addWidget(header, 0, 0, 1, 3);
+        const auto limitEdit = [this](double value, const QString& hint) {
+            auto* edit = new SpinEdit(tabAxes);
+            edit->SetIncrement(0.1);
+            edit->SetValue(value);
+            edit->setToolTip(hint);
+            return edit;
+        };
+        spXMin = limitEdit(0, QStringLiteral("Нижняя граница оси X"));
+        spYMin = limitEdit(-3, QStringLiteral("Нижняя граница оси Y"));
+        spXMax = limitEdit(10, QStringLiteral("Верхняя граница оси X"));
+        spYMax = limitEdit(3, QStringLiteral("Верхняя граница оси Y"));
+        layout->addWidget(new QLabel(QStringLiteral("Min"), tabAxes), 1, 0);
+        layout->addWidget(spXMin, 1, 1);
+        layout->addWidget(spYMin, 1, 2);
+        layout->addWidget(new QLabel(QStringLiteral("Max"), tabAxes), 2, 0);
+        layout->addWidget(spXMax, 2, 1);
+        layout->addWidget(spYMax, 2, 2);
         chRegion = new QCheckBox(QStringLiteral("Область оцифровки"), tabAxes);
         layout->addWidget(chRegion, 4, 0, 1, 3);
         layout->setRowStretch(5, 1);
@@ -368,6 +387,10 @@ void TMainForm::ConnectMainUnit()
     connect(btnAxisSet, &DropDownToolButton::MouseEntered, this, &TMainForm::btnAxisSetMouseEnter);
     connect(miArea, &QAction::triggered, this, &TMainForm::miAreaClick);
     connect(miContour, &QAction::triggered, this, &TMainForm::miContourClick);
+    connect(spXMin, &SpinEdit::Changed, this, &TMainForm::spXMinChange);
+    connect(spXMax, &SpinEdit::Changed, this, &TMainForm::spXMaxChange);
+    connect(spYMin, &SpinEdit::Changed, this, &TMainForm::spYMinChange);
+    connect(spYMax, &SpinEdit::Changed, this, &TMainForm::spYMaxChange);
     connect(chRegion, &QCheckBox::clicked, this, &TMainForm::chRegionClick);
     connect(miHideImage, &QAction::triggered, this, &TMainForm::miHideImageClick);
     connect(btnClear, &QToolButton::clicked, this, &TMainForm::btnClearClick);
@@ -487,20 +510,27 @@ void TMainForm::ReadLayoutSettings()
     placeToolWindow(ToolWndTable, miTable, btnTable, "TableWindow");
 }
 
+std::unique_ptr<ProfileFile> TMainForm::OpenSettingsFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::make_unique<ProfileFile>();
+    const QByteArray text = file.readAll();
+    return std::make_unique<ProfileFile>(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+}
+
 int TMainForm::ReadIniInteger(const char* section, const char* key, int defaultValue) const
 {
-    return IniFile ? IniFile->ReadInteger(section, key, defaultValue) : defaultValue;
+    return IniFile->ReadInteger(section, key, defaultValue);
 }
 
 bool TMainForm::ReadIniBool(const char* section, const char* key, bool defaultValue) const
 {
-    return IniFile ? IniFile->ReadBool(section, key, defaultValue) : defaultValue;
+    return IniFile->ReadBool(section, key, defaultValue);
 }
 
 QString TMainForm::ReadIniString(const char* section, const char* key, const QString& defaultValue) const
 {
-    if (!IniFile)
-        return defaultValue;
     return QString::fromStdString(IniFile->ReadString(section, key, defaultValue.toStdString()));
 }
 
@@ -728,8 +758,17 @@ void TMainForm::SynthesizeClick(Qt::MouseButton button) const
                                                         Qt::NoButton, QGuiApplication::keyboardModifiers()));
 }
 
-void TMainForm::StepAxisRange(bool /*xAxis*/, RangeStepKind /*kind*/)
+void TMainForm::StepAxisRange(bool xAxis, RangeStepKind kind)
 {
+    SpinEdit* minEdit = xAxis ? spXMin : spYMin;
+    SpinEdit* maxEdit = xAxis ? spXMax : spYMax;
+    const RangeShift shift = CtrlArrowRangeShift(minEdit->Value(), maxEdit->Value(), kind, ScalingAboutZero());
+    if (shift.MinShift == 0 && shift.MaxShift == 0)
+        return;
+    // Each write runs the edit's change handler, which applies the range; Max
+    // is read again after Min's handler has run.
+    minEdit->SetValue(static_cast<long double>(minEdit->Value()) + shift.MinShift);
+    maxEdit->SetValue(static_cast<long double>(maxEdit->Value()) + shift.MaxShift);
 }
 
 // ---- Toggles kept in step -----------------------------------------------
@@ -907,6 +946,10 @@ void TMainForm::miSaveDataClick() {}
 void TMainForm::btnCopyClick() {}
 void TMainForm::miCopyClick() {}
 void TMainForm::btnStretchClick() {}
+void TMainForm::spXMinChange() {}
+void TMainForm::spXMaxChange() {}
+void TMainForm::spYMinChange() {}
+void TMainForm::spYMaxChange() {}
 void TMainForm::spbtnXTopClick() {}
 void TMainForm::spbtnXBottomClick() {}
 void TMainForm::spbtnYTopClick() {}

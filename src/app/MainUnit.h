@@ -5,8 +5,11 @@
 // every key, command and plot click. Handlers are declared here in blocks headed
 // by the file that defines them; the blocks marked "not yet built" hold empty
 // handlers whose work arrives with that file.
+#include "calibration/PlotGeometry.h"
 #include "app/MainFormEnvironment.h"
+#include "app/ProfileFile.h"
 #include "app/RangeStep.h"
+#include "imaging/FastBMP.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -34,19 +37,13 @@ namespace quillmark {
 class DropDownToolButton;
 class PlotChart;
 class PlotSeries;
-class SettingsStore;
+class SpinEdit;
 
 // The item index of MetodBox.
 enum class DigitizeMethod { MaxBrightness = 0, ByColour = 1, Manual = 2, Edit = 3 };
 
-// A pixel of the plot's drawing surface, origin top-left, y downward.
-struct SurfacePoint {
-    int32_t x = 0;
-    int32_t y = 0;
-};
-
 // Two corners on the plot surface; -1 everywhere means no region.
-struct SurfaceRect {
+struct RegionCorners {
     int32_t x0 = -1;
     int32_t y0 = -1;
     int32_t x1 = -1;
@@ -65,9 +62,10 @@ public:
     int32_t TabRowHeight = 0;     // one row of page tabs, pixels; 0 not yet measured
     std::array<SurfacePoint, 4> AxisPoints{}; // reference clicks of calibration
     int32_t AxisClickCount = 0;
-    SurfaceRect RegionRect;       // region being drawn or drawn last
-    // SourceBitmap and WorkBitmap join here with the pixel buffer.
-    std::unique_ptr<SettingsStore> IniFile; // none attached: every read gives its default
+    RegionCorners RegionRect;       // region being drawn or drawn last
+    std::unique_ptr<TFastBMP> SourceBitmap; // the picture as opened; null: no picture
+    std::unique_ptr<TFastBMP> WorkBitmap;   // its adjusted copy
+    std::unique_ptr<ProfileFile> IniFile;   // the settings as read at start-up
     std::vector<int32_t> TraceBuffer;
     QString CurrentPath;          // folder of the last picture, trailing separator
 
@@ -97,6 +95,9 @@ public:
     QToolButton* btnClearSeies = nullptr;
     QToolButton* btnExit = nullptr;
 
+    // Checkable items (miTools, miTable, miHideImage, miHideSeies and the radio
+    // items) invert their own check before their handler runs, so a handler
+    // reads the new state rather than inverting it.
     QAction* miOpenFile = nullptr;
     QAction* miSaveData = nullptr;
     QAction* miExit = nullptr;
@@ -129,6 +130,10 @@ public:
     QWidget* tabAxes = nullptr;  // page 0
     QWidget* tabDigit = nullptr; // page 1
     QWidget* tabImage = nullptr; // page 2
+    SpinEdit* spXMin = nullptr;
+    SpinEdit* spXMax = nullptr;
+    SpinEdit* spYMin = nullptr;
+    SpinEdit* spYMax = nullptr;
     QCheckBox* chRegion = nullptr;
     QComboBox* MetodBox = nullptr;
     QComboBox* StepBox = nullptr;
@@ -199,6 +204,10 @@ public:
     void btnStretchClick();
 
     // ---- calibration/AxisHandlers.cpp (not yet built) --------------------
+    void spXMinChange();
+    void spXMaxChange();
+    void spYMinChange();
+    void spYMaxChange();
     virtual void spbtnXTopClick();
     virtual void spbtnXBottomClick();
     virtual void spbtnYTopClick();
@@ -276,6 +285,10 @@ private:
     int ReadIniInteger(const char* section, const char* key, int defaultValue) const;
     bool ReadIniBool(const char* section, const char* key, bool defaultValue) const;
     QString ReadIniString(const char* section, const char* key, const QString& defaultValue) const;
+
+    // The settings as the file holds them; a missing or unreadable file gives
+    // an empty profile, so every read yields its default.
+    static std::unique_ptr<ProfileFile> OpenSettingsFile(const QString& path);
 
     bool BelongsToThisWindow(const QWidget* widget) const;
     // Posts a press and a release of button at the pointer to the widget under it.

@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "base/Errors.h"
-#include "calibration/RealText.h"
+#include "base/NumberText.h"
 
 namespace quillmark {
 
@@ -132,15 +132,19 @@ bool ReadBoolSetting(const ProfileFile& file, std::string_view section, std::str
     return file.ReadBool(section, key, entry.Default != "0");
 }
 
-double ReadRealSetting(const ProfileFile& file, std::string_view section, std::string_view key, char separator)
+double ReadRealSetting(const ProfileFile& file, std::string_view section, std::string_view key,
+                       std::string_view separator)
 {
     const SettingKey& entry = TypedKey(section, key, SettingType::Real);
     // Defaults are integers: they read the same under any separator.
-    const double tableDefault = *ParseReal(entry.Default, '.');
+    const auto tableDefault = static_cast<double>(*ParseNumber(entry.Default, "."));
     const std::optional<std::string> text = file.Find(section, key);
     if (!text)
         return tableDefault;
-    return ParseReal(*text, separator).value_or(tableDefault);
+    const std::optional<long double> value = ParseNumber(*text, separator);
+    if (!value || !(std::fabs(*value) <= std::numeric_limits<double>::max()))
+        return tableDefault;
+    return static_cast<double>(*value);
 }
 
 ColourValue ReadColourSetting(const ProfileFile& file, std::string_view section, std::string_view key)
@@ -154,10 +158,10 @@ ColourValue ReadColourSetting(const ProfileFile& file, std::string_view section,
 }
 
 void WriteRealSetting(ProfileFile& file, std::string_view section, std::string_view key, double value,
-                      char separator)
+                      std::string_view separator)
 {
     TypedKey(section, key, SettingType::Real);
-    file.WriteString(section, key, GeneralRealText(value, separator));
+    file.WriteString(section, key, FullPrecisionText(value, separator));
 }
 
 void WriteColourSetting(ProfileFile& file, std::string_view section, std::string_view key, ColourValue colour)

@@ -94,11 +94,13 @@ std::optional<ColourValue> TextToColour(std::string_view text);
 std::int32_t ReadIntegerSetting(const ProfileFile& file, std::string_view section, std::string_view key,
                                 std::optional<std::int32_t> def = std::nullopt);
 bool ReadBoolSetting(const ProfileFile& file, std::string_view section, std::string_view key);
-double ReadRealSetting(const ProfileFile& file, std::string_view section, std::string_view key, char separator);
+double ReadRealSetting(const ProfileFile& file, std::string_view section, std::string_view key,
+                       std::string_view separator);
 ColourValue ReadColourSetting(const ProfileFile& file, std::string_view section, std::string_view key);
 
+// The general text with 15 significant digits, the spin edits' own text.
 void WriteRealSetting(ProfileFile& file, std::string_view section, std::string_view key, double value,
-                      char separator);
+                      std::string_view separator);
 void WriteColourSetting(ProfileFile& file, std::string_view section, std::string_view key, ColourValue colour);
 
 // Numeric option fields are stored truncated toward zero, held within the

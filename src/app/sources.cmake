@@ -3,7 +3,6 @@ target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ErrorText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RangeStep.h
   ${CMAKE_CURRENT_LIST_DIR}/RangeStep.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/SettingsStore.h
 )
 target_sources(quillmark_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/BatchCommands.h
@@ -24,4 +23,6 @@ target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ProfileFile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Settings.h
   ${CMAKE_CURRENT_LIST_DIR}/Settings.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ProfileSettingsStore.h
+  ${CMAKE_CURRENT_LIST_DIR}/ProfileSettingsStore.cpp
 )

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "calibration/DecimalDigits.h"
+#include "base/NumberText.h"
 
 namespace quillmark {
 
@@ -17,19 +17,22 @@ constexpr int kExponentTextDigits = 15;
 
 std::optional<DecimalParts> DecimalExponent(long double value)
 {
-    const std::optional<DecimalDigits> digits = RoundToSignificant(value, kExponentTextDigits);
-    if (!digits)
+    if (!std::isfinite(value))
         return std::nullopt;
-    // The mantissa text d.dddddddddddddd read back as a real: its fifteen
-    // digits as an integer over 10^14, both exact in long double.
-    long double whole = 0.0L;
-    for (const char c : digits->Digits)
-        whole = whole * 10.0L + static_cast<long double>(c - '0');
+    // The scientific text d.dddddddddddddd E x with fifteen significant
+    // digits, read back: the digits as an integer over 10^(count - 1), both
+    // exact in long double.
+    const DecimalExpansion digits = RoundSignificant(ExactDecimal(value), kExponentTextDigits);
     DecimalParts parts;
-    parts.Mantissa = whole / IntPower10(kExponentTextDigits - 1);
-    if (digits->Negative)
+    if (digits.IsZero())
+        return parts;
+    long double whole = 0.0L;
+    for (const char c : digits.Digits)
+        whole = whole * 10.0L + static_cast<long double>(c - '0');
+    parts.Mantissa = whole / IntPower10(static_cast<int>(digits.Digits.size()) - 1);
+    if (digits.Negative)
         parts.Mantissa = -parts.Mantissa;
-    parts.Exponent = digits->Exponent;
+    parts.Exponent = digits.Exponent - 1; // 0.d1d2.. x 10^E is d1.d2.. x 10^(E-1)
     return parts;
 }
 

@@ -4,17 +4,17 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 #include "base/Errors.h"
-#include "calibration/DecimalDigits.h"
-#include "calibration/RealText.h"
+#include "base/NumberText.h"
 
 namespace quillmark {
 
 namespace {
 
 constexpr int kCalDigits = 15;
-constexpr std::size_t kCalNumberWidth = 23;
+constexpr int kCalExponentDigits = 4;
 // A bad value is quoted in the message; a longer one is cut.
 constexpr std::size_t kQuotedValueLimit = 40;
 
@@ -63,7 +63,7 @@ std::string QuotedForMessage(std::string_view value)
     return quoted;
 }
 
-double ReadCalKey(const std::vector<std::string_view>& lines, std::string_view key, char separator)
+double ReadCalKey(const std::vector<std::string_view>& lines, std::string_view key, std::string_view separator)
 {
     for (std::size_t n = 1; n < lines.size(); ++n) {
         const std::string_view line = lines[n];
@@ -71,11 +71,11 @@ double ReadCalKey(const std::vector<std::string_view>& lines, std::string_view k
         if (eq == std::string_view::npos || !EqualNoCase(line.substr(0, eq), key))
             continue;
         std::string value(line.substr(eq + 1));
-        for (char& c : value)
-            if (c == '.')
-                c = separator;
-        if (const std::optional<double> parsed = ParseReal(value, separator))
-            return *parsed;
+        for (std::size_t p = 0; (p = value.find('.', p)) != std::string::npos; p += separator.size())
+            value.replace(p, 1, separator);
+        const std::optional<long double> parsed = ParseNumber(value, separator);
+        if (parsed && std::fabs(*parsed) <= std::numeric_limits<double>::max())
+            return static_cast<double>(*parsed);
         throw ConvertError(FormatMessage("Неверное значение %s в файле калибровки: \"%s\"",
                                          {std::string(key), QuotedForMessage(line.substr(eq + 1))}));
     }
@@ -86,21 +86,11 @@ double ReadCalKey(const std::vector<std::string_view>& lines, std::string_view k
 
 std::string CalNumberText(double value)
 {
-    const std::optional<DecimalDigits> digits = RoundToSignificant(value, kCalDigits);
-    if (!digits)
+    if (!std::isfinite(value))
         throw InternalError("CalNumberText: value has no digits");
-    std::string text;
-    text.reserve(kCalNumberWidth);
-    text.push_back(digits->Negative ? '-' : ' ');
-    text.push_back(digits->Digits[0]);
-    text.push_back('.');
-    text.append(digits->Digits, 1, std::string::npos);
-    text.push_back('E');
-    text.push_back(digits->Exponent < 0 ? '-' : '+');
-    const std::string exponent = std::to_string(std::abs(digits->Exponent));
-    text.append(4 - std::min<std::size_t>(4, exponent.size()), '0');
-    text += exponent;
-    return text;
+    // The sign takes one place: a blank for zero and positive values.
+    const std::string text = ScientificText(value, kCalDigits, ".", kCalExponentDigits);
+    return text.front() == '-' ? text : " " + text;
 }
 
 std::string CalFileText(const CalibrationFile& values)
@@ -118,8 +108,10 @@ std::string CalFileText(const CalibrationFile& values)
     return text;
 }
 
-std::optional<CalibrationFile> ReadCalFile(std::string_view bytes, char decimalSeparator)
+std::optional<CalibrationFile> ReadCalFile(std::string_view bytes, std::string_view decimalSeparator)
 {
+    if (decimalSeparator.empty())
+        decimalSeparator = ".";
     if (bytes.size() > kMaxCalFileBytes)
         throw FileError("Файл калибровки слишком велик");
     const std::vector<std::string_view> lines = SplitLines(bytes);

@@ -40,9 +40,9 @@ std::string CalFileText(const CalibrationFile& values);
 // Nothing when the first line is not exactly the header: such a file is
 // ignored without a message. Throws FileError for an empty or oversized file
 // or a missing key, and ConvertError for a value that is not a number; the
-// message names the key. `decimalSeparator` is the locale's ('.' or ',');
-// "." is accepted whatever it is.
-std::optional<CalibrationFile> ReadCalFile(std::string_view bytes, char decimalSeparator);
+// message names the key. `decimalSeparator` is the locale's; "." is accepted
+// whatever it is.
+std::optional<CalibrationFile> ReadCalFile(std::string_view bytes, std::string_view decimalSeparator);
 
 // Name offered by the save dialog: the plot title's lines in comma-separated
 // form (a line with a blank, a control character, a comma or a double quote

@@ -30,19 +30,19 @@ constexpr std::uint8_t Slot(int index)
 AxisPoint PixelToAxis(SurfacePoint pixel, const PlotRect& rect, const AxisLimits& limits)
 {
     AxisPoint p;
-    p.X = limits.XMin + (limits.XMax - limits.XMin) * (Wide(pixel.X) - Wide(rect.L)) / Wide(rect.W);
-    p.Y = limits.YMax - (limits.YMax - limits.YMin) * (Wide(pixel.Y) - Wide(rect.T)) / Wide(rect.H);
+    p.X = limits.XMin + (limits.XMax - limits.XMin) * (Wide(pixel.X) - Wide(rect.Left)) / Wide(rect.Width);
+    p.Y = limits.YMax - (limits.YMax - limits.YMin) * (Wide(pixel.Y) - Wide(rect.Top)) / Wide(rect.Height);
     return p;
 }
 
 long double AxisToPixelX(long double x, const PlotRect& rect, const AxisLimits& limits)
 {
-    return Wide(rect.L) + (x - limits.XMin) * Wide(rect.W) / (limits.XMax - limits.XMin);
+    return Wide(rect.Left) + (x - limits.XMin) * Wide(rect.Width) / (limits.XMax - limits.XMin);
 }
 
 long double AxisToPixelY(long double y, const PlotRect& rect, const AxisLimits& limits)
 {
-    return Wide(rect.T) + (limits.YMax - y) * Wide(rect.H) / (limits.YMax - limits.YMin);
+    return Wide(rect.Top) + (limits.YMax - y) * Wide(rect.Height) / (limits.YMax - limits.YMin);
 }
 
 std::optional<ReferenceClick> ReferenceClickStep(CalibrationMethod method, std::int32_t count)
@@ -102,8 +102,8 @@ AxisRange SolveXAxis(const AxisPointSlots& slots, const ReferenceValues& values,
         throw CalibrationError(std::string(kXReferencesCoincide));
     const long double kx = (values.XMax - values.XMin) / (x1 - x0);
     AxisRange range;
-    range.Min = values.XMin - kx * (x0 - Wide(rect.L));
-    range.Max = values.XMax + kx * (Wide(rect.L) + Wide(rect.W) - x1);
+    range.Min = values.XMin - kx * (x0 - Wide(rect.Left));
+    range.Max = values.XMax + kx * (Wide(rect.Left) + Wide(rect.Width) - x1);
     return range;
 }
 
@@ -115,8 +115,8 @@ AxisRange SolveYAxis(const AxisPointSlots& slots, const ReferenceValues& values,
         throw CalibrationError(std::string(kYReferencesCoincide));
     const long double ky = (values.YMax - values.YMin) / (yBottom - yTop);
     AxisRange range;
-    range.Max = values.YMax + ky * (yTop - Wide(rect.T));
-    range.Min = values.YMin - ky * (Wide(rect.T) + Wide(rect.H) - yBottom);
+    range.Max = values.YMax + ky * (yTop - Wide(rect.Top));
+    range.Min = values.YMin - ky * (Wide(rect.Top) + Wide(rect.Height) - yBottom);
     return range;
 }
 
@@ -140,19 +140,19 @@ long double StraighteningAngle(const AxisPointSlots& slots)
 SurfacePoint RotateAboutCentre(SurfacePoint point, long double theta, const PlotRect& rect,
                                PictureSize picture, bool fitted)
 {
-    if (rect.W <= 0 || rect.H <= 0 || !std::isfinite(theta))
+    if (rect.Width <= 0 || rect.Height <= 0 || !std::isfinite(theta))
         return point;
     if (fitted && (picture.Width <= 0 || picture.Height <= 0))
         return point;
 
-    const long double w = Wide(rect.W);
-    const long double h = Wide(rect.H);
+    const long double w = Wide(rect.Width);
+    const long double h = Wide(rect.Height);
     // Work in picture pixels when the picture is stretched over the plot,
     // else in plot pixels, where the centred picture has the plot's centre.
     const long double wp = fitted ? Wide(picture.Width) : w;
     const long double hp = fitted ? Wide(picture.Height) : h;
-    const long double u = (Wide(point.X) - Wide(rect.L)) * wp / w;
-    const long double v = (Wide(point.Y) - Wide(rect.T)) * hp / h;
+    const long double u = (Wide(point.X) - Wide(rect.Left)) * wp / w;
+    const long double v = (Wide(point.Y) - Wide(rect.Top)) * hp / h;
     const long double cx = wp / 2.0L;
     const long double cy = hp / 2.0L;
 
@@ -164,8 +164,8 @@ SurfacePoint RotateAboutCentre(SurfacePoint point, long double theta, const Plot
     SurfacePoint turned;
     // Rounded before the offset is added: halves go to the even neighbour of
     // the position inside the rectangle.
-    turned.X = RoundToSurface(std::nearbyint(w * u2 / wp) + Wide(rect.L));
-    turned.Y = RoundToSurface(std::nearbyint(h * v2 / hp) + Wide(rect.T));
+    turned.X = RoundToSurface(std::nearbyint(w * u2 / wp) + Wide(rect.Left));
+    turned.Y = RoundToSurface(std::nearbyint(h * v2 / hp) + Wide(rect.Top));
     return turned;
 }
 

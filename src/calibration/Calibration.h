@@ -6,7 +6,8 @@
 // A calibration picks the ranges that put the clicked reference pixels on the
 // typed values: X from the columns of slots 0 and 1, Y from the rows of slots
 // 3 and 2. A tilted picture can first be straightened by the mean tilt of its
-// axes. All arithmetic is long double.
+// axes. L, T, W, H are the plot rectangle's Left, Top, Width and Height. All
+// arithmetic is long double.
 #include <array>
 #include <cstdint>
 #include <optional>

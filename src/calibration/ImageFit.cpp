@@ -6,7 +6,7 @@ namespace {
 
 bool HasArea(const PlotRect& rect, const std::optional<PictureSize>& picture)
 {
-    return picture && rect.W > 0 && rect.H > 0 && picture->Width > 0 && picture->Height > 0;
+    return picture && rect.Width > 0 && rect.Height > 0 && picture->Width > 0 && picture->Height > 0;
 }
 
 } // namespace
@@ -16,8 +16,8 @@ AxisLimits LimitsForFit(const AxisLimits& limits, const PlotRect& rect,
 {
     if (!HasArea(rect, picture))
         return limits;
-    const auto w = static_cast<long double>(rect.W);
-    const auto h = static_cast<long double>(rect.H);
+    const auto w = static_cast<long double>(rect.Width);
+    const auto h = static_cast<long double>(rect.Height);
     const auto wp = static_cast<long double>(picture->Width);
     const auto hp = static_cast<long double>(picture->Height);
     const long double a = (limits.XMax - limits.XMin) * wp / w * (w / wp - 1.0L) / 2.0L;
@@ -30,8 +30,8 @@ AxisLimits LimitsForActualSize(const AxisLimits& limits, const PlotRect& rect,
 {
     if (!HasArea(rect, picture))
         return limits;
-    const auto w = static_cast<long double>(rect.W);
-    const auto h = static_cast<long double>(rect.H);
+    const auto w = static_cast<long double>(rect.Width);
+    const auto h = static_cast<long double>(rect.Height);
     const auto wp = static_cast<long double>(picture->Width);
     const auto hp = static_cast<long double>(picture->Height);
     const long double a = (limits.XMax - limits.XMin) * (w / wp - 1.0L) / 2.0L;

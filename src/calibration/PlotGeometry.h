@@ -15,13 +15,24 @@ struct SurfacePoint {
     friend bool operator==(const SurfacePoint&, const SurfacePoint&) = default;
 };
 
-// The plot rectangle inside the axes, in surface pixels: left, top, width,
-// height. The bottom axis maps onto L .. L + W, the left axis onto T + H .. T.
+// The plot rectangle inside the axes, in surface pixels. The bottom axis maps
+// onto Left .. Left + Width, the left axis onto Top + Height .. Top.
 struct PlotRect {
-    std::int32_t L = 0;
-    std::int32_t T = 0;
-    std::int32_t W = 0;
-    std::int32_t H = 0;
+    std::int32_t Left = 0;
+    std::int32_t Top = 0;
+    std::int32_t Width = 0;
+    std::int32_t Height = 0;
+    friend bool operator==(const PlotRect&, const PlotRect&) = default;
+};
+
+// A rectangle in surface pixels that keeps its corners as given: Left may lie
+// right of Right and Top below Bottom.
+struct SurfaceRect {
+    std::int32_t Left = 0;
+    std::int32_t Top = 0;
+    std::int32_t Right = 0;
+    std::int32_t Bottom = 0;
+    friend bool operator==(const SurfaceRect&, const SurfaceRect&) = default;
 };
 
 // Width and height of a picture in picture pixels.

@@ -17,9 +17,9 @@ RegionLimits RegionFromDrag(SurfacePoint start, SurfacePoint end, const PlotRect
     return region;
 }
 
-SurfaceEdges RegionToPixels(const RegionLimits& region, const PlotRect& rect, const AxisLimits& limits)
+SurfaceRect RegionToPixels(const RegionLimits& region, const PlotRect& rect, const AxisLimits& limits)
 {
-    SurfaceEdges edges;
+    SurfaceRect edges;
     edges.Left = RoundToSurface(AxisToPixelX(region.XMin, rect, limits));
     edges.Top = RoundToSurface(AxisToPixelY(region.YMax, rect, limits));
     edges.Right = RoundToSurface(AxisToPixelX(region.XMax, rect, limits));

@@ -18,15 +18,6 @@ struct RegionLimits {
     long double YMax = 0.0L; // the top edge
 };
 
-// A rectangle of surface pixels, edges as given (not re-ordered).
-struct SurfaceEdges {
-    std::int32_t Left = 0;
-    std::int32_t Top = 0;
-    std::int32_t Right = 0;
-    std::int32_t Bottom = 0;
-    friend bool operator==(const SurfaceEdges&, const SurfaceEdges&) = default;
-};
-
 // Limits of a finished drag: X minimum from the start column, Y minimum from
 // the end row, X maximum from the end column, Y maximum from the start row.
 RegionLimits RegionFromDrag(SurfacePoint start, SurfacePoint end, const PlotRect& rect,
@@ -34,6 +25,6 @@ RegionLimits RegionFromDrag(SurfacePoint start, SurfacePoint end, const PlotRect
 
 // The region's surface rectangle: each limit's pixel column or row, rounded
 // half to even and held within the 32-bit range.
-SurfaceEdges RegionToPixels(const RegionLimits& region, const PlotRect& rect, const AxisLimits& limits);
+SurfaceRect RegionToPixels(const RegionLimits& region, const PlotRect& rect, const AxisLimits& limits);
 
 } // namespace quillmark

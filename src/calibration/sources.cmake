@@ -1,7 +1,5 @@
 # Files of src/calibration, added to quillmark_core or quillmark_ui.
 target_sources(quillmark_core PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/DecimalDigits.h
-  ${CMAKE_CURRENT_LIST_DIR}/DecimalDigits.cpp
   ${CMAKE_CURRENT_LIST_DIR}/AxisScale.h
   ${CMAKE_CURRENT_LIST_DIR}/AxisScale.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PlotGeometry.h
@@ -11,8 +9,6 @@ target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ImageFit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RegionMaths.h
   ${CMAKE_CURRENT_LIST_DIR}/RegionMaths.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/RealText.h
-  ${CMAKE_CURRENT_LIST_DIR}/RealText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CalFile.h
   ${CMAKE_CURRENT_LIST_DIR}/CalFile.cpp
 )

@@ -1,5 +1,6 @@
 #include "digitize/NearestPoint.h"
 
+#include <cstdint>
 #include <cstdlib>
 
 namespace quillmark {

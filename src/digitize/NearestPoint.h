@@ -2,18 +2,11 @@
 // Hit tests of manual editing, on the positions at which the plot draws the
 // points (plot-surface pixels): the nearest point to a click, and whether a
 // click lies in the selection square around a point.
-#include <cstdint>
+#include "calibration/PlotGeometry.h"
+
 #include <span>
 
 namespace quillmark {
-
-// A pixel on the plot's drawing surface, origin top-left, y growing downward.
-struct SurfacePoint {
-    int X = 0;
-    int Y = 0;
-
-    friend bool operator==(const SurfacePoint&, const SurfacePoint&) = default;
-};
 
 // Index of the point nearest to `at` by |dx| + |dy|, or -1 when drawn is empty.
 // drawn holds the drawn positions of points 0 up to the last point the plot

@@ -110,16 +110,27 @@ ScanLimits TraceScanLimits(const TraceInput& input, int pictureWidth, int pictur
 
 int PixelBrightness(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
 {
+    // The brightness is 0.229 red + 0.5876 green + 0.114 blue summed in
+    // extended precision and rounded half to even. That sum is within 1e-15 of
+    // the exact one, ten-thousandths of which are counted here in integers, so
+    // it rounds the same way except at an exact half, where its last bit (just
+    // above or just below the half) decides. Only those rare colours pay for
+    // the extended arithmetic.
+    const int tenThousandths = 2290 * red + 5876 * green + 1140 * blue;
+    const int whole = tenThousandths / 10000;
+    const int rest = tenThousandths % 10000;
+    if (rest != 5000)
+        return rest > 5000 ? whole + 1 : whole;
     return static_cast<int>(std::nearbyint(0.229L * red + 0.5876L * green + 0.114L * blue));
 }
 
-std::int32_t ExamineColumn(const PixelView& picture, std::int64_t u, std::int64_t y0, std::int64_t y1,
+std::int32_t ExamineColumn(const TFastRGB& picture, std::int64_t u, std::int64_t y0, std::int64_t y1,
                            const TraceInput& input)
 {
     // A column of which no row lies inside the limits holds no line.
     if (y1 < y0)
         return -1;
-    if (u < 0 || u >= picture.Width || y0 < 0 || y1 >= picture.Height)
+    if (u < 0 || u >= picture.Width() || y0 < 0 || y1 >= picture.Height())
         throw InternalError("ExamineColumn: scan limits outside the picture");
 
     // One downward walk finds both ends of the band: the top row is the first
@@ -131,8 +142,9 @@ std::int32_t ExamineColumn(const PixelView& picture, std::int64_t u, std::int64_
     std::int64_t top = 0;
     std::int64_t bottom = y1 - 1;
     const std::size_t offset = static_cast<std::size_t>(u) * 3;
+    const std::uint8_t* const* rows = picture.RowTable();
     for (std::int64_t y = y0; y <= y1; ++y) {
-        const std::uint8_t* pixel = picture.Rows[y] + offset;
+        const std::uint8_t* pixel = rows[y] + offset;
         const std::uint8_t blue = pixel[0];
         const std::uint8_t green = pixel[1];
         const std::uint8_t red = pixel[2];
@@ -196,16 +208,16 @@ bool FillTraceGaps(std::span<std::int32_t> buffer, const TraceProgress& progress
     return true;
 }
 
-TraceResult TraceCurve(const PixelView& picture, const TraceInput& input, const TraceProgress& progress)
+TraceResult TraceCurve(const TFastRGB& picture, const TraceInput& input, const TraceProgress& progress)
 {
     if (!(input.Step > 0.0) || !std::isfinite(input.Step))
         throw TraceError("Шаг оцифровки должен быть больше нуля.");
     TraceResult result;
-    const int w = picture.Width;
-    const int h = picture.Height;
+    const int w = picture.Width();
+    const int h = picture.Height();
     if (w <= 0 || h <= 0)
         return result;
-    if (picture.Rows == nullptr)
+    if (picture.RowTable() == nullptr)
         throw InternalError("TraceCurve: picture without rows");
     if (input.Plot.Width <= 0 || input.Plot.Height <= 0)
         throw TraceError("Область графика имеет нулевой размер.");

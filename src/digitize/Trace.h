@@ -12,9 +12,11 @@
 // TraceCurve is a pure function of its inputs: the window and the batch
 // command pass the same TraceInput and get the same points to the last digit.
 #include "digitize/DataPoints.h"
-#include "digitize/RgbColour.h"
 
 #include "base/Errors.h"
+#include "calibration/PlotGeometry.h"
+#include "formats/Bitmap.h"
+#include "imaging/FastRGB.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -25,44 +27,17 @@
 
 namespace quillmark {
 
-// Read-only view of a 24-bit picture: row y starts at Rows[y], pixel x of it at
-// Rows[y] + 3x as blue, green, red. Rows holds Height entries.
-struct PixelView {
-    int Width = 0;
-    int Height = 0;
-    const std::uint8_t* const* Rows = nullptr;
-};
-
 // Item indices of the method box that trace (Manual and Edit do not).
 enum class TraceMethod { MaxBrightness = 0, ByColour = 1 };
 
 // Item index of the step-unit box.
 enum class StepUnit { Pixels = 0, AxisUnits = 1 };
 
-// The plot area on the plot surface, in plot-surface pixels.
-struct PlotRect {
-    int Left = 0;
-    int Top = 0;
-    int Width = 0;
-    int Height = 0;
-};
-
-// The digitizing region as the plot draws it, in plot-surface pixels: left at
-// the region's X minimum, top at its Y maximum, right at its X maximum, bottom
-// at its Y minimum. Not re-ordered: a region dragged right to left has
-// Left > Right and scans no column.
-struct SurfaceRect {
-    int Left = 0;
-    int Top = 0;
-    int Right = 0;
-    int Bottom = 0;
-};
-
 // Everything a trace reads. The defaults are the start values of the controls;
 // the batch command sets Plot to the picture (PlotFilledByPicture) and keeps
 // the stretched mode.
 struct TraceInput {
-    PlotRect Plot;
+    PlotRect Plot;                        // the plot area on the plot surface
     // Axis limits of the plot area; XMin and YMin are also the axis minima that
     // offset the conversion to axis values.
     double XMin = 0.0;
@@ -72,11 +47,14 @@ struct TraceInput {
     bool Stretched = true;                // false: actual size, centred
     double Step = 1.0;                    // in Unit; must be positive
     StepUnit Unit = StepUnit::Pixels;
-    std::optional<SurfaceRect> Region;    // only while the region is switched on
+    // The region as the plot draws it (RegionToPixels), only while it is
+    // switched on. Not re-ordered: a region dragged right to left has
+    // Left > Right and scans no column.
+    std::optional<SurfaceRect> Region;
     TraceMethod Method = TraceMethod::MaxBrightness;
     int LineSens = 50;                    // thickest accepted band, in rows
     int ColorSens = 50;                   // largest accepted colour distance, 0..765
-    RgbColour LineColour;                 // target of ByColour
+    Color LineColour;                     // target of ByColour
 };
 
 // The plot rectangle of the batch command: the picture fills it exactly.
@@ -89,14 +67,17 @@ public:
 };
 
 // Samples are bounded so that a tiny step can neither hang the trace nor make
-// it allocate without limit: 2^22 samples is 128 per column of the widest
-// scan that still has a 16-bit column index.
+// it allocate without limit: 2^22 samples is 64 per column across the widest
+// picture (65535 columns).
 inline constexpr std::size_t kMaxTraceSamples = std::size_t{1} << 22;
 
 enum class TracePass { Sampling, GapFilling, Values };
 
 // Called after every sample of each pass (done counts from 1 to total); the
 // window lets pending events run there. It may throw to abandon the trace.
+// TraceCurve keeps reading the picture between calls, so nothing that runs in
+// the callback may free or rewrite it: opening a picture and adjusting one
+// must be disabled while a trace runs.
 using TraceProgress = std::function<void(TracePass pass, std::size_t done, std::size_t total)>;
 
 enum class TraceStatus {
@@ -115,7 +96,7 @@ struct TraceResult {
 // Throws TraceError when the step is not positive (a zero axis step, or
 // XMax <= XMin in axis units), the plot area is empty, or the step is so small
 // that the scan would exceed kMaxTraceSamples. An empty picture traces nothing.
-TraceResult TraceCurve(const PixelView& picture, const TraceInput& input, const TraceProgress& progress = {});
+TraceResult TraceCurve(const TFastRGB& picture, const TraceInput& input, const TraceProgress& progress = {});
 
 // The pieces of TraceCurve, for the window and for tests.
 
@@ -147,7 +128,7 @@ ScanLimits TraceScanLimits(const TraceInput& input, int pictureWidth, int pictur
 
 // Row of the line's centre in column u over rows y0..y1, or -1. The limits must
 // lie in the picture (as TraceScanLimits makes them).
-std::int32_t ExamineColumn(const PixelView& picture, std::int64_t u, std::int64_t y0, std::int64_t y1,
+std::int32_t ExamineColumn(const TFastRGB& picture, std::int64_t u, std::int64_t y0, std::int64_t y1,
                            const TraceInput& input);
 
 // Brightness of a pixel as MaxBrightness weighs it (the red weight is 0.229).

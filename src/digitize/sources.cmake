@@ -3,6 +3,8 @@ target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/DataPoints.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ExportText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Magnifier.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ManualEdit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/NearestPoint.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TableEdit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Trace.cpp
 )

@@ -161,6 +161,8 @@ public:
 private:
     ChunkHeader ReadChunkHeader();
     std::span<const std::uint8_t> ReadChunkData(const ChunkHeader& chunk);
+    // Chunks we do not interpret are still CRC-checked, so a damaged byte
+    // anywhere in the file is reported as damage.
     void SkipChunk(const ChunkHeader& chunk) { ReadChunkData(chunk); }
 
     void CheckHeader() const;
@@ -174,6 +176,7 @@ private:
     void FillBackground();
     bool ReadRow(std::span<std::uint8_t> row);
     std::uint32_t GreyLevel(std::span<const std::uint8_t> data) const;
+    Color RgbSamples(std::span<const std::uint8_t> data) const;
 
     ByteReader m_reader;
     TColorManager& m_colors;
@@ -183,7 +186,7 @@ private:
 
     bool m_colorsReady = false;
     bool m_paletteRead = false;
-    std::size_t m_filterBpp = 1;           // bytes per complete pixel, 1..8
+    std::size_t m_filterBpp = 1;  // bytes per complete pixel, 1..8
     std::vector<Color> m_palette;
     Color m_background{255, 255, 255};
     std::optional<Color> m_transparent;
@@ -378,13 +381,24 @@ void PNGLoad::ReadGamma(const ChunkHeader& chunk)
 std::uint32_t PNGLoad::GreyLevel(std::span<const std::uint8_t> data) const
 {
     const auto v = static_cast<std::uint32_t>(data[0] << 8 | data[1]);
-    return ScaleToByte(v & ((1u << std::min<unsigned>(m_properties.BitsPerSample, 16)) - 1), m_properties.BitsPerSample);
+    const unsigned depth = m_properties.BitsPerSample;
+    return ScaleToByte(v & ((1u << std::min(depth, 16u)) - 1), depth);
+}
+
+// Three 16-bit fields of bKGD or tRNS, each reduced to 8 bits.
+Color PNGLoad::RgbSamples(std::span<const std::uint8_t> data) const
+{
+    const unsigned depth = m_properties.BitsPerSample;
+    const auto sample = [&](std::size_t i) {
+        const auto v = static_cast<std::uint32_t>(data[2 * i] << 8 | data[2 * i + 1]);
+        return ScaleToByte(v & (depth >= 16 ? 0xFFFFu : 0xFFu), depth);
+    };
+    return Color{sample(0), sample(1), sample(2)};
 }
 
 void PNGLoad::ReadBackground(const ChunkHeader& chunk)
 {
     const auto data = ReadChunkData(chunk);
-    const unsigned depth = m_properties.BitsPerSample;
     switch (m_properties.Scheme) {
     case ColorScheme::Grey:
     case ColorScheme::GreyAlpha:
@@ -396,12 +410,7 @@ void PNGLoad::ReadBackground(const ChunkHeader& chunk)
     case ColorScheme::RGB:
     case ColorScheme::RGBA:
         if (data.size() >= 6) {
-            const auto sample = [&](std::size_t i) {
-                return ScaleToByte(static_cast<std::uint32_t>(data[2 * i] << 8 | data[2 * i + 1]) &
-                                       (depth >= 16 ? 0xFFFFu : 0xFFu),
-                                   depth);
-            };
-            m_background = Color{sample(0), sample(1), sample(2)};
+            m_background = RgbSamples(data);
         }
         break;
     case ColorScheme::Indexed:
@@ -415,17 +424,11 @@ void PNGLoad::ReadBackground(const ChunkHeader& chunk)
 void PNGLoad::ReadTransparency(const ChunkHeader& chunk)
 {
     const auto data = ReadChunkData(chunk);
-    const unsigned depth = m_properties.BitsPerSample;
     if (m_properties.Scheme == ColorScheme::Grey && data.size() >= 2) {
         const auto level = static_cast<std::uint8_t>(GreyLevel(data));
         m_transparent = Color{level, level, level};
     } else if (m_properties.Scheme == ColorScheme::RGB && data.size() >= 6) {
-        const auto sample = [&](std::size_t i) {
-            return ScaleToByte(static_cast<std::uint32_t>(data[2 * i] << 8 | data[2 * i + 1]) &
-                                   (depth >= 16 ? 0xFFFFu : 0xFFu),
-                               depth);
-        };
-        m_transparent = Color{sample(0), sample(1), sample(2)};
+        m_transparent = RgbSamples(data);
     }
 }
 
@@ -450,7 +453,7 @@ void PNGLoad::CheckDataCanFillPicture(const ChunkHeader& first) const
     }
     const std::uint64_t width = m_properties.Width;
     const std::uint64_t depth = m_properties.BitsPerSample;
-    const std::uint64_t samples = std::max<std::uint64_t>(1, m_properties.BitsPerPixel / std::max<std::uint64_t>(depth, 1));
+    const std::uint64_t samples = m_properties.BitsPerPixel / depth;  // depth was checked with the header
     // The first pass alone needs (height / 8) rows of (width / 8) pixels; the
     // whole image needs height rows. Either way a row has its filter byte.
     const std::uint64_t rowBytes = (width * depth + 7) / 8 * samples + 1;

@@ -3,7 +3,8 @@
 // Bitmap itself; it owns one TColorManager and the image-properties record a
 // decoder fills from the file header. ReadPicture decodes into a fresh Bitmap
 // and moves it in only when the whole load succeeded, so a failed load leaves
-// the previous picture untouched.
+// the previous picture untouched. Bitmap has no virtual destructor, so a
+// picture is never deleted through a Bitmap pointer.
 #include "formats/Bitmap.h"
 #include "formats/ColorManager.h"
 

@@ -19,8 +19,10 @@ target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/GIFLZWDecoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CCITTDecoders.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ThunderDecoder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TIFFJPEGDecoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GIFGraphic.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PCXGraphic.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TIFFGraphic.cpp
 )
 target_sources(quillmark_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ToolkitPictures.cpp

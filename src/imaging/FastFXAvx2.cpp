@@ -16,7 +16,10 @@ namespace quillmark::fxkernels {
 
 bool HaveAvx2()
 {
-    static const bool have = __builtin_cpu_supports("avx2") != 0;
+    static const bool have = [] {
+        __builtin_cpu_init(); // may run before the library's own start-up code
+        return __builtin_cpu_supports("avx2") != 0;
+    }();
     return have;
 }
 
@@ -51,6 +54,14 @@ QUILLMARK_AVX2 inline __m256i LightnessHalf(__m256i x, __m256i absAmount, bool b
         return _mm256_add_epi16(x, _mm256_srli_epi16(_mm256_mullo_epi16(rest, absAmount), 8));
     }
     return _mm256_sub_epi16(x, _mm256_srli_epi16(_mm256_mullo_epi16(x, absAmount), 8));
+}
+
+// Lane 0 from at, lane 1 from at + 15.
+QUILLMARK_AVX2 inline __m256i LoadFivePixelPairs(const std::uint8_t* at)
+{
+    const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 15));
+    return _mm256_inserti128_si256(_mm256_castsi128_si256(first), second, 1);
 }
 
 } // namespace
@@ -134,14 +145,13 @@ QUILLMARK_AVX2 std::size_t SaturationAvx2(std::uint8_t* pixels, std::size_t coun
                                            8, z, 11, z, 11, z, 11, z, 14, z, 14, z, 14, z, z, z);
     const __m256i keepLast = _mm256_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, z,
                                               0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, z);
+    // Lane 1 reads and writes up to p + 30: 31 bytes, so at least 11 pixels.
+    if (count < 11)
+        return 0;
     std::size_t done = 0;
     std::uint8_t* p = pixels;
-    // Lane 1 reads and writes up to p + 30: 31 bytes, so at least 11 pixels.
-    for (; done + 11 <= count; done += 10, p += 30) {
-        const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 15));
-        const __m256i v = _mm256_inserti128_si256(_mm256_castsi128_si256(first), second, 1);
-
+    __m256i v = LoadFivePixelPairs(p);
+    for (;;) {
         const __m256i sumLo = _mm256_add_epi16(_mm256_add_epi16(_mm256_shuffle_epi8(v, blueLo),
                                                                 _mm256_shuffle_epi8(v, greenLo)),
                                                _mm256_shuffle_epi8(v, redLo));
@@ -157,8 +167,17 @@ QUILLMARK_AVX2 std::size_t SaturationAvx2(std::uint8_t* pixels, std::size_t coun
         const __m256i outHi = _mm256_add_epi16(greyHi, _mm256_mulhi_epu16(_mm256_unpackhi_epi8(zero, v), s));
         const __m256i out = _mm256_blendv_epi8(_mm256_packus_epi16(outLo, outHi), v, keepLast);
 
+        // The next block's first byte is this block's pass-through byte:
+        // loading it before the stores spares a stalled store forwarding.
+        done += 10;
+        const bool more = done + 11 <= count;
+        const __m256i next = more ? LoadFivePixelPairs(p + 30) : v;
         _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm256_castsi256_si128(out));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 15), _mm256_extracti128_si256(out, 1));
+        if (!more)
+            break;
+        v = next;
+        p += 30;
     }
     return done;
 }
@@ -184,6 +203,61 @@ QUILLMARK_AVX2 std::size_t Average4Avx2(std::uint8_t* out, const std::uint8_t* a
     return i;
 }
 
+// Per group of eight: lane 0 makes pixels 0..3 from a 16-byte window at
+// source pixel 0, lane 1 pixels 4..7 from a window at source pixel 4. The
+// pixels' column offsets within their window (0..3) become byte shuffles;
+// where a pixel's row is the next one, the same shuffle of that row's window
+// is blended in.
+QUILLMARK_AVX2 std::size_t RotateShallowAvx2(std::uint8_t* out, std::size_t count, const std::uint8_t* source,
+                                             std::int64_t stride, std::int64_t& x, std::int64_t& y,
+                                             std::int64_t dx, std::int64_t dy)
+{
+    const __m256i steps = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    const __m256i stepX = _mm256_mullo_epi32(steps, _mm256_set1_epi32(static_cast<std::int32_t>(dx)));
+    const __m256i stepY = _mm256_mullo_epi32(steps, _mm256_set1_epi32(static_cast<std::int32_t>(dy)));
+    constexpr char z = -128;
+    // Low byte of 32-bit element j / 3 to byte j, for 12 bytes of each lane.
+    const __m256i spread = _mm256_setr_epi8(0, 0, 0, 4, 4, 4, 8, 8, 8, 12, 12, 12, z, z, z, z,
+                                            0, 0, 0, 4, 4, 4, 8, 8, 8, 12, 12, 12, z, z, z, z);
+    const __m256i channel = _mm256_setr_epi8(0, 1, 2, 0, 1, 2, 0, 1, 2, 0, 1, 2, z, z, z, z,
+                                             0, 1, 2, 0, 1, 2, 0, 1, 2, 0, 1, 2, z, z, z, z);
+    const __m256i join = _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 3, 7);
+    const std::int64_t nextRow = dy > 0 ? stride : -stride;
+    std::size_t done = 0;
+    for (; done + 8 <= count; done += 8, out += 24, x += 8 * dx, y += 8 * dy) {
+        const std::int64_t column0 = x >> 16;
+        const std::int64_t column4 = (x + 4 * dx) >> 16;
+        const std::int64_t row0 = y >> 16;
+        const std::uint8_t* rowA = source + row0 * stride;
+        // Column offsets within each lane's window, times 3.
+        const __m256i px = _mm256_add_epi32(_mm256_set1_epi32(static_cast<std::int32_t>(x - (column0 << 16))), stepX);
+        const auto lane1 = static_cast<std::int32_t>(column4 - column0);
+        const __m256i firstColumn = _mm256_setr_epi32(0, 0, 0, 0, lane1, lane1, lane1, lane1);
+        const __m256i offset = _mm256_sub_epi32(_mm256_srli_epi32(px, 16), firstColumn);
+        const __m256i offset3 = _mm256_add_epi32(offset, _mm256_add_epi32(offset, offset));
+        const __m256i index = _mm256_add_epi8(_mm256_shuffle_epi8(offset3, spread), channel);
+
+        const __m256i windowA = _mm256_inserti128_si256(
+            _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(rowA + 3 * column0))),
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(rowA + 3 * column4)), 1);
+        __m256i pixels = _mm256_shuffle_epi8(windowA, index);
+        if (((y + 7 * dy) >> 16) != row0) {
+            const std::uint8_t* rowB = rowA + nextRow;
+            const __m256i windowB = _mm256_inserti128_si256(
+                _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(rowB + 3 * column0))),
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(rowB + 3 * column4)), 1);
+            const __m256i py = _mm256_add_epi32(_mm256_set1_epi32(static_cast<std::int32_t>(y - (row0 << 16))), stepY);
+            const __m256i sameRow = _mm256_cmpeq_epi32(_mm256_srai_epi32(py, 16), _mm256_setzero_si256());
+            const __m256i fromB = _mm256_shuffle_epi8(windowB, index);
+            pixels = _mm256_blendv_epi8(fromB, pixels, _mm256_shuffle_epi8(sameRow, spread));
+        }
+        const __m256i packed = _mm256_permutevar8x32_epi32(pixels, join);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(packed));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 16), _mm256_extracti128_si256(packed, 1));
+    }
+    return done;
+}
+
 #else
 
 bool HaveAvx2() { return false; }
@@ -194,7 +268,8 @@ std::size_t CuttingOffAvx2(std::uint8_t*, std::size_t, int) { return 0; }
 std::size_t SaturationAvx2(std::uint8_t*, std::size_t, int) { return 0; }
 std::size_t Average4Avx2(std::uint8_t*, const std::uint8_t*, const std::uint8_t*, const std::uint8_t*,
                          const std::uint8_t*, std::size_t) { return 0; }
-
+std::size_t RotateShallowAvx2(std::uint8_t*, std::size_t, const std::uint8_t*, std::int64_t, std::int64_t&,
+                              std::int64_t&, std::int64_t, std::int64_t) { return 0; }
 #endif
 
 } // namespace quillmark::fxkernels

@@ -23,4 +23,14 @@ std::size_t SaturationAvx2(std::uint8_t* pixels, std::size_t count, int amount);
 std::size_t Average4Avx2(std::uint8_t* out, const std::uint8_t* a, const std::uint8_t* b, const std::uint8_t* c,
                          const std::uint8_t* d, std::size_t count);
 
+// Nearest-pixel copy of count destination pixels of a rotated row whose
+// 16.16 source positions (x, y), stepping by (dx, dy), all lie inside the
+// source; for 0 < dx <= 65536 and |dy| < 8192 only, so that eight pixels in a
+// row read at most eight consecutive columns of at most two adjacent rows.
+// Does whole groups of eight and advances x and y past them. Reads up to 16
+// bytes from a source pixel on, which the buffer's spare bytes allow.
+std::size_t RotateShallowAvx2(std::uint8_t* out, std::size_t count, const std::uint8_t* source,
+                              std::int64_t stride, std::int64_t& x, std::int64_t& y, std::int64_t dx,
+                              std::int64_t dy);
+
 } // namespace quillmark::fxkernels

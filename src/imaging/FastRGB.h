@@ -38,7 +38,18 @@ protected:
 
     // Sets the geometry for width x height pixels at pixelData and fills the
     // row table, which must have room for height entries.
-    void Attach(std::int32_t width, std::int32_t height, std::uint8_t* pixelData, std::uint8_t** rowTable);
+    void Attach(std::int32_t width, std::int32_t height, std::uint8_t* pixelData, std::uint8_t** rowTable)
+    {
+        m_width = width;
+        m_height = height;
+        m_rowPadding = width % 4;
+        m_rowStride = 3 * width + m_rowPadding;
+        m_dataSize = m_rowStride * height;
+        m_pixelData = pixelData;
+        m_rowTable = rowTable;
+        for (std::int32_t y = 0; y < height; ++y)
+            rowTable[y] = pixelData + static_cast<std::ptrdiff_t>(y) * m_rowStride;
+    }
 
 private:
     std::int32_t m_rowPadding = 0;

@@ -3,13 +3,16 @@
 #include "app/QuillmarkApplication.h"
 #include "base/Errors.h"
 #include "plot/PlotChart.h"
+#include "widgets/SpinEdit.h"
 #include "widgets/ToolButtons.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QFile>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QMainWindow>
 #include <QTabWidget>
 #include <QTabBar>
@@ -89,18 +92,29 @@ public:
         Calls.push_back("PlacePoint " + std::to_string(x) + "," + std::to_string(y) + (manual ? " manual" : " edit"));
     }
     void PickLineColour() override { Calls.push_back("PickLineColour"); }
+    bool ScalingAboutZero() const override { return AboutZero; }
     void miDigHelpClick() override { Calls.push_back("miDigHelpClick"); }
 
     std::vector<std::string> TakeCalls() { return std::exchange(Calls, {}); }
 
     std::vector<std::string> Calls;
+    bool AboutZero = false;
 };
 
 class MainFormTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { MakeForm(); }
+
+    // Builds the window afresh, first writing settingsText as its settings file.
+    void MakeForm(const QByteArray& settingsText = {})
     {
         ASSERT_TRUE(m_folder.isValid());
+        form.reset();
+        if (!settingsText.isEmpty()) {
+            QFile file(m_folder.filePath(QStringLiteral("Quillmark.ini")));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(settingsText);
+        }
         MainFormEnvironment environment;
         environment.ProgramFolder = m_folder.path() + QLatin1Char('/');
         environment.SettingsPath = m_folder.filePath(QStringLiteral("Quillmark.ini"));
@@ -201,6 +215,28 @@ TEST_F(MainFormTest, DefaultLayoutWithoutSettingsFile)
     }
     EXPECT_EQ(form->btnAxisSet->width(), DropDownToolButton::kWidth);
     EXPECT_EQ(form->btnRegSet->width(), DropDownToolButton::kWidth);
+}
+
+TEST_F(MainFormTest, ConstructorPlacesToolbarAndToolWindowsFromSettings)
+{
+    MakeForm("[WindowPosition]\r\nToolBar=3\r\nLeft=100\r\nTop=90\r\nWidth=600\r\nHeight=450\r\n"
+             "[Path]\r\nCurrentPath=/pictures/\r\n"
+             "[ToolWindow]\r\nVisible=0\r\nDocked=2\r\n[TableWindow]\r\nDocked=3\r\n");
+    EXPECT_EQ(form->toolBarArea(form->Toolbar), Qt::BottomToolBarArea);
+    EXPECT_EQ(form->pos(), QPoint(100, 90));
+    EXPECT_EQ(form->size(), QSize(600, 450));
+    EXPECT_EQ(form->CurrentPath, QStringLiteral("/pictures/"));
+    EXPECT_EQ(form->dockWidgetArea(form->ToolWndSettings), Qt::LeftDockWidgetArea);
+    EXPECT_TRUE(form->ToolWndSettings->isHidden());
+    EXPECT_FALSE(form->miTools->isChecked());
+    EXPECT_FALSE(form->btnTools->isChecked());
+    EXPECT_TRUE(form->ToolWndTable->isFloating());
+    EXPECT_TRUE(form->miTable->isChecked());
+
+    // Values outside the lists leave the designed places.
+    MakeForm("[WindowPosition]\r\nToolBar=7\r\n[ToolWindow]\r\nDocked=0\r\n");
+    EXPECT_EQ(form->toolBarArea(form->Toolbar), Qt::TopToolBarArea);
+    EXPECT_EQ(form->dockWidgetArea(form->ToolWndSettings), Qt::RightDockWidgetArea);
 }
 
 TEST_F(MainFormTest, ToolbarButtonsInOrderWithSeparators)
@@ -336,6 +372,167 @@ TEST_F(MainFormTest, KeysOfFloatingToolWindowsPassTheWindowFirst)
     form->ToolWndSettings->setFloating(true);
     Key(Qt::Key_F6, Qt::NoModifier, form->MetodBox);
     EXPECT_EQ(form->MetodBox->currentIndex(), 1);
+}
+
+class CtrlArrowTest : public MainFormTest {
+protected:
+    void SetLimits(double xMin, double xMax, double yMin, double yMax)
+    {
+        for (SpinEdit* edit : {form->spXMin, form->spXMax, form->spYMin, form->spYMax})
+            edit->SetDecimalSeparator(QStringLiteral("."));
+        form->spXMin->SetValue(xMin);
+        form->spXMax->SetValue(xMax);
+        form->spYMin->SetValue(yMin);
+        form->spYMax->SetValue(yMax);
+    }
+    std::string Texts() const
+    {
+        return (form->spXMin->Text() + QLatin1Char(' ') + form->spXMax->Text() + QLatin1Char(' ') +
+                form->spYMin->Text() + QLatin1Char(' ') + form->spYMax->Text())
+            .toStdString();
+    }
+};
+
+TEST_F(CtrlArrowTest, StepsTheRangesThroughTheLimitEdits)
+{
+    const struct {
+        const char* name;
+        bool aboutZero;
+        int key;
+        double limits[4];
+        const char* expected;
+    } cases[] = {
+        {"WidenXAboutMiddle", false, Qt::Key_Left, {0, 10, -3, 3}, "-0.025 10.025 -3 3"},
+        {"WidenXAboutZero", true, Qt::Key_Left, {0, 10, -3, 3}, "0 10.025 -3 3"},
+        {"NarrowXAboutZero", true, Qt::Key_Right, {-2, 10, -3, 3}, "-1.994 9.97 -3 3"},
+        {"WidenYAboutMiddle", false, Qt::Key_Up, {0, 10, -4, 4}, "0 10 -4.02 4.02"},
+        {"NarrowYAboutZero", true, Qt::Key_Down, {0, 10, 5, 10}, "0 10 5.00625 9.9875"},
+        {"BothZeroLeftAsIs", true, Qt::Key_Up, {0, 10, 0, 0}, "0 10 0 0"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        form->AboutZero = c.aboutZero;
+        SetLimits(c.limits[0], c.limits[1], c.limits[2], c.limits[3]);
+        Key(c.key, Qt::ControlModifier, form->spXMin);
+        EXPECT_EQ(Texts(), c.expected);
+    }
+}
+
+TEST_F(CtrlArrowTest, WritesMinFirstAndEachWriteRunsItsHandler)
+{
+    SetLimits(0, 10, -3, 3);
+    std::vector<std::string> writes;
+    QObject::connect(form->spXMin, &SpinEdit::Changed, [&] { writes.push_back("min " + form->spXMin->Text().toStdString()); });
+    QObject::connect(form->spXMax, &SpinEdit::Changed, [&] { writes.push_back("max " + form->spXMax->Text().toStdString()); });
+    Key(Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(writes, (Calls{"min -0.025", "max 10.025"}));
+}
+
+TEST_F(CtrlArrowTest, SuspendedWhileCalibrating)
+{
+    SetLimits(0, 10, -3, 3);
+    form->btnAxisSet->setChecked(true);
+    Key(Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(Texts(), "0 10 -3 3");
+}
+
+class PictureOpenTest : public MainFormTest {
+protected:
+    void SetUp() override
+    {
+        MainFormTest::SetUp();
+        form->SourceBitmap = std::make_unique<TFastBMP>(8, 8);
+        form->WorkBitmap = std::make_unique<TFastBMP>(8, 8);
+        form->EnablePictureGroup();
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+};
+
+TEST_F(PictureOpenTest, PlainArrowsMoveThePointerInManualMethods)
+{
+    Key(Qt::Key_F7);
+    const QPoint start = form->Chart->mapToGlobal(QPoint(20, 20));
+    QCursor::setPos(start);
+    form->Grid->setEnabled(true);
+    form->Grid->setCurrentCell(1, 1);
+    const struct {
+        int key;
+        QPoint moved;
+    } cases[] = {{Qt::Key_Left, {-1, 0}}, {Qt::Key_Up, {-1, -1}}, {Qt::Key_Right, {0, -1}}, {Qt::Key_Down, {0, 0}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        Key(c.key);
+        EXPECT_EQ(QCursor::pos(), start + c.moved);
+        EXPECT_EQ(form->Grid->currentRow(), 1);
+    }
+    // In the automatic methods the arrow is the table's again.
+    Key(Qt::Key_F5);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(QCursor::pos(), start);
+    EXPECT_EQ(form->Grid->currentRow(), 2);
+}
+
+TEST_F(PictureOpenTest, SpaceAndDeleteClickAtThePointerAfterTheKey)
+{
+    struct Press {
+        Qt::MouseButton button;
+        QPoint position;
+    };
+    std::vector<Press> presses;
+    class PressRecorder : public QObject {
+    public:
+        explicit PressRecorder(std::vector<Press>& out) : m_out(out) {}
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::MouseButtonPress) {
+                auto* mouse = static_cast<QMouseEvent*>(event);
+                m_out.push_back({mouse->button(), mouse->position().toPoint()});
+            }
+            return false;
+        }
+        std::vector<Press>& m_out;
+    } recorder(presses);
+    form->Chart->installEventFilter(&recorder);
+
+    QCursor::setPos(form->Chart->mapToGlobal(QPoint(33, 44)));
+    // Not in an automatic method.
+    Key(Qt::Key_Space);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(presses.empty());
+
+    Key(Qt::Key_F7);
+    Key(Qt::Key_Space);
+    EXPECT_TRUE(presses.empty()); // posted: handled after the key
+    QCoreApplication::processEvents();
+    Key(Qt::Key_Delete);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(presses.size(), 2u);
+    EXPECT_EQ(presses[0].button, Qt::LeftButton);
+    EXPECT_EQ(presses[0].position, QPoint(33, 44));
+    EXPECT_EQ(presses[1].button, Qt::RightButton);
+    EXPECT_EQ(presses[1].position, QPoint(33, 44));
+
+    // Not while calibrating.
+    form->btnAxisSet->setChecked(true);
+    Key(Qt::Key_Space);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(presses.size(), 2u);
+    form->Chart->removeEventFilter(&recorder);
+}
+
+TEST_F(PictureOpenTest, ManualMethodsTakeTheTraceCommandAway)
+{
+    const struct {
+        int key;
+        bool digital;
+    } cases[] = {{Qt::Key_F7, false}, {Qt::Key_F6, true}, {Qt::Key_F8, false}, {Qt::Key_F5, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        Key(c.key);
+        EXPECT_EQ(form->btnDigital->isEnabled(), c.digital);
+        EXPECT_EQ(form->btnDigital->toolTip().isEmpty(), !c.digital);
+    }
 }
 
 TEST_F(MainFormTest, ToolWindowTogglesStayInStep)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/ProfileSettingsStore.h"
 #include "base/Errors.h"
 
 using namespace quillmark;
@@ -160,6 +161,18 @@ TEST(ProfileFile, ValuesWithLineBreaksAreRefusedAndBadNamesAreBugs)
     EXPECT_THROW(f.WriteString("", "K", "v"), InternalError);
     EXPECT_THROW(f.WriteString("Path", " K", "v"), InternalError);
     EXPECT_THROW(f.WriteString("Path", "K\n", "v"), InternalError);
+}
+
+TEST(ProfileSettingsStore, ReadsAndWritesTheProfileInMemory)
+{
+    ProfileSettingsStore store(ProfileFile("[ToolWindow]\r\nvisible=0\r\n"));
+    SettingsStore& settings = store;
+    EXPECT_FALSE(settings.ReadBool("ToolWindow", "Visible", true));
+    EXPECT_EQ(settings.ReadInteger("ToolWindow", "Docked", 1), 1);
+    settings.WriteInteger("ToolWindow", "Docked", 3);
+    settings.WriteString("Path", "CurrentPath", "/a\nb");
+    settings.WriteString("Path", "CurrentPath", "/pictures");
+    EXPECT_EQ(store.Text(), "[ToolWindow]\r\nvisible=0\r\nDocked=3\r\n[Path]\r\nCurrentPath=/pictures\r\n");
 }
 
 } // namespace

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "base/Errors.h"
-#include "calibration/RealText.h"
+#include "base/NumberText.h"
 
 using namespace quillmark;
 
@@ -28,7 +28,7 @@ TEST(Settings, KeyTableIsUniqueAndEveryDefaultReadsAsItsType)
             EXPECT_TRUE(k.Default == "1" || k.Default == "0");
             break;
         case SettingType::Real:
-            EXPECT_TRUE(ParseReal(k.Default, ',').has_value());
+            EXPECT_TRUE(ParseNumber(k.Default, ",").has_value());
             break;
         case SettingType::Colour:
             EXPECT_TRUE(TextToColour(k.Default).has_value());
@@ -49,7 +49,7 @@ TEST(Settings, DefaultsOfAnEmptyFile)
     EXPECT_EQ(ReadIntegerSetting(f, "Options", "RegSet"), 4);
     EXPECT_EQ(ReadIntegerSetting(f, "ToolWindow", "Top"), 0);
     EXPECT_EQ(ReadIntegerSetting(f, "ToolWindow", "Top", kToolWindowFloatingTop), 30);
-    EXPECT_EQ(ReadRealSetting(f, "Calibration", "YMin", ','), -3.0);
+    EXPECT_EQ(ReadRealSetting(f, "Calibration", "YMin", ","), -3.0);
     EXPECT_EQ(ReadColourSetting(f, "Options", "SelectPointColor"), 0x0000FFU);
     EXPECT_EQ(ReadColourSetting(f, "Options", "GridColor"), 0xFF0000U);
 }
@@ -57,16 +57,16 @@ TEST(Settings, DefaultsOfAnEmptyFile)
 TEST(Settings, RealsUseTheLocaleSeparatorAndFallBackToTheirDefault)
 {
     ProfileFile f;
-    WriteRealSetting(f, "Calibration", "Step", 2.6, ',');
-    WriteRealSetting(f, "Calibration", "XMax", 1e20, ',');
+    WriteRealSetting(f, "Calibration", "Step", 2.6, ",");
+    WriteRealSetting(f, "Calibration", "XMax", 1e20, ",");
     EXPECT_EQ(f.Text(), "[Calibration]\r\nStep=2,6\r\nXMax=1E20\r\n");
-    EXPECT_EQ(ReadRealSetting(f, "Calibration", "Step", ','), 2.6);
-    EXPECT_EQ(ReadRealSetting(f, "Calibration", "XMax", ','), 1e20);
+    EXPECT_EQ(ReadRealSetting(f, "Calibration", "Step", ","), 2.6);
+    EXPECT_EQ(ReadRealSetting(f, "Calibration", "XMax", ","), 1e20);
     // Written under another locale: the key's default, no error.
-    EXPECT_EQ(ReadRealSetting(f, "Calibration", "Step", '.'), 1.0);
+    EXPECT_EQ(ReadRealSetting(f, "Calibration", "Step", "."), 1.0);
     const ProfileFile junk("[calibration]\r\nymax=three\r\nYMin=\r\n");
-    EXPECT_EQ(ReadRealSetting(junk, "Calibration", "YMax", '.'), 3.0);
-    EXPECT_EQ(ReadRealSetting(junk, "Calibration", "YMin", '.'), -3.0);
+    EXPECT_EQ(ReadRealSetting(junk, "Calibration", "YMax", "."), 3.0);
+    EXPECT_EQ(ReadRealSetting(junk, "Calibration", "YMin", "."), -3.0);
 }
 
 TEST(Settings, ColoursByIdentifierOrHexValue)
@@ -116,7 +116,7 @@ TEST(Settings, KeysOutsideTheTableOrOfAnotherTypeAreBugs)
     const ProfileFile f;
     EXPECT_THROW(ReadIntegerSetting(f, "Options", "NoSuchKey"), InternalError);
     EXPECT_THROW(ReadIntegerSetting(f, "Calibration", "XMin"), InternalError);
-    EXPECT_THROW(ReadRealSetting(f, "Options", "Stretch", '.'), InternalError);
+    EXPECT_THROW(ReadRealSetting(f, "Options", "Stretch", "."), InternalError);
     // Names compare without regard to case here too.
     EXPECT_EQ(ReadIntegerSetting(f, "options", "precision"), 6);
 }

@@ -6,58 +6,36 @@
 #include <cmath>
 #include <limits>
 
-#include "calibration/DecimalDigits.h"
 
 using namespace quillmark;
 
 namespace {
 
-struct DigitsCase {
-    long double value;
-    const char* digits;
-    int exponent;
-    bool negative;
-};
-
-class RoundToSignificantTable : public ::testing::TestWithParam<DigitsCase> {};
-
-TEST_P(RoundToSignificantTable, FifteenDigitsRoundHalfUpOnTheExactValue)
+TEST(DecimalExponent, MantissaIsReadFromFifteenDigitsRoundedHalfUp)
 {
-    const DigitsCase& c = GetParam();
-    const auto d = RoundToSignificant(c.value, 15);
-    ASSERT_TRUE(d.has_value());
-    EXPECT_EQ(d->Digits, c.digits);
-    EXPECT_EQ(d->Exponent, c.exponent);
-    EXPECT_EQ(d->Negative, c.negative);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Values, RoundToSignificantTable,
-    ::testing::Values(
-        DigitsCase{0.0L, "000000000000000", 0, false},
-        DigitsCase{-0.0L, "000000000000000", 0, false},
-        DigitsCase{10.0L, "100000000000000", 1, false},
-        DigitsCase{-3.0L, "300000000000000", 0, true},
-        DigitsCase{0.5L, "500000000000000", -1, false},
-        DigitsCase{0.1, "100000000000000", -1, false},
-        DigitsCase{123456.789L, "123456789000000", 5, false},
+    struct Case {
+        long double value;
+        long double mantissa; // exact
+        int exponent;
+    };
+    const Case cases[] = {
         // An exact tie at the sixteenth digit goes up, never to even.
-        DigitsCase{1000000000000005.0L, "100000000000001", 15, false},
-        DigitsCase{1000000000000015.0L, "100000000000002", 15, false},
-        // A four followed by nines stays down: the rounding looks at the
-        // exact value, not at a sixteen-digit text of it.
-        DigitsCase{1.0L + 4.999e-15L, "100000000000000", 0, false},
-        DigitsCase{9.9999999999999999L, "100000000000000", 1, false},
-        DigitsCase{-9.9999999999999996L, "100000000000000", 1, true},
-        DigitsCase{1e-300, "100000000000000", -300, false},
-        DigitsCase{std::numeric_limits<double>::max(), "179769313486232", 308, false},
-        DigitsCase{std::numeric_limits<double>::denorm_min(), "494065645841247", -324, false}));
-
-TEST(RoundToSignificant, NonFiniteValuesHaveNoDigits)
-{
-    EXPECT_FALSE(RoundToSignificant(std::numeric_limits<long double>::quiet_NaN(), 15));
-    EXPECT_FALSE(RoundToSignificant(std::numeric_limits<long double>::infinity(), 15));
-    EXPECT_FALSE(RoundToSignificant(-std::numeric_limits<long double>::infinity(), 15));
+        {1000000000000005.0L, 100000000000001.0L / 1e14L, 15},
+        {1000000000000015.0L, 100000000000002.0L / 1e14L, 15},
+        // A four followed by nines stays down.
+        {1.0L + 4.999e-15L, 1.0L, 0},
+        {9.9999999999999999L, 1.0L, 1},
+        {-9.9999999999999996L, -1.0L, 1},
+        {1e-300L, 1.0L, -300},
+        {std::numeric_limits<double>::max(), 179769313486232.0L / 1e14L, 308},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<double>(c.value));
+        const auto parts = DecimalExponent(c.value);
+        ASSERT_TRUE(parts.has_value());
+        EXPECT_EQ(parts->Mantissa, c.mantissa);
+        EXPECT_EQ(parts->Exponent, c.exponent);
+    }
 }
 
 TEST(DecimalExponent, SplitsIntoMantissaAndExponent)

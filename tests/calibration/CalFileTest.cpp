@@ -67,7 +67,7 @@ TEST(CalFile, WriteThenReadGivesTheValuesBackUnderBothSeparators)
         {-1e-7, 3.25e-7, 5e-8, 1234.5, 98765.4321, 0},
         {0.1, 0.7, 0.01, -0.3, 1e300, 2.5e-300},
     };
-    for (const char separator : {'.', ','}) {
+    for (const char* separator : {".", ","}) {
         for (const CalibrationFile& values : samples) {
             SCOPED_TRACE(separator);
             const auto back = ReadCalFile(CalFileText(values), separator);
@@ -77,7 +77,7 @@ TEST(CalFile, WriteThenReadGivesTheValuesBackUnderBothSeparators)
     }
     // Values with more digits than the file keeps come back to 15 digits.
     const CalibrationFile fine{1.0 / 3.0, std::sqrt(2.0), 0, 0, 1, 0};
-    const auto back = ReadCalFile(CalFileText(fine), ',');
+    const auto back = ReadCalFile(CalFileText(fine), ",");
     ASSERT_TRUE(back.has_value());
     EXPECT_NEAR(back->Xmin, fine.Xmin, 1e-15);
     EXPECT_NEAR(back->Xmax, fine.Xmax, 5e-15);
@@ -90,7 +90,7 @@ TEST(CalFile, AHeaderThatIsNotExactlyOursIsIgnored)
          {"curvinel v0.4", "CURVINEL V0.4", "Curvinel v0.4 ", " Curvinel v0.4", "Curvinel v0.5",
           "\xEF\xBB\xBF" "Curvinel v0.4", "", "Xmin=0"}) {
         SCOPED_TRACE(header);
-        EXPECT_FALSE(ReadCalFile(header + "\r\n" + body, '.').has_value());
+        EXPECT_FALSE(ReadCalFile(header + "\r\n" + body, ".").has_value());
     }
 }
 
@@ -107,7 +107,7 @@ TEST(CalFile, LooseLookupOfKeysAndValues)
         "Xincr=+.25\n"
         "ymin=3.\n"
         "Ymax=1e+3\n");
-    for (const char separator : {'.', ','}) {
+    for (const char* separator : {".", ","}) {
         const auto v = ReadCalFile(text, separator);
         ASSERT_TRUE(v.has_value());
         EXPECT_EQ(*v, (CalibrationFile{-0.01, 2.5, 0.25, 3, 1000, 5}));
@@ -124,7 +124,7 @@ TEST(CalFile, LineEndsMayBeCrLfLfOrCr)
     for (std::size_t p; (p = cr.find("\r\n")) != std::string::npos;)
         cr.replace(p, 2, "\r");
     for (const std::string& text : {lf, cr, kGolden.substr(0, kGolden.size() - 2)}) {
-        const auto v = ReadCalFile(text, '.');
+        const auto v = ReadCalFile(text, ".");
         ASSERT_TRUE(v.has_value());
         EXPECT_EQ(*v, want);
     }
@@ -133,11 +133,11 @@ TEST(CalFile, LineEndsMayBeCrLfLfOrCr)
 TEST(CalFile, TheLocaleSeparatorIsAcceptedBesideThePoint)
 {
     const std::string comma = File("Xmin=0,5\nXmax=1\nXincr=0\nYmin=0\nYmax=1\nYincr=0\n");
-    const auto v = ReadCalFile(comma, ',');
+    const auto v = ReadCalFile(comma, ",");
     ASSERT_TRUE(v.has_value());
     EXPECT_EQ(v->Xmin, 0.5);
     try {
-        ReadCalFile(comma, '.');
+        ReadCalFile(comma, ".");
         ADD_FAILURE() << "a comma read under a point locale";
     } catch (const ConvertError& e) {
         EXPECT_NE(std::string(e.what()).find("Xmin"), std::string::npos) << e.what();
@@ -158,13 +158,13 @@ TEST(CalFile, AnyMissingKeyOrBadValueRefusesTheWholeFileNamingTheKey)
         }
         SCOPED_TRACE(keys[k]);
         try {
-            ReadCalFile(File(missing), ',');
+            ReadCalFile(File(missing), ",");
             ADD_FAILURE() << "missing key accepted";
         } catch (const FileError& e) {
             EXPECT_NE(std::string(e.what()).find(keys[k]), std::string::npos) << e.what();
         }
         try {
-            ReadCalFile(File(bad), ',');
+            ReadCalFile(File(bad), ",");
             ADD_FAILURE() << "bad value accepted";
         } catch (const ConvertError& e) {
             EXPECT_NE(std::string(e.what()).find(keys[k]), std::string::npos) << e.what();
@@ -178,23 +178,23 @@ TEST(CalFile, MalformedNumbersAreNotNumbers)
                                     "0x10", "1 2", "1e999", "1,5", "$10", "\t"}) {
         SCOPED_TRACE(value);
         const std::string text = File("Xmin=" + value + "\nXmax=1\nXincr=0\nYmin=0\nYmax=1\nYincr=0\n");
-        EXPECT_THROW(ReadCalFile(text, '.'), ConvertError);
+        EXPECT_THROW(ReadCalFile(text, "."), ConvertError);
     }
 }
 
 TEST(CalFile, EmptyOversizedAndHeaderOnlyFiles)
 {
-    EXPECT_THROW(ReadCalFile("", '.'), FileError);
-    EXPECT_THROW(ReadCalFile("Curvinel v0.4", '.'), FileError);
+    EXPECT_THROW(ReadCalFile("", "."), FileError);
+    EXPECT_THROW(ReadCalFile("Curvinel v0.4", "."), FileError);
     std::string huge = kGolden;
     huge.append(kMaxCalFileBytes, 'x');
-    EXPECT_THROW(ReadCalFile(huge, '.'), FileError);
+    EXPECT_THROW(ReadCalFile(huge, "."), FileError);
     // A very long garbage line within the limit is only skipped.
     std::string longLine = kGolden + std::string(500000, '=') + "\r\n";
-    EXPECT_TRUE(ReadCalFile(longLine, '.').has_value());
+    EXPECT_TRUE(ReadCalFile(longLine, ".").has_value());
     // A bad value is quoted, but not at any length.
     try {
-        ReadCalFile(File("Xmin=" + std::string(100000, 'z') + "\n"), '.');
+        ReadCalFile(File("Xmin=" + std::string(100000, 'z') + "\n"), ".");
         ADD_FAILURE();
     } catch (const ConvertError& e) {
         EXPECT_LT(std::string(e.what()).size(), 200U);

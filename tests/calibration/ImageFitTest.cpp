@@ -44,11 +44,11 @@ void PictureToSurface(std::int32_t px, std::int32_t py, const PlotRect& rect, Pi
                               bool fitted, long double* sx, long double* sy)
 {
     if (fitted) {
-        *sx = rect.L + static_cast<long double>(px) * rect.W / pic.Width;
-        *sy = rect.T + static_cast<long double>(py) * rect.H / pic.Height;
+        *sx = rect.Left + static_cast<long double>(px) * rect.Width / pic.Width;
+        *sy = rect.Top + static_cast<long double>(py) * rect.Height / pic.Height;
     } else {
-        *sx = rect.L + (rect.W - pic.Width) / 2.0L + px;
-        *sy = rect.T + (rect.H - pic.Height) / 2.0L + py;
+        *sx = rect.Left + (rect.Width - pic.Width) / 2.0L + px;
+        *sy = rect.Top + (rect.Height - pic.Height) / 2.0L + py;
     }
 }
 
@@ -66,10 +66,10 @@ TEST(ImageFit, PictureFeaturesKeepTheirAxisValuesAcrossTheSwitch)
             PictureToSurface(px, py, rect, pic, false, &ax, &ay);
             PictureToSurface(px, py, rect, pic, true, &fx, &fy);
             // The linear transform at fractional pixels.
-            const long double xActual = actual.XMin + (actual.XMax - actual.XMin) * (ax - rect.L) / rect.W;
-            const long double xFitted = fitted.XMin + (fitted.XMax - fitted.XMin) * (fx - rect.L) / rect.W;
-            const long double yActual = actual.YMax - (actual.YMax - actual.YMin) * (ay - rect.T) / rect.H;
-            const long double yFitted = fitted.YMax - (fitted.YMax - fitted.YMin) * (fy - rect.T) / rect.H;
+            const long double xActual = actual.XMin + (actual.XMax - actual.XMin) * (ax - rect.Left) / rect.Width;
+            const long double xFitted = fitted.XMin + (fitted.XMax - fitted.XMin) * (fx - rect.Left) / rect.Width;
+            const long double yActual = actual.YMax - (actual.YMax - actual.YMin) * (ay - rect.Top) / rect.Height;
+            const long double yFitted = fitted.YMax - (fitted.YMax - fitted.YMin) * (fy - rect.Top) / rect.Height;
             EXPECT_NEAR(D(xFitted), D(xActual), 1e-12);
             EXPECT_NEAR(D(yFitted), D(yActual), 1e-9);
         }

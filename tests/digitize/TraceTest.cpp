@@ -19,14 +19,14 @@ namespace {
 
 // The picture fills the plot and the axes run 0 .. W and 0 .. H, so that a
 // stretched trace gives X = column and Y = H - row exactly.
-TraceInput WholePicture(const PixelView& view)
+TraceInput WholePicture(const TFastRGB& view)
 {
     TraceInput input;
-    input.Plot = PlotFilledByPicture(view.Width, view.Height);
+    input.Plot = PlotFilledByPicture(view.Width(), view.Height());
     input.XMin = 0.0;
-    input.XMax = view.Width;
+    input.XMax = view.Width();
     input.YMin = 0.0;
-    input.YMax = view.Height;
+    input.YMax = view.Height();
     return input;
 }
 
@@ -125,7 +125,7 @@ TEST_P(TraceColourSensitivity, ClosestColourMustLieWithinTheSensitivity)
 {
     TestPicture picture(6, 12, kWhite);
     for (int x = 0; x < 6; ++x)
-        picture.Set(x, 4, RgbColour{200, 10, 0});   // distance 55 + 10 = 65 from red
+        picture.Set(x, 4, Color{200, 10, 0});   // distance 55 + 10 = 65 from red
     TraceInput input = WholePicture(picture.View());
     input.Method = TraceMethod::ByColour;
     input.LineColour = kRed;
@@ -173,11 +173,34 @@ TEST(Trace, BrightnessWeighsRedBy0229)
     // red mark would be the brighter one.
     TestPicture picture(3, 10, kBlack);
     for (int x = 0; x < 3; ++x) {
-        picture.Set(x, 2, RgbColour{200, 0, 0});
-        picture.Set(x, 7, RgbColour{52, 52, 52});
+        picture.Set(x, 2, Color{200, 0, 0});
+        picture.Set(x, 7, Color{52, 52, 52});
     }
     const TraceResult result = TraceCurve(picture.View(), WholePicture(picture.View()));
     EXPECT_EQ(result.TraceBuffer, std::vector<std::int32_t>(2, 7));
+}
+
+// The integer shortcut must agree with the extended-precision sum, above all
+// at the exact halves, where the sum's last bit decides (28.5 for blue 250).
+TEST(Trace, BrightnessAgreesWithTheExtendedSum)
+{
+    int halves = 0;
+    for (int r = 0; r < 256; ++r) {
+        for (int g = 0; g < 256; ++g) {
+            for (int b = 0; b < 256; ++b) {
+                const bool half = (2290 * r + 5876 * g + 1140 * b) % 10000 == 5000;
+                if (!half && (r + g + b) % 61 != 0)
+                    continue;
+                halves += half ? 1 : 0;
+                const long double sum = 0.229L * r + 0.5876L * g + 0.114L * b;
+                ASSERT_EQ(PixelBrightness(static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g),
+                                          static_cast<std::uint8_t>(b)),
+                          static_cast<int>(std::nearbyint(sum)))
+                    << r << "," << g << "," << b;
+            }
+        }
+    }
+    EXPECT_GT(halves, 3000);
 }
 
 struct GapCase {

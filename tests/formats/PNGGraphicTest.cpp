@@ -580,3 +580,68 @@ TEST(Png, CrashersRaiseAnInputError)
         EXPECT_NE(LoadError(ReadBytes(entry.path())), "no error");
     }
 }
+
+namespace {
+
+// A zlib stream flushed after raw but never finished, as a file cut short
+// in its image data would hold.
+Bytes DeflateUnfinished(const Bytes& raw)
+{
+    z_stream z{};
+    EXPECT_EQ(deflateInit(&z, 6), Z_OK);
+    Bytes out(raw.size() + 64);
+    Bytes input = raw;
+    z.next_in = input.data();
+    z.avail_in = static_cast<uInt>(input.size());
+    z.next_out = out.data();
+    z.avail_out = static_cast<uInt>(out.size());
+    EXPECT_EQ(deflate(&z, Z_SYNC_FLUSH), Z_OK);
+    out.resize(out.size() - z.avail_out);
+    deflateEnd(&z);
+    return out;
+}
+
+} // namespace
+
+TEST(Png, BackgroundFillsRowsTheImageDataDoesNotReach)
+{
+    const Bytes firstRow{0, 1, 2, 3, 4, 5, 6};
+    const Bytes rgb = PngBuilder()
+                          .Ihdr(2, 2, 8, 2)
+                          .Chunk("bKGD", {0, 10, 0, 20, 0, 30})
+                          .Idat(DeflateUnfinished(firstRow))
+                          .End();
+    EXPECT_EQ(Decode(rgb).Pixels, (Bytes{1, 2, 3, 4, 5, 6, 10, 20, 30, 10, 20, 30}));
+    // A palette picture takes the palette entry the bKGD index names.
+    const Bytes indexed = PngBuilder()
+                              .Ihdr(2, 2, 8, 3)
+                              .Chunk("PLTE", {1, 1, 1, 9, 8, 7})
+                              .Chunk("bKGD", {1})
+                              .Idat(DeflateUnfinished({0, 0, 0}))
+                              .End();
+    EXPECT_EQ(Decode(indexed).Pixels, (Bytes{1, 1, 1, 1, 1, 1, 9, 8, 7, 9, 8, 7}));
+}
+
+TEST(Png, TransparentColourIsRecordedButNotApplied)
+{
+    const Samples grey{2, 1, 16, 1, {0x1234, 0xFFFF}};
+    TPNGGraphic g;
+    g.ReadPicture(
+        PngBuilder().Ihdr(2, 1, 16, 0).Chunk("tRNS", {0x12, 0x34}).Idat(Deflate(RawImage(grey, false))).End());
+    EXPECT_EQ(g.Transparent, (Color{18, 18, 18}));
+    EXPECT_EQ(ToRgb(g).Pixels, (Bytes{18, 18, 18, 255, 255, 255}));
+    const Samples rgb{1, 1, 8, 3, {5, 6, 7}};
+    g.ReadPicture(
+        PngBuilder().Ihdr(1, 1, 8, 2).Chunk("tRNS", {0, 5, 0, 6, 0, 7}).Idat(Deflate(RawImage(rgb, false))).End());
+    EXPECT_EQ(g.Transparent, (Color{5, 6, 7}));
+    EXPECT_EQ(ToRgb(g).Pixels, (Bytes{5, 6, 7}));
+    // Palette pictures keep tRNS to themselves.
+    const Samples indexed{1, 1, 8, 1, {0}};
+    g.ReadPicture(PngBuilder()
+                      .Ihdr(1, 1, 8, 3)
+                      .Chunk("PLTE", {5, 6, 7})
+                      .Chunk("tRNS", {0})
+                      .Idat(Deflate(RawImage(indexed, false)))
+                      .End());
+    EXPECT_FALSE(g.Transparent.has_value());
+}

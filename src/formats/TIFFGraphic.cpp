@@ -1,0 +1,843 @@
+#include "formats/TIFFGraphic.h"
+
+#include "base/ByteReader.h"
+#include "base/CheckedMath.h"
+#include "formats/CCITTDecoders.h"
+#include "formats/LZ77Decoder.h"
+#include "formats/PackbitsRLEDecoder.h"
+#include "formats/TIFFJPEGDecoder.h"
+#include "formats/TIFFLZWDecoder.h"
+#include "formats/ThunderDecoder.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <vector>
+
+// TIFF 6.0: an eight-byte header ("II" little-endian or "MM" big-endian, the
+// number 42, the offset of the first image file directory), then directories
+// of 12-byte entries (tag, field type, count, and the value itself when it
+// fits in four bytes, else its offset). The picture data lies in strips of
+// full-width rows or in tiles, each compressed on its own; with planar
+// configuration 2 every sample has its own set of strips or tiles.
+//
+// Kept on purpose:
+// - Only the first directory is read; the offset of the next one is never
+//   followed, so directory chains and loops cannot matter.
+// - Predictor 2 is undone only for compressed data.
+// - Fill order 2 reverses bits for the CCITT compressions only.
+// - Photometric values 4, 7 and above 8 give the unknown colour scheme, which
+//   the colour manager refuses.
+// Mended:
+// - Tiled pictures are decoded, each tile placed at its position.
+// - Planar configuration 2 takes each sample from its own plane.
+// - Subsampled YCbCr gives each chroma pair to every pixel of its block,
+//   partial blocks at the right and bottom edges included.
+// - Predictor 2 works on whole 16-bit samples in the file's byte order, and
+//   steps back by one pixel whatever the sample count.
+// - Group 3 data with two-dimensional coding is refused as not supported.
+
+namespace quillmark {
+
+namespace {
+
+constexpr const char* kKind = "TIF/TIFF";
+
+enum Tag : std::uint16_t {
+    kImageWidth = 256,
+    kImageLength = 257,
+    kBitsPerSample = 258,
+    kCompression = 259,
+    kPhotometric = 262,
+    kFillOrder = 266,
+    kStripOffsets = 273,
+    kSamplesPerPixel = 277,
+    kRowsPerStrip = 278,
+    kStripByteCounts = 279,
+    kXResolution = 282,
+    kYResolution = 283,
+    kPlanarConfiguration = 284,
+    kT4Options = 292,
+    kResolutionUnit = 296,
+    kPredictor = 317,
+    kColorMap = 320,
+    kTileWidth = 322,
+    kTileLength = 323,
+    kTileOffsets = 324,
+    kTileByteCounts = 325,
+    kExtraSamples = 338,
+    kJPEGTables = 347,
+    kYCbCrCoefficients = 529,
+    kYCbCrSubSampling = 530,
+    kYCbCrPositioning = 531,
+};
+
+InvalidGraphicError InvalidFormat()
+{
+    return InvalidGraphicError(FormatMessage(kInvalidImageFormat, {kKind}));
+}
+
+InvalidGraphicError NotSupported()
+{
+    return InvalidGraphicError(FormatMessage(kNotSupported, {kCompressionSchemeIs, kKind}));
+}
+
+// Size in bytes of one value of a field type; 0 for types we do not know.
+unsigned FieldTypeSize(std::uint16_t type)
+{
+    switch (type) {
+    case 1:   // byte
+    case 2:   // ASCII
+    case 6:   // signed byte
+    case 7:   // undefined
+        return 1;
+    case 3:   // short
+    case 8:   // signed short
+        return 2;
+    case 4:   // long
+    case 9:   // signed long
+    case 11:  // float
+        return 4;
+    case 5:   // rational
+    case 10:  // signed rational
+    case 12:  // double
+        return 8;
+    default: return 0;
+    }
+}
+
+struct DirectoryEntry {
+    std::uint16_t Tag = 0;
+    std::uint16_t Type = 0;
+    std::uint32_t Count = 0;
+    std::size_t ValuePos = 0;  // file offset of the first value
+};
+
+// The first image file directory, its entries sorted by tag.
+class TiffDirectory {
+public:
+    // Reads directory number index (0 = the first); a chain that ends or
+    // comes back to a directory already seen before that one is invalid.
+    explicit TiffDirectory(std::span<const std::uint8_t> file, unsigned index = 0)
+        : m_file(file), m_in(file, FormatMessage(kInvalidImageFormat, {kKind}))
+    {
+        if (file.size() < 8)
+            throw InvalidFormat();
+        m_bigEndian = file[0] == 'M' && file[1] == 'M';
+        m_in.Seek(2);
+        if (U16() != 42)
+            throw InvalidFormat();
+        std::uint32_t directory = U32();
+        std::vector<std::uint32_t> seen;
+        for (unsigned k = 0; k < index; ++k) {
+            seen.push_back(directory);
+            m_in.Seek(directory);
+            m_in.Skip(std::size_t{U16()} * 12);
+            directory = U32();
+            if (directory == 0 || std::find(seen.begin(), seen.end(), directory) != seen.end())
+                throw InvalidFormat();
+        }
+        m_in.Seek(directory);
+        const std::uint16_t count = U16();
+        m_entries.reserve(count);
+        for (unsigned i = 0; i < count; ++i) {
+            DirectoryEntry e;
+            e.Tag = U16();
+            e.Type = U16();
+            e.Count = U32();
+            const std::size_t fieldPos = m_in.Position();
+            const std::uint32_t offset = U32();
+            const std::uint64_t size = std::uint64_t{FieldTypeSize(e.Type)} * e.Count;
+            if (FieldTypeSize(e.Type) == 0)
+                continue;
+            e.ValuePos = size <= 4 ? fieldPos : offset;
+            m_entries.push_back(e);
+        }
+        std::stable_sort(m_entries.begin(), m_entries.end(),
+                         [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.Tag < b.Tag; });
+    }
+
+    bool BigEndian() const { return m_bigEndian; }
+    bool Has(std::uint16_t tag) const { return Find(tag) != nullptr; }
+
+    // All values of an integer or real field, as integers (reals truncated).
+    std::vector<std::uint64_t> Integers(std::uint16_t tag) const
+    {
+        std::vector<std::uint64_t> out;
+        const DirectoryEntry* e = Find(tag);
+        if (e == nullptr)
+            return out;
+        const auto bytes = Values(*e);
+        out.reserve(e->Count);
+        for (std::uint32_t i = 0; i < e->Count; ++i)
+            out.push_back(static_cast<std::uint64_t>(std::max(0.0L, Value(*e, bytes, i))));
+        return out;
+    }
+
+    std::uint64_t Integer(std::uint16_t tag, std::uint64_t fallback) const
+    {
+        const DirectoryEntry* e = Find(tag);
+        if (e == nullptr || e->Count == 0)
+            return fallback;
+        return static_cast<std::uint64_t>(std::max(0.0L, Value(*e, Values(*e), 0)));
+    }
+
+    std::vector<long double> Reals(std::uint16_t tag) const
+    {
+        std::vector<long double> out;
+        const DirectoryEntry* e = Find(tag);
+        if (e == nullptr)
+            return out;
+        const auto bytes = Values(*e);
+        for (std::uint32_t i = 0; i < e->Count; ++i)
+            out.push_back(Value(*e, bytes, i));
+        return out;
+    }
+
+    // The raw bytes of a field (JPEG tables).
+    std::span<const std::uint8_t> Bytes(std::uint16_t tag) const
+    {
+        const DirectoryEntry* e = Find(tag);
+        if (e == nullptr)
+            return {};
+        return Values(*e);
+    }
+
+private:
+    const DirectoryEntry* Find(std::uint16_t tag) const
+    {
+        const auto it = std::lower_bound(m_entries.begin(), m_entries.end(), tag,
+                                         [](const DirectoryEntry& e, std::uint16_t t) { return e.Tag < t; });
+        return it != m_entries.end() && it->Tag == tag ? &*it : nullptr;
+    }
+
+    std::span<const std::uint8_t> Values(const DirectoryEntry& e) const
+    {
+        const std::uint64_t size = std::uint64_t{FieldTypeSize(e.Type)} * e.Count;
+        if (size > m_file.size())
+            throw InvalidFormat();
+        return m_in.At(e.ValuePos, static_cast<std::size_t>(size));
+    }
+
+    std::uint64_t Unsigned(std::span<const std::uint8_t> bytes, std::size_t at, unsigned size) const
+    {
+        std::uint64_t v = 0;
+        for (unsigned k = 0; k < size; ++k) {
+            const std::uint64_t b = bytes[at + k];
+            v |= m_bigEndian ? b << (8 * (size - 1 - k)) : b << (8 * k);
+        }
+        return v;
+    }
+
+    static std::int64_t Signed(std::uint64_t v, unsigned size)
+    {
+        const std::uint64_t sign = std::uint64_t{1} << (8 * size - 1);
+        return static_cast<std::int64_t>(v ^ sign) - static_cast<std::int64_t>(sign);
+    }
+
+    long double Value(const DirectoryEntry& e, std::span<const std::uint8_t> bytes, std::uint32_t i) const
+    {
+        const unsigned size = FieldTypeSize(e.Type);
+        const std::size_t at = std::size_t{i} * size;
+        switch (e.Type) {
+        case 6:
+        case 8:
+        case 9: return static_cast<long double>(Signed(Unsigned(bytes, at, size), size));
+        case 5:
+        case 10: {
+            const std::uint64_t num = Unsigned(bytes, at, 4);
+            const std::uint64_t den = Unsigned(bytes, at + 4, 4);
+            if (den == 0)
+                return 0;
+            if (e.Type == 10)
+                return static_cast<long double>(Signed(num, 4)) / static_cast<long double>(Signed(den, 4));
+            return static_cast<long double>(num) / static_cast<long double>(den);
+        }
+        case 11: {
+            const auto bits = static_cast<std::uint32_t>(Unsigned(bytes, at, 4));
+            float f = 0;
+            std::memcpy(&f, &bits, sizeof f);
+            return f == f ? static_cast<long double>(f) : 0.0L;
+        }
+        case 12: {
+            const std::uint64_t bits = Unsigned(bytes, at, 8);
+            double d = 0;
+            std::memcpy(&d, &bits, sizeof d);
+            return d == d ? static_cast<long double>(d) : 0.0L;
+        }
+        default: return static_cast<long double>(Unsigned(bytes, at, size));
+        }
+    }
+
+    std::uint16_t U16() { return m_bigEndian ? m_in.U16BE() : m_in.U16LE(); }
+    std::uint32_t U32() { return m_bigEndian ? m_in.U32BE() : m_in.U32LE(); }
+
+    std::span<const std::uint8_t> m_file;
+    ByteReader m_in;
+    bool m_bigEndian = false;
+    std::vector<DirectoryEntry> m_entries;
+};
+
+CompressionKind CompressionOf(std::uint64_t value)
+{
+    switch (value) {
+    case 1: return CompressionKind::None;
+    case 2: return CompressionKind::CCITTModifiedHuffman;
+    case 3: return CompressionKind::CCITTFax3;
+    case 4: return CompressionKind::CCITTFax4;
+    case 5: return CompressionKind::LZW;
+    case 6: return CompressionKind::OldJPEG;
+    case 7: return CompressionKind::JPEG;
+    case 8:
+    case 32946: return CompressionKind::Deflate;
+    case 32771: return CompressionKind::CCITTModifiedHuffmanWordAligned;
+    case 32773: return CompressionKind::PackBits;
+    case 32809: return CompressionKind::ThunderScan;
+    case 32766: return CompressionKind::NeXT;
+    case 32895:
+    case 32896:
+    case 32897:
+    case 32898: return CompressionKind::IT8;
+    case 32908: return CompressionKind::PixarFilm;
+    case 32909: return CompressionKind::PixarLog;
+    case 32947: return CompressionKind::KodakDCS;
+    case 34661: return CompressionKind::JBIG;
+    default: return CompressionKind::Unknown;
+    }
+}
+
+bool Decodable(CompressionKind kind)
+{
+    switch (kind) {
+    case CompressionKind::None:
+    case CompressionKind::CCITTModifiedHuffman:
+    case CompressionKind::CCITTModifiedHuffmanWordAligned:
+    case CompressionKind::CCITTFax3:
+    case CompressionKind::LZW:
+    case CompressionKind::JPEG:
+    case CompressionKind::Deflate:
+    case CompressionKind::PackBits:
+    case CompressionKind::ThunderScan: return true;
+    default: return false;
+    }
+}
+
+ColorScheme SchemeOf(std::uint64_t photometric, unsigned samples)
+{
+    switch (photometric) {
+    case 0:
+    case 1: return samples >= 2 ? ColorScheme::GreyAlpha : ColorScheme::Grey;
+    case 2: return samples >= 4 ? ColorScheme::RGBA : ColorScheme::RGB;
+    case 3: return ColorScheme::Indexed;
+    case 5: return ColorScheme::CMYK;
+    case 6: return ColorScheme::YCbCr;
+    case 8: return ColorScheme::CIELab;
+    default: return ColorScheme::Unknown;
+    }
+}
+
+constexpr std::uint64_t kMaxSaneTile = 1024;
+
+// The most bytes one packed byte can unpack to, by compression; a picture
+// that its strips could not fill even so is refused before any allocation.
+std::uint64_t MaxExpansion(CompressionKind kind)
+{
+    switch (kind) {
+    case CompressionKind::None: return 1;
+    case CompressionKind::PackBits: return 64;
+    case CompressionKind::ThunderScan: return 32;
+    case CompressionKind::CCITTModifiedHuffman:
+    case CompressionKind::CCITTModifiedHuffmanWordAligned:
+    case CompressionKind::CCITTFax3: return 512;
+    case CompressionKind::Deflate: return 1032;
+    case CompressionKind::JPEG: return 4096;
+    default: return 4096;  // LZW: a 9-bit code spells at most 4096 bytes
+    }
+}
+
+// Everything the decoding needs from the directory, checked.
+struct TiffLayout {
+    std::uint32_t Width = 0;
+    std::uint32_t Height = 0;
+    unsigned BitsPerSample = 1;
+    unsigned SamplesPerPixel = 1;
+    std::uint64_t CompressionValue = 1;
+    CompressionKind Compression = CompressionKind::None;
+    std::uint64_t Photometric = 1;
+    ColorScheme Scheme = ColorScheme::Grey;
+    bool ReversedBits = false;
+    bool Planar = false;
+    unsigned Predictor = 1;
+    bool Tiled = false;
+    std::uint32_t BlockWidth = 0;      // tile width, or the picture width for strips
+    std::uint32_t BlockHeight = 0;     // tile length, or rows per strip
+    std::vector<std::uint64_t> RowsPerStrip;
+    std::vector<std::uint64_t> Offsets;
+    std::vector<std::uint64_t> ByteCounts;
+    bool HasAlpha = false;
+    bool TwoDimensional = false;       // Group 3 with 2-D coding
+    YCbCrCoefficients Coefficients;
+    unsigned SubsamplingH = 2;
+    unsigned SubsamplingV = 2;
+    unsigned Positioning = 1;          // 1 centred, 2 co-sited; chroma is never interpolated, so unused
+    long double XResolution = 0;
+    long double YResolution = 0;
+
+    unsigned Planes() const { return Planar ? SamplesPerPixel : 1; }
+    unsigned SamplesPerPlane() const { return Planar ? 1 : SamplesPerPixel; }
+    bool Subsampled() const
+    {
+        return Scheme == ColorScheme::YCbCr && Compression != CompressionKind::JPEG &&
+               (SubsamplingH != 1 || SubsamplingV != 1);
+    }
+};
+
+TiffLayout ReadLayout(const TiffDirectory& dir)
+{
+    TiffLayout t;
+    const std::uint64_t width = dir.Integer(kImageWidth, 0);
+    const std::uint64_t height = dir.Integer(kImageLength, 0);
+    if (width == 0 || height == 0)
+        throw InvalidFormat();
+    if (width > 0xFFFFFFFFu || height > 0xFFFFFFFFu)
+        CheckPictureSize(width, height);
+    t.Width = static_cast<std::uint32_t>(width);
+    t.Height = static_cast<std::uint32_t>(height);
+    t.BitsPerSample = static_cast<unsigned>(std::min<std::uint64_t>(dir.Integer(kBitsPerSample, 1), 0xFFFF));
+    t.SamplesPerPixel = static_cast<unsigned>(std::min<std::uint64_t>(dir.Integer(kSamplesPerPixel, 1), 0xFFFF));
+    t.CompressionValue = dir.Integer(kCompression, 1);
+    t.Compression = CompressionOf(t.CompressionValue);
+    t.Photometric = dir.Integer(kPhotometric, 1);
+    t.Scheme = SchemeOf(t.Photometric, t.SamplesPerPixel);
+    t.ReversedBits = dir.Integer(kFillOrder, 1) == 2;
+    t.Planar = dir.Integer(kPlanarConfiguration, 1) == 2 && t.SamplesPerPixel > 1;
+    t.Predictor = static_cast<unsigned>(std::min<std::uint64_t>(dir.Integer(kPredictor, 1), 0xFFFF));
+    t.TwoDimensional = t.Compression == CompressionKind::CCITTFax3 && (dir.Integer(kT4Options, 0) & 1u) != 0;
+    const std::uint64_t tileWidth = dir.Integer(kTileWidth, 0);
+    const std::uint64_t tileLength = dir.Integer(kTileLength, 0);
+    t.Tiled = tileWidth != 0 && tileLength != 0;
+    if (t.Tiled) {
+        CheckPictureSize(tileWidth, tileLength);
+        // Tiles may overhang the picture, but not by more than a sane tile.
+        const auto fits = [](std::uint64_t tile, std::uint64_t side) {
+            return tile <= std::max<std::uint64_t>((side + 15) / 16 * 16, kMaxSaneTile);
+        };
+        if (!fits(tileWidth, width) || !fits(tileLength, height))
+            throw InvalidFormat();
+        t.BlockWidth = static_cast<std::uint32_t>(tileWidth);
+        t.BlockHeight = static_cast<std::uint32_t>(tileLength);
+        const bool tileFields = dir.Has(kTileOffsets);
+        t.Offsets = dir.Integers(tileFields ? kTileOffsets : kStripOffsets);
+        t.ByteCounts = dir.Integers(tileFields ? kTileByteCounts : kStripByteCounts);
+    } else {
+        t.BlockWidth = t.Width;
+        t.RowsPerStrip = dir.Integers(kRowsPerStrip);
+        for (auto& rows : t.RowsPerStrip)
+            rows = rows == 0 ? t.Height : std::min<std::uint64_t>(rows, t.Height);
+        if (t.RowsPerStrip.empty())
+            t.RowsPerStrip.push_back(t.Height);
+        t.BlockHeight = static_cast<std::uint32_t>(t.RowsPerStrip.front());
+        t.Offsets = dir.Integers(kStripOffsets);
+        t.ByteCounts = dir.Integers(kStripByteCounts);
+    }
+    const auto extra = dir.Integers(kExtraSamples);
+    t.HasAlpha = !extra.empty() && std::all_of(extra.begin(), extra.end(), [](std::uint64_t v) { return v <= 2; });
+    const auto coefficients = dir.Reals(kYCbCrCoefficients);
+    if (coefficients.size() >= 3 && coefficients[1] != 0) {
+        t.Coefficients = YCbCrCoefficients{coefficients[0], coefficients[1], coefficients[2]};
+    }
+    const auto subsampling = dir.Integers(kYCbCrSubSampling);
+    if (subsampling.size() >= 2) {
+        t.SubsamplingH = static_cast<unsigned>(std::min<std::uint64_t>(subsampling[0], 0xFFFF));
+        t.SubsamplingV = static_cast<unsigned>(std::min<std::uint64_t>(subsampling[1], 0xFFFF));
+    }
+    t.Positioning = static_cast<unsigned>(std::min<std::uint64_t>(dir.Integer(kYCbCrPositioning, 1), 2));
+    const long double scale = dir.Integer(kResolutionUnit, 2) == 3 ? 2.54L : 1.0L;
+    t.XResolution = dir.Reals(kXResolution).empty() ? 0 : dir.Reals(kXResolution).front() * scale;
+    t.YResolution = dir.Reals(kYResolution).empty() ? 0 : dir.Reals(kYResolution).front() * scale;
+    return t;
+}
+
+ImageProperties PropertiesOf(const TiffLayout& t, bool bigEndian)
+{
+    ImageProperties p;
+    ImageOptions options = ImageOptions::None;
+    if (bigEndian)
+        options = options | ImageOptions::ByteSwapped;
+    if (t.Tiled)
+        options = options | ImageOptions::Tiled;
+    if (t.Photometric == 0)
+        options = options | ImageOptions::MinIsWhite;
+    if (t.ReversedBits)
+        options = options | ImageOptions::ReversedBitOrder;
+    p.Options = options;
+    p.Width = t.Width;
+    p.Height = t.Height;
+    p.Scheme = t.Scheme;
+    p.BitsPerSample = static_cast<std::uint8_t>(std::min(t.BitsPerSample, 255u));
+    p.SamplesPerPixel = static_cast<std::uint8_t>(std::min(t.SamplesPerPixel, 255u));
+    p.BitsPerPixel = static_cast<std::uint8_t>(std::min(t.BitsPerSample * t.SamplesPerPixel, 255u));
+    p.Compression = t.Compression;
+    p.XResolution = t.XResolution;
+    p.YResolution = t.YResolution;
+    p.HasAlpha = t.HasAlpha || t.Scheme == ColorScheme::RGBA || t.Scheme == ColorScheme::GreyAlpha;
+    return p;
+}
+
+std::size_t BitsToBytes(std::uint64_t bits)
+{
+    return static_cast<std::size_t>((bits + 7) / 8);
+}
+
+// Horizontal differencing: each sample was stored as the difference to the
+// same sample of the pixel before it.
+void UndoPredictor(std::span<std::uint8_t> row, std::uint32_t pixels, unsigned samples, unsigned bits,
+                   bool bigEndian)
+{
+    const std::size_t values = std::size_t{pixels} * samples;
+    if (bits == 8) {
+        for (std::size_t i = samples; i < std::min(values, row.size()); ++i)
+            row[i] = static_cast<std::uint8_t>(row[i] + row[i - samples]);
+    } else if (bits == 16) {
+        const auto get = [&](std::size_t i) {
+            return bigEndian ? static_cast<unsigned>(row[2 * i] << 8 | row[2 * i + 1])
+                             : static_cast<unsigned>(row[2 * i + 1] << 8 | row[2 * i]);
+        };
+        const std::size_t count = std::min(values, row.size() / 2);
+        for (std::size_t i = samples; i < count; ++i) {
+            const unsigned v = (get(i) + get(i - samples)) & 0xFFFFu;
+            row[2 * i + (bigEndian ? 0 : 1)] = static_cast<std::uint8_t>(v >> 8);
+            row[2 * i + (bigEndian ? 1 : 0)] = static_cast<std::uint8_t>(v & 0xFF);
+        }
+    }
+}
+
+class TiffReader {
+public:
+    TiffReader(std::span<const std::uint8_t> file, const TiffDirectory& dir, const TiffLayout& t,
+               TColorManager& colors)
+        : m_file(file), m_dir(dir), m_t(t), m_colors(colors)
+    {
+    }
+
+    Bitmap Decode();
+
+private:
+    void SetUpColors(Bitmap& picture);
+    std::unique_ptr<TDecoder> MakeDecoder(std::uint32_t blockWidth) const;
+    // Bytes of one decoded row of a block as the colour manager reads it.
+    std::size_t RowBytes(std::uint32_t pixels) const;
+    // Decodes block index into rows of RowBytes(width) bytes.
+    std::vector<std::uint8_t> DecodeBlock(std::size_t index, std::uint32_t width, std::uint32_t rows);
+    std::vector<std::uint8_t> ExpandSubsampled(std::span<const std::uint8_t> units, std::uint32_t width,
+                                               std::uint32_t rows) const;
+    void ConvertBand(Bitmap& picture, const std::vector<std::vector<std::uint8_t>>& planes, std::uint32_t top,
+                     std::uint32_t rows);
+
+    std::span<const std::uint8_t> m_file;
+    const TiffDirectory& m_dir;
+    const TiffLayout& m_t;
+    TColorManager& m_colors;
+    std::unique_ptr<TDecoder> m_decoder;
+    std::uint32_t m_decoderWidth = 0;
+};
+
+void TiffReader::SetUpColors(Bitmap& picture)
+{
+    const bool jpeg = m_t.Compression == CompressionKind::JPEG;
+    ColorScheme source = m_t.Scheme;
+    unsigned samples = m_t.SamplesPerPixel;
+    if (jpeg && (source == ColorScheme::YCbCr || source == ColorScheme::RGB)) {
+        source = ColorScheme::BGR;  // the JPEG decoder hands out BGR
+        samples = 3;
+    }
+    m_colors.SetSourceBitsPerSample(m_t.BitsPerSample);
+    m_colors.SetSourceSamplesPerPixel(samples);
+    m_colors.SetSourceColorScheme(source);
+    ConvertOptions options = ConvertOptions::None;
+    if (m_dir.BigEndian())
+        options = options | ConvertOptions::ByteSwap;
+    if (source == ColorScheme::CIELab)
+        options = options | ConvertOptions::LabByteRange;
+    m_colors.SetSourceOptions(options);
+    m_colors.SetTargetOptions(ConvertOptions::None);
+    if (source == ColorScheme::YCbCr)
+        m_colors.SetYCbCrParameters(m_t.Coefficients, m_t.SubsamplingH, m_t.SubsamplingV);
+
+    const unsigned bits = m_t.BitsPerSample;
+    switch (source) {
+    case ColorScheme::Grey:
+    case ColorScheme::GreyAlpha:
+    case ColorScheme::Indexed:
+        m_colors.SetTargetColorScheme(source == ColorScheme::Indexed ? ColorScheme::Indexed : ColorScheme::Grey);
+        m_colors.SetTargetSamplesPerPixel(1);
+        m_colors.SetTargetBitsPerSample(bits == 1 ? 1 : bits <= 4 ? 4 : 8);
+        break;
+    case ColorScheme::RGBA:
+        m_colors.SetTargetColorScheme(ColorScheme::BGRA);
+        m_colors.SetTargetSamplesPerPixel(4);
+        m_colors.SetTargetBitsPerSample(8);
+        break;
+    default:
+        m_colors.SetTargetColorScheme(ColorScheme::BGR);
+        m_colors.SetTargetSamplesPerPixel(3);
+        m_colors.SetTargetBitsPerSample(8);
+        break;
+    }
+    const auto format = m_colors.TargetPixelFormat();
+    if (!format)
+        throw InvalidGraphicError(FormatMessage(kInvalidColorFormat, {kKind}));
+    picture.Allocate(*format, static_cast<std::int32_t>(m_t.Width), static_cast<std::int32_t>(m_t.Height));
+
+    if (source == ColorScheme::Grey || source == ColorScheme::GreyAlpha) {
+        picture.Palette = m_colors.CreateGrayscalePalette(m_t.Photometric == 0);
+    } else if (source == ColorScheme::Indexed) {
+        if (bits > 8)
+            throw InvalidGraphicError(FormatMessage(kInvalidColorFormat, {kKind}));
+        const std::size_t entries = std::size_t{1} << bits;
+        const auto map = m_dir.Integers(kColorMap);
+        if (map.size() < 3 * entries)
+            throw InvalidFormat();
+        picture.Palette.resize(entries);
+        for (std::size_t i = 0; i < entries; ++i) {
+            const auto reduce = [](std::uint64_t v) { return static_cast<std::uint8_t>(v * 255 / 65535); };
+            picture.Palette[i] = Color{reduce(map[i] & 0xFFFF), reduce(map[entries + i] & 0xFFFF),
+                                       reduce(map[2 * entries + i] & 0xFFFF)};
+        }
+    }
+}
+
+std::unique_ptr<TDecoder> TiffReader::MakeDecoder(std::uint32_t blockWidth) const
+{
+    switch (m_t.Compression) {
+    case CompressionKind::CCITTModifiedHuffman:
+        return std::make_unique<TCCITTMHDecoder>(blockWidth, m_t.ReversedBits);
+    case CompressionKind::CCITTModifiedHuffmanWordAligned:
+        return std::make_unique<TCCITTMHDecoder>(blockWidth, m_t.ReversedBits, true);
+    case CompressionKind::CCITTFax3: return std::make_unique<TCCITTFax3Decoder>(blockWidth, m_t.ReversedBits);
+    case CompressionKind::LZW: return std::make_unique<TTIFFLZWDecoder>();
+    case CompressionKind::Deflate: return std::make_unique<TLZ77Decoder>(Z_PARTIAL_FLUSH, true);
+    case CompressionKind::PackBits: return std::make_unique<TPackbitsRLEDecoder>();
+    case CompressionKind::ThunderScan: return std::make_unique<TThunderDecoder>(blockWidth);
+    case CompressionKind::JPEG: {
+        TTIFFJPEGDecoder::Settings s;
+        s.Tables.assign(m_dir.Bytes(kJPEGTables).begin(), m_dir.Bytes(kJPEGTables).end());
+        s.Components = m_t.SamplesPerPlane();
+        s.BitsPerSample = m_t.BitsPerSample;
+        s.Photometric = static_cast<unsigned>(std::min<std::uint64_t>(m_t.Photometric, 0xFFFF));
+        s.SubsamplingH = m_t.SubsamplingH;
+        s.SubsamplingV = m_t.SubsamplingV;
+        return std::make_unique<TTIFFJPEGDecoder>(std::move(s));
+    }
+    default: throw NotSupported();
+    }
+}
+
+std::size_t TiffReader::RowBytes(std::uint32_t pixels) const
+{
+    if (m_t.Compression == CompressionKind::JPEG && m_t.SamplesPerPlane() >= 3)
+        return std::size_t{pixels} * 3;
+    if (m_t.Subsampled())
+        return std::size_t{pixels} * 3;
+    return BitsToBytes(std::uint64_t{pixels} * m_t.BitsPerSample * m_t.SamplesPerPlane());
+}
+
+std::vector<std::uint8_t> TiffReader::ExpandSubsampled(std::span<const std::uint8_t> units, std::uint32_t width,
+                                                       std::uint32_t rows) const
+{
+    const std::size_t h = m_t.SubsamplingH;
+    const std::size_t v = m_t.SubsamplingV;
+    const std::size_t unitBytes = h * v + 2;
+    const std::size_t across = (width + h - 1) / h;
+    std::vector<std::uint8_t> out(std::size_t{width} * rows * 3);
+    std::size_t at = 0;
+    for (std::size_t by = 0; by * v < rows; ++by) {
+        for (std::size_t bx = 0; bx < across; ++bx, at += unitBytes) {
+            const std::uint8_t cb = units[at + h * v];
+            const std::uint8_t cr = units[at + h * v + 1];
+            for (std::size_t j = 0; j < v; ++j) {
+                const std::size_t y = by * v + j;
+                if (y >= rows)
+                    break;
+                for (std::size_t i = 0; i < h; ++i) {
+                    const std::size_t x = bx * h + i;
+                    if (x >= width)
+                        break;
+                    const std::size_t p = (y * width + x) * 3;
+                    out[p] = units[at + j * h + i];
+                    out[p + 1] = cb;
+                    out[p + 2] = cr;
+                }
+            }
+        }
+    }
+    return out;
+}
+
+std::vector<std::uint8_t> TiffReader::DecodeBlock(std::size_t index, std::uint32_t width, std::uint32_t rows)
+{
+    std::size_t packedSize = RowBytes(width) * rows;
+    if (m_t.Subsampled()) {
+        const std::size_t h = m_t.SubsamplingH;
+        const std::size_t v = m_t.SubsamplingV;
+        packedSize = ((width + h - 1) / h) * ((rows + v - 1) / v) * (h * v + 2);
+    }
+    std::vector<std::uint8_t> raw(packedSize, 0);
+    if (index < m_t.Offsets.size()) {
+        const std::uint64_t offset = m_t.Offsets[index];
+        std::uint64_t count = index < m_t.ByteCounts.size() ? m_t.ByteCounts[index] : 0;
+        if (offset > m_file.size())
+            throw InvalidFormat();
+        if (index >= m_t.ByteCounts.size()) {
+            // No byte count: unpacked data has its own size, packed data runs to the end.
+            count = m_file.size() - offset;
+            if (m_t.Compression == CompressionKind::None)
+                count = std::min<std::uint64_t>(packedSize, count);
+        }
+        if (count > m_file.size() - offset)
+            throw InvalidFormat();
+        const auto data = m_file.subspan(static_cast<std::size_t>(offset), static_cast<std::size_t>(count));
+        if (m_t.Compression == CompressionKind::None) {
+            std::copy_n(data.begin(), std::min(data.size(), raw.size()), raw.begin());
+        } else {
+            if (!m_decoder || m_decoderWidth != width) {
+                m_decoder = MakeDecoder(width);
+                m_decoderWidth = width;
+            }
+            if (auto* jpeg = dynamic_cast<TTIFFJPEGDecoder*>(m_decoder.get()))
+                jpeg->SetBlockSize(width, rows);
+            std::size_t sourcePos = 0;
+            std::size_t targetPos = 0;
+            m_decoder->StartUnpack();
+            m_decoder->Unpack(data, sourcePos, raw, targetPos, raw.size(), data.size());
+            m_decoder->FinishUnpack();
+            if (m_t.Predictor == 2 && !m_t.Subsampled() && m_t.Compression != CompressionKind::JPEG) {
+                const std::size_t rowBytes = RowBytes(width);
+                for (std::size_t y = 0; y < rows; ++y)
+                    UndoPredictor(std::span(raw).subspan(y * rowBytes, rowBytes), width, m_t.SamplesPerPlane(),
+                                  m_t.BitsPerSample, m_dir.BigEndian());
+            }
+        }
+    }
+    if (m_t.Subsampled())
+        return ExpandSubsampled(raw, width, rows);
+    return raw;
+}
+
+void TiffReader::ConvertBand(Bitmap& picture, const std::vector<std::vector<std::uint8_t>>& planes,
+                             std::uint32_t top, std::uint32_t rows)
+{
+    const std::size_t rowBytes = RowBytes(m_t.Width);
+    std::vector<std::span<const std::uint8_t>> rowPlanes(planes.size());
+    for (std::uint32_t y = 0; y < rows; ++y) {
+        for (std::size_t p = 0; p < planes.size(); ++p)
+            rowPlanes[p] = std::span(planes[p]).subspan(y * rowBytes, rowBytes);
+        m_colors.ConvertRow(rowPlanes, picture.Row(static_cast<std::int32_t>(top + y)), m_t.Width);
+    }
+}
+
+Bitmap TiffReader::Decode()
+{
+    std::uint64_t packed = 0;
+    for (std::size_t i = 0; i < std::min(m_t.Offsets.size(), m_t.ByteCounts.size()); ++i)
+        packed += std::min<std::uint64_t>(m_t.ByteCounts[i], m_file.size());
+    std::uint64_t needed = std::uint64_t{m_t.Height} * m_t.Planes() *
+                           BitsToBytes(std::uint64_t{m_t.Width} * m_t.BitsPerSample * m_t.SamplesPerPlane());
+    if (m_t.Subsampled()) {
+        const std::uint64_t h = std::max(m_t.SubsamplingH, 1u);  // checked by the colour set-up
+        const std::uint64_t v = std::max(m_t.SubsamplingV, 1u);
+        needed = (m_t.Width + h - 1) / h * ((m_t.Height + v - 1) / v) * (h * v + 2);
+    }
+    if (m_t.ByteCounts.size() >= m_t.Offsets.size() && packed * MaxExpansion(m_t.Compression) < needed)
+        throw InvalidFormat();
+
+    if (m_t.Compression == CompressionKind::JPEG) {
+        if (m_t.BitsPerSample != 8)
+            throw CompressionError("Improper JPEG data precision.");
+        if (m_t.Planar)
+            throw InvalidGraphicError(FormatMessage(kInvalidColorFormat, {kKind}));
+    }
+    Bitmap picture;
+    SetUpColors(picture);
+    if (m_t.Subsampled() && (m_t.Planar || m_t.BitsPerSample != 8 || m_t.SamplesPerPixel != 3))
+        throw InvalidGraphicError(FormatMessage(kInvalidColorFormat, {kKind}));
+    const unsigned planeCount = m_t.Planes();
+    const std::size_t rowBytes = RowBytes(m_t.Width);
+    std::vector<std::vector<std::uint8_t>> band(planeCount);
+
+    if (!m_t.Tiled) {
+        // Strips: each holds the next rows, the last count repeating.
+        std::uint32_t top = 0;
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> strips;  // top, rows
+        for (std::size_t s = 0; top < m_t.Height; ++s) {
+            const auto rows = static_cast<std::uint32_t>(
+                std::min<std::uint64_t>(m_t.RowsPerStrip[std::min(s, m_t.RowsPerStrip.size() - 1)], m_t.Height - top));
+            strips.emplace_back(top, rows);
+            top += rows;
+        }
+        const std::size_t stripsPerPlane = strips.size();
+        for (std::size_t s = 0; s < stripsPerPlane; ++s) {
+            const auto [stripTop, rows] = strips[s];
+            for (unsigned p = 0; p < planeCount; ++p)
+                band[p] = DecodeBlock(p * stripsPerPlane + s, m_t.Width, rows);
+            ConvertBand(picture, band, stripTop, rows);
+        }
+        return picture;
+    }
+
+    // Tiles: a row of tiles at a time, each tile copied to its columns.
+    const std::uint32_t tw = m_t.BlockWidth;
+    const std::uint32_t th = m_t.BlockHeight;
+    const std::size_t across = (std::size_t{m_t.Width} + tw - 1) / tw;
+    const std::size_t down = (std::size_t{m_t.Height} + th - 1) / th;
+    const std::size_t tileRowBytes = RowBytes(tw);
+    for (std::size_t ty = 0; ty < down; ++ty) {
+        const auto top = static_cast<std::uint32_t>(ty * th);
+        const std::uint32_t rows = std::min(th, m_t.Height - top);
+        for (unsigned p = 0; p < planeCount; ++p) {
+            band[p].assign(rowBytes * rows, 0);
+            for (std::size_t tx = 0; tx < across; ++tx) {
+                const std::size_t index = (p * down + ty) * across + tx;
+                const auto tile = DecodeBlock(index, tw, th);
+                const std::size_t left = RowBytes(static_cast<std::uint32_t>(tx * tw));
+                const std::size_t n = std::min(tileRowBytes, rowBytes - left);
+                for (std::uint32_t y = 0; y < rows; ++y)
+                    std::copy_n(tile.begin() + static_cast<std::ptrdiff_t>(y * tileRowBytes), n,
+                                band[p].begin() + static_cast<std::ptrdiff_t>(y * rowBytes + left));
+            }
+        }
+        ConvertBand(picture, band, top, rows);
+    }
+    return picture;
+}
+
+} // namespace
+
+bool TTIFFGraphic::ProbeImage(std::span<const std::uint8_t> file, unsigned imageIndex)
+{
+    try {
+        const TiffDirectory dir(file, imageIndex);
+        const TiffLayout layout = ReadLayout(dir);
+        m_imageProperties = PropertiesOf(layout, dir.BigEndian());
+        return true;
+    } catch (const QuillmarkError&) {
+        return false;
+    }
+}
+
+void TTIFFGraphic::ReadPicture(std::span<const std::uint8_t> file)
+{
+    const TiffDirectory dir(file);
+    const TiffLayout layout = ReadLayout(dir);
+    if (!Decodable(layout.Compression) || layout.TwoDimensional)
+        throw NotSupported();
+    CheckPictureSize(layout.Width, layout.Height);
+    m_imageProperties = PropertiesOf(layout, dir.BigEndian());
+    TiffReader reader(file, dir, layout, m_colorManager);
+    AssignPicture(reader.Decode());
+}
+
+} // namespace quillmark
