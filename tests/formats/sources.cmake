@@ -21,16 +21,3 @@ target_sources(quillmark_ui_tests PRIVATE
 add_executable(png_fuzz_replay ${PROJECT_SOURCE_DIR}/fuzz/png_fuzz.cpp ${PROJECT_SOURCE_DIR}/fuzz/ReplayMain.cpp)
 target_link_libraries(png_fuzz_replay PRIVATE quillmark_core quillmark_warnings)
 add_test(NAME PngFuzzReplay COMMAND png_fuzz_replay ${CMAKE_CURRENT_LIST_DIR}/../data/crashers)
-
-# The TIFF, GIF and PCX fuzz entries, replayed over the saved crashers and,
-# where the shared picture corpus is present, over its files of each format.
-foreach(format tiff gif pcx)
-  add_executable(${format}_fuzz_replay ${PROJECT_SOURCE_DIR}/fuzz/${format}_fuzz.cpp
-                 ${PROJECT_SOURCE_DIR}/fuzz/ReplayMain.cpp)
-  target_link_libraries(${format}_fuzz_replay PRIVATE quillmark_core quillmark_warnings)
-  set(replay_inputs ${CMAKE_CURRENT_LIST_DIR}/../data/crashers)
-  if(EXISTS ${PROJECT_SOURCE_DIR}/../shared/corpus/public/${format})
-    list(APPEND replay_inputs ${PROJECT_SOURCE_DIR}/../shared/corpus/public/${format})
-  endif()
-  add_test(NAME ${format}FuzzReplay COMMAND ${format}_fuzz_replay ${replay_inputs})
-endforeach()
