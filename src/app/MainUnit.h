@@ -6,8 +6,9 @@
 // by the file that defines them; the blocks marked "not yet built" hold empty
 // handlers whose work arrives with that file.
 #include "app/MainFormEnvironment.h"
-#include "app/SettingsStore.h"
 #include "app/RangeStep.h"
+#include "app/SettingsStore.h"
+#include "calibration/PlotGeometry.h"
 #include "imaging/FastBMP.h"
 
 #include <QIcon>
@@ -43,12 +44,6 @@ class SpinEdit;
 // The item index of MetodBox.
 enum class DigitizeMethod { MaxBrightness = 0, ByColour = 1, Manual = 2, Edit = 3 };
 
-// A reference click on the plot surface, pixels, origin top-left, y downward.
-struct AxisClickPoint {
-    int32_t x = 0;
-    int32_t y = 0;
-};
-
 // Two corners on the plot surface; -1 everywhere means no region.
 struct RegionCorners {
     int32_t x0 = -1;
@@ -67,7 +62,7 @@ public:
     int32_t SelectedIndex = -1;   // index in srData of the selected point; -1 none
     long double OldStep = 0;      // step of the unit not shown at the moment
     int32_t TabRowHeight = 0;     // one row of page tabs, pixels; 0 not yet measured
-    std::array<AxisClickPoint, 4> AxisPoints{}; // reference clicks of calibration
+    std::array<SurfacePoint, 4> AxisPoints{}; // reference clicks of calibration
     int32_t AxisClickCount = 0;
     RegionCorners RegionRect;       // region being drawn or drawn last
     std::unique_ptr<TFastBMP> SourceBitmap; // the picture as opened; null: no picture

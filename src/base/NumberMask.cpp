@@ -98,7 +98,7 @@ std::string NumberMask::Format(long double value, std::string_view decimalSepara
         return out;
     }
 
-    const DecimalDigits exact = ExactDecimal(value);
+    const DecimalExpansion exact = ExactDecimal(value);
     std::string integerDigits;
     std::string fraction;
     int exponent = 0;
@@ -111,7 +111,7 @@ std::string NumberMask::Format(long double value, std::string_view decimalSepara
             integerDigits = "0";
             fraction.assign(fractionDigits, '0');
         } else {
-            const DecimalDigits r = RoundSignificant(exact, places + m_fractionDigits);
+            const DecimalExpansion r = RoundSignificant(exact, places + m_fractionDigits);
             std::string digits = r.Digits;
             digits.resize(static_cast<std::size_t>(places) + fractionDigits, '0');
             integerDigits = digits.substr(0, static_cast<std::size_t>(places));
@@ -120,7 +120,7 @@ std::string NumberMask::Format(long double value, std::string_view decimalSepara
             negative = r.Negative;
         }
     } else {
-        const DecimalDigits r = RoundDecimals(exact, m_fractionDigits);
+        const DecimalExpansion r = RoundDecimals(exact, m_fractionDigits);
         negative = r.Negative;
         if (r.Exponent > 0) {
             const auto whole = static_cast<std::size_t>(r.Exponent);

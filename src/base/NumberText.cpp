@@ -125,7 +125,7 @@ private:
     std::vector<std::uint32_t> m_limbs;
 };
 
-void StripTrailingZeros(DecimalDigits& d)
+void StripTrailingZeros(DecimalExpansion& d)
 {
     while (!d.Digits.empty() && d.Digits.back() == '0')
         d.Digits.pop_back();
@@ -137,14 +137,14 @@ void StripTrailingZeros(DecimalDigits& d)
 
 // Keeps the first `keep` digits (keep may be <= 0 or beyond the end) and
 // rounds half up on the digit that follows.
-DecimalDigits KeepDigits(const DecimalDigits& value, long long keep)
+DecimalExpansion KeepDigits(const DecimalExpansion& value, long long keep)
 {
     if (value.IsZero() || keep >= static_cast<long long>(value.Digits.size()))
         return value;
-    DecimalDigits out = value;
+    DecimalExpansion out = value;
     if (keep < 0) {
         // The first dropped digit is an implied leading zero.
-        return DecimalDigits{};
+        return DecimalExpansion{};
     }
     const auto kept = static_cast<std::size_t>(keep);
     const bool up = value.Digits[kept] >= '5';
@@ -190,11 +190,11 @@ bool IsDigit(char c)
 
 } // namespace
 
-DecimalDigits ExactDecimal(long double value)
+DecimalExpansion ExactDecimal(long double value)
 {
     if (!std::isfinite(value))
         throw InternalError("ExactDecimal: value is not finite");
-    DecimalDigits out;
+    DecimalExpansion out;
     if (value == 0)
         return out;
     out.Negative = std::signbit(value);
@@ -239,12 +239,12 @@ DecimalDigits ExactDecimal(long double value)
     return out;
 }
 
-DecimalDigits RoundSignificant(const DecimalDigits& value, int digits)
+DecimalExpansion RoundSignificant(const DecimalExpansion& value, int digits)
 {
     return KeepDigits(value, std::max(digits, 1));
 }
 
-DecimalDigits RoundDecimals(const DecimalDigits& value, int decimals)
+DecimalExpansion RoundDecimals(const DecimalExpansion& value, int decimals)
 {
     return KeepDigits(value, static_cast<long long>(value.Exponent) + std::max(decimals, 0));
 }
@@ -254,7 +254,7 @@ std::string GeneralText(long double value, int precision, std::string_view separ
     if (!std::isfinite(value))
         return SpecialText(value);
     precision = std::max(precision, 1);
-    const DecimalDigits d = RoundSignificant(ExactDecimal(value), precision);
+    const DecimalExpansion d = RoundSignificant(ExactDecimal(value), precision);
     if (d.IsZero())
         return "0";
     std::string out = d.Negative ? "-" : "";
@@ -315,7 +315,7 @@ std::string ScientificText(long double value, int precision, std::string_view se
     if (!std::isfinite(value))
         return SpecialText(value);
     precision = std::max(precision, 1);
-    const DecimalDigits d = RoundSignificant(ExactDecimal(value), precision);
+    const DecimalExpansion d = RoundSignificant(ExactDecimal(value), precision);
     std::string digits = d.Digits;
     digits.resize(static_cast<std::size_t>(precision), '0');
     const int exponent = d.IsZero() ? 0 : d.Exponent - 1;

@@ -12,7 +12,7 @@ namespace quillmark {
 
 // value = (-1)^Negative x 0.d1d2d3... x 10^Exponent. Digits holds d1.. with no
 // leading or trailing zeros; it is empty for zero (Exponent then 0).
-struct DecimalDigits {
+struct DecimalExpansion {
     bool Negative = false;
     std::string Digits;
     int Exponent = 0;
@@ -22,14 +22,14 @@ struct DecimalDigits {
 
 // The exact decimal digits of a finite value (every binary fraction has a
 // finite decimal expansion). Non-finite input is a bug: InternalError.
-DecimalDigits ExactDecimal(long double value);
+DecimalExpansion ExactDecimal(long double value);
 
 // Rounds to at most `digits` significant digits (>= 1): a following digit of 5
 // or more rounds the magnitude up. Trailing zeros are dropped.
-DecimalDigits RoundSignificant(const DecimalDigits& value, int digits);
+DecimalExpansion RoundSignificant(const DecimalExpansion& value, int digits);
 
 // Rounds to at most `decimals` digits after the decimal point (>= 0), half up.
-DecimalDigits RoundDecimals(const DecimalDigits& value, int decimals);
+DecimalExpansion RoundDecimals(const DecimalExpansion& value, int decimals);
 
 // General decimal text with `precision` significant digits (>= 1): positional
 // while -3 <= E <= precision (value = 0.d1d2... x 10^E after rounding),

@@ -22,7 +22,7 @@ std::optional<DecimalParts> DecimalExponent(long double value)
     // The scientific text d.dddddddddddddd E x with fifteen significant
     // digits, read back: the digits as an integer over 10^(count - 1), both
     // exact in long double.
-    const DecimalDigits digits = RoundSignificant(ExactDecimal(value), kExponentTextDigits);
+    const DecimalExpansion digits = RoundSignificant(ExactDecimal(value), kExponentTextDigits);
     DecimalParts parts;
     if (digits.IsZero())
         return parts;

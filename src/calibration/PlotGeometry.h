@@ -1,18 +1,39 @@
 #pragma once
 // Plain coordinate types shared by the calibration maths. Each space has its
 // own type so that a plot-surface pixel cannot be passed where an axis value
-// or a picture size is meant. The surface point, the plot rectangle (the area
-// inside the axes: the bottom axis maps onto Left .. Left + Width, the left
-// axis onto Top + Height .. Top) and the surface rectangle are the ones
-// tracing uses.
+// or a picture size is meant.
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
-#include "digitize/NearestPoint.h"
-#include "digitize/Trace.h"
-
 namespace quillmark {
+
+// A pixel of the plot's drawing surface: origin top-left, y growing downward.
+struct SurfacePoint {
+    std::int32_t X = 0;
+    std::int32_t Y = 0;
+    friend bool operator==(const SurfacePoint&, const SurfacePoint&) = default;
+};
+
+// The plot rectangle inside the axes, in surface pixels. The bottom axis maps
+// onto Left .. Left + Width, the left axis onto Top + Height .. Top.
+struct PlotRect {
+    std::int32_t Left = 0;
+    std::int32_t Top = 0;
+    std::int32_t Width = 0;
+    std::int32_t Height = 0;
+    friend bool operator==(const PlotRect&, const PlotRect&) = default;
+};
+
+// A rectangle in surface pixels that keeps its corners as given: Left may lie
+// right of Right and Top below Bottom.
+struct SurfaceRect {
+    std::int32_t Left = 0;
+    std::int32_t Top = 0;
+    std::int32_t Right = 0;
+    std::int32_t Bottom = 0;
+    friend bool operator==(const SurfaceRect&, const SurfaceRect&) = default;
+};
 
 // Width and height of a picture in picture pixels.
 struct PictureSize {

@@ -22,7 +22,7 @@ std::size_t DataPointList::Add(DataPoint point)
     return index;
 }
 
-void DataPointList::SetColourAtX(double x, std::optional<RgbColour> colour)
+void DataPointList::SetColourAtX(double x, std::optional<Color> colour)
 {
     for (DataPoint& point : m_points) {
         if (point.X == x)

@@ -4,7 +4,7 @@
 // greater than its own, so a list built only by Add stays in ascending X and
 // equal X values keep the order in which they came. Moving a point (SetX) and
 // switching the ordering never re-sort: the Y list is not ordered at all.
-#include "digitize/RgbColour.h"
+#include "formats/Bitmap.h"
 
 #include <cstddef>
 #include <optional>
@@ -18,7 +18,7 @@ struct DataPoint {
     double X = 0.0;
     double Y = 0.0;
     std::string Label;                 // empty for traced points
-    std::optional<RgbColour> Colour;   // no colour: drawn in the series colour
+    std::optional<Color> Colour;   // no colour: drawn in the series colour
 
     friend bool operator==(const DataPoint&, const DataPoint&) = default;
 };
@@ -47,9 +47,9 @@ public:
     // Keeps the point's index even when the new X breaks the ascending order.
     void SetX(std::size_t index, double x) { m_points.at(index).X = x; }
     void SetY(std::size_t index, double y) { m_points.at(index).Y = y; }
-    void SetColour(std::size_t index, std::optional<RgbColour> colour) { m_points.at(index).Colour = colour; }
+    void SetColour(std::size_t index, std::optional<Color> colour) { m_points.at(index).Colour = colour; }
     // Marker colours go by X value: every point at exactly this X takes the colour.
-    void SetColourAtX(double x, std::optional<RgbColour> colour);
+    void SetColourAtX(double x, std::optional<Color> colour);
     void Delete(std::size_t index);
     void Clear() { m_points.clear(); }
     // A trace replaces the whole list; its points come in ascending X already.

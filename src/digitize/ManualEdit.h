@@ -7,9 +7,9 @@
 // or emptied since) is treated as none and ended. Marker colours go by X
 // value, as the list assigns them.
 #include "digitize/DataPoints.h"
-#include "digitize/RgbColour.h"
 
 #include "calibration/PlotGeometry.h"
+#include "formats/Bitmap.h"
 
 #include <cstddef>
 #include <span>
@@ -18,8 +18,8 @@
 namespace quillmark {
 
 struct EditColours {
-    RgbColour Point;         // points added or handled by hand
-    RgbColour SelectPoint;   // the selected point
+    Color Point;         // points added or handled by hand
+    Color SelectPoint;   // the selected point
 };
 
 enum class EditAction {

@@ -40,12 +40,12 @@ std::size_t CountSamples(const ScanLimits& limits, long double step)
 
 long double XUnitsPerPixel(const TraceInput& input)
 {
-    return (static_cast<long double>(input.XMax) - input.XMin) / input.Plot.W;
+    return (static_cast<long double>(input.XMax) - input.XMin) / input.Plot.Width;
 }
 
 long double YUnitsPerPixel(const TraceInput& input)
 {
-    return (static_cast<long double>(input.YMax) - input.YMin) / input.Plot.H;
+    return (static_cast<long double>(input.YMax) - input.YMin) / input.Plot.Height;
 }
 
 long double TraceStepPixels(const TraceInput& input, int pictureWidth)
@@ -53,7 +53,7 @@ long double TraceStepPixels(const TraceInput& input, int pictureWidth)
     long double step = input.Step;
     if (input.Unit == StepUnit::AxisUnits) {
         const long double range = static_cast<long double>(input.XMax) - input.XMin;
-        const int pixels = input.Stretched ? pictureWidth : input.Plot.W;
+        const int pixels = input.Stretched ? pictureWidth : input.Plot.Width;
         step = step * pixels / range;
     }
     // Also catches NaN, and the infinite step of an axis range of zero width.
@@ -64,7 +64,7 @@ long double TraceStepPixels(const TraceInput& input, int pictureWidth)
 
 PictureOffset ActualSizeOffset(const PlotRect& plot, int pictureWidth, int pictureHeight)
 {
-    return PictureOffset{(plot.W - pictureWidth) / 2, (plot.H - pictureHeight) / 2};
+    return PictureOffset{(plot.Width - pictureWidth) / 2, (plot.Height - pictureHeight) / 2};
 }
 
 ScanLimits TraceScanLimits(const TraceInput& input, int pictureWidth, int pictureHeight)
@@ -73,19 +73,19 @@ ScanLimits TraceScanLimits(const TraceInput& input, int pictureWidth, int pictur
     const std::int64_t h = pictureHeight;
     ScanLimits limits{0, w - 1, 0, h - 1};   // the rightmost column is never sampled
     if (input.Region) {
-        const SurfaceEdges& r = *input.Region;
+        const SurfaceRect& r = *input.Region;
         const PlotRect& plot = input.Plot;
-        const std::int64_t left = std::int64_t{r.Left} - plot.L;
-        const std::int64_t top = std::int64_t{r.Top} - plot.T;
-        const std::int64_t right = std::int64_t{r.Right} - plot.L;
-        const std::int64_t bottom = std::int64_t{r.Bottom} - plot.T;
+        const std::int64_t left = std::int64_t{r.Left} - plot.Left;
+        const std::int64_t top = std::int64_t{r.Top} - plot.Top;
+        const std::int64_t right = std::int64_t{r.Right} - plot.Left;
+        const std::int64_t bottom = std::int64_t{r.Bottom} - plot.Top;
         if (input.Stretched) {
             // Integer products, real divisions.
             const auto scaleX = [&](std::int64_t v) {
-                return RoundToInt64(static_cast<long double>(v * w) / plot.W);
+                return RoundToInt64(static_cast<long double>(v * w) / plot.Width);
             };
             const auto scaleY = [&](std::int64_t v) {
-                return RoundToInt64(static_cast<long double>(v * h) / plot.H);
+                return RoundToInt64(static_cast<long double>(v * h) / plot.Height);
             };
             limits = ScanLimits{scaleX(left), scaleX(right) + 1, scaleY(top), scaleY(bottom)};
         } else {
@@ -110,6 +110,17 @@ ScanLimits TraceScanLimits(const TraceInput& input, int pictureWidth, int pictur
 
 int PixelBrightness(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
 {
+    // The brightness is 0.229 red + 0.5876 green + 0.114 blue summed in
+    // extended precision and rounded half to even. That sum is within 1e-15 of
+    // the exact one, ten-thousandths of which are counted here in integers, so
+    // it rounds the same way except at an exact half, where its last bit (just
+    // above or just below the half) decides. Only those rare colours pay for
+    // the extended arithmetic.
+    const int tenThousandths = 2290 * red + 5876 * green + 1140 * blue;
+    const int whole = tenThousandths / 10000;
+    const int rest = tenThousandths % 10000;
+    if (rest != 5000)
+        return rest > 5000 ? whole + 1 : whole;
     return static_cast<int>(std::nearbyint(0.229L * red + 0.5876L * green + 0.114L * blue));
 }
 
@@ -208,7 +219,7 @@ TraceResult TraceCurve(const TFastRGB& picture, const TraceInput& input, const T
         return result;
     if (picture.RowTable() == nullptr)
         throw InternalError("TraceCurve: picture without rows");
-    if (input.Plot.W <= 0 || input.Plot.H <= 0)
+    if (input.Plot.Width <= 0 || input.Plot.Height <= 0)
         throw TraceError("Область графика имеет нулевой размер.");
 
     const long double step = TraceStepPixels(input, w);

@@ -12,11 +12,10 @@
 // TraceCurve is a pure function of its inputs: the window and the batch
 // command pass the same TraceInput and get the same points to the last digit.
 #include "digitize/DataPoints.h"
-#include "digitize/RgbColour.h"
 
 #include "base/Errors.h"
 #include "calibration/PlotGeometry.h"
-#include "calibration/RegionMaths.h"
+#include "formats/Bitmap.h"
 #include "imaging/FastRGB.h"
 
 #include <cstddef>
@@ -51,11 +50,11 @@ struct TraceInput {
     // The region as the plot draws it (RegionToPixels), only while it is
     // switched on. Not re-ordered: a region dragged right to left has
     // Left > Right and scans no column.
-    std::optional<SurfaceEdges> Region;
+    std::optional<SurfaceRect> Region;
     TraceMethod Method = TraceMethod::MaxBrightness;
     int LineSens = 50;                    // thickest accepted band, in rows
     int ColorSens = 50;                   // largest accepted colour distance, 0..765
-    RgbColour LineColour;                 // target of ByColour
+    Color LineColour;                     // target of ByColour
 };
 
 // The plot rectangle of the batch command: the picture fills it exactly.
@@ -68,14 +67,17 @@ public:
 };
 
 // Samples are bounded so that a tiny step can neither hang the trace nor make
-// it allocate without limit: 2^22 samples is 128 per column of the widest
-// scan that still has a 16-bit column index.
+// it allocate without limit: 2^22 samples is 64 per column across the widest
+// picture (65535 columns).
 inline constexpr std::size_t kMaxTraceSamples = std::size_t{1} << 22;
 
 enum class TracePass { Sampling, GapFilling, Values };
 
 // Called after every sample of each pass (done counts from 1 to total); the
 // window lets pending events run there. It may throw to abandon the trace.
+// TraceCurve keeps reading the picture between calls, so nothing that runs in
+// the callback may free or rewrite it: opening a picture and adjusting one
+// must be disabled while a trace runs.
 using TraceProgress = std::function<void(TracePass pass, std::size_t done, std::size_t total)>;
 
 enum class TraceStatus {

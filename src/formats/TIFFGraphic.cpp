@@ -691,9 +691,12 @@ std::vector<std::uint8_t> TiffReader::DecodeBlock(std::size_t index, std::uint32
         std::uint64_t count = index < m_t.ByteCounts.size() ? m_t.ByteCounts[index] : 0;
         if (offset > m_file.size())
             throw InvalidFormat();
-        if (index >= m_t.ByteCounts.size())
-            count = m_t.Compression == CompressionKind::None ? std::min<std::uint64_t>(packedSize, m_file.size() - offset)
-                                                             : m_file.size() - offset;
+        if (index >= m_t.ByteCounts.size()) {
+            // No byte count: unpacked data has its own size, packed data runs to the end.
+            count = m_file.size() - offset;
+            if (m_t.Compression == CompressionKind::None)
+                count = std::min<std::uint64_t>(packedSize, count);
+        }
         if (count > m_file.size() - offset)
             throw InvalidFormat();
         const auto data = m_file.subspan(static_cast<std::size_t>(offset), static_cast<std::size_t>(count));

@@ -19,12 +19,12 @@ std::size_t RowBytes(const TFastBMP& buffer)
     return 3 * static_cast<std::size_t>(buffer.Width());
 }
 
-void ApplyTable(TFastBMP& buffer, const std::array<std::uint8_t, 256>& table, std::size_t rowFrom)
+void ApplyTable(TFastBMP& buffer, const std::array<std::uint8_t, 256>& table)
 {
     const std::size_t bytes = RowBytes(buffer);
     for (std::int32_t y = 0; y < buffer.Height(); ++y) {
         std::uint8_t* row = buffer.RowTable()[y];
-        for (std::size_t i = rowFrom; i < bytes; ++i)
+        for (std::size_t i = 0; i < bytes; ++i)
             row[i] = table[row[i]];
     }
 }
@@ -87,7 +87,7 @@ void SaturatePixels(std::uint8_t* p, std::size_t count, const SaturationTables& 
 
 // Pixel x of the output row y, from the rows above and below and the
 // columns left and right, each clamped into the picture.
-void BlurPixel(TFastBMP& buffer, std::uint8_t* out, const std::uint8_t* r1, const std::uint8_t* r2, int x, int distance)
+void BlurPixel(const TFastBMP& buffer, std::uint8_t* out, const std::uint8_t* r1, const std::uint8_t* r2, int x, int distance)
 {
     const auto xa = static_cast<std::size_t>(3 * ClampToRange(x + distance, 0, buffer.Width() - 1));
     const auto xb = static_cast<std::size_t>(3 * ClampToRange(x - distance, 0, buffer.Width() - 1));
@@ -126,12 +126,12 @@ namespace reference {
 
 void Contrast(TFastBMP& buffer, int amount)
 {
-    ApplyTable(buffer, ContrastTable(amount), 0);
+    ApplyTable(buffer, ContrastTable(amount));
 }
 
 void Lightness(TFastBMP& buffer, int amount)
 {
-    ApplyTable(buffer, LightnessTable(amount), 0);
+    ApplyTable(buffer, LightnessTable(amount));
 }
 
 void Saturation(TFastBMP& buffer, int amount)
@@ -143,12 +143,12 @@ void Saturation(TFastBMP& buffer, int amount)
 
 void Invert(TFastBMP& buffer)
 {
-    ApplyTable(buffer, InvertTable(), 0);
+    ApplyTable(buffer, InvertTable());
 }
 
 void CuttingOff(TFastBMP& buffer, int threshold)
 {
-    ApplyTable(buffer, CuttingOffTable(threshold), 0);
+    ApplyTable(buffer, CuttingOffTable(threshold));
 }
 
 void BlurPass(TFastBMP& buffer, int distance)
@@ -285,11 +285,6 @@ inline std::int64_t StepsInside(std::int64_t p, std::int64_t step, std::int64_t 
     return most;
 }
 
-inline bool Inside(std::int64_t p, std::int64_t limit)
-{
-    return static_cast<std::uint64_t>(p) < static_cast<std::uint64_t>(limit);
-}
-
 struct RotationWalk {
     const std::uint8_t* pixels;  // source row 0
     std::int64_t stride;
@@ -300,40 +295,66 @@ struct RotationWalk {
     bool shallow;                // the vector walk for small angles applies
 };
 
-// count destination pixels from the 16.16 source position (sx, sy) on.
-// Inside the source the pixels are copied in runs with no tests; each
-// pixel but the last of the walk is moved as 4 bytes, whose extra byte the
-// next pixel overwrites.
+// A stretch of the walk along one axis over which the wrapped index is the
+// plain index of a shifted position: index(p) == (p + shift) >> 16 for the
+// next `steps` positions, with p + shift inside 0 .. limit - 1.
+//   p >= 0: the index is (p >> 16) mod size, so shift = -k x limit for the
+//           k-th copy of the picture that p lies in.
+//   p < 0:  the index is size - 1 - ((-p) >> 16) mod size. Since
+//           (-p) >> 16 == -((p + 65535) >> 16), within one copy this is
+//           ((p + 65535) >> 16) plus a constant, up to where p reaches 0.
+struct AxisStretch {
+    std::int64_t shift;
+    std::int64_t steps;
+};
+
+AxisStretch Stretch(std::int64_t p, std::int64_t step, std::int64_t size, std::int64_t most)
+{
+    const std::int64_t limit = size << 16;
+    if (p >= 0) {
+        const std::int64_t shift = -((p >> 16) / size) * limit;
+        return {shift, StepsInside(p + shift, step, limit, most)};
+    }
+    const std::int64_t index = WrapIndex(p, size);
+    const std::int64_t shift = 65535 + (index - ((p + 65535) >> 16)) * 65536;
+    std::int64_t steps = StepsInside(p + shift, step, limit, most);
+    if (step > 0)
+        steps = std::min(steps, (-p + step - 1) / step); // positions still below 0
+    return {shift, steps};
+}
+
+// count destination pixels from the 16.16 source position (sx, sy) on, in
+// stretches over which neither axis wraps anew, so each stretch is a plain
+// walk inside the source with no tests. Each pixel but the last of the walk
+// is moved as 4 bytes, whose extra byte the next pixel overwrites.
 void RotateRun(std::uint8_t* out, std::int64_t count, std::int64_t sx, std::int64_t sy, const RotationWalk& w)
 {
-    const std::int64_t xLimit = w.width << 16;
-    const std::int64_t yLimit = w.height << 16;
     while (count > 0) {
-        if (Inside(sx, xLimit) && Inside(sy, yLimit)) {
-            const std::int64_t run = StepsInside(sy, w.dy, yLimit, StepsInside(sx, w.dx, xLimit, count));
-            const std::int64_t wide = run == count ? run - 1 : run;
-            std::int64_t i = 0;
-            if (w.shallow) {
-                i = static_cast<std::int64_t>(fxkernels::RotateShallowAvx2(out, static_cast<std::size_t>(wide), w.pixels,
-                                                                           w.stride, sx, sy, w.dx, w.dy));
-                out += 3 * i;
-            }
-            for (; i < wide; ++i, out += 3, sx += w.dx, sy += w.dy)
-                std::memcpy(out, w.pixels + (sy >> 16) * w.stride + 3 * (sx >> 16), 4);
-            if (wide < run) {
-                std::memcpy(out, w.pixels + (sy >> 16) * w.stride + 3 * (sx >> 16), 3);
-                out += 3;
-                sx += w.dx;
-                sy += w.dy;
-            }
-            count -= run;
-            continue;
+        const AxisStretch alongX = Stretch(sx, w.dx, w.width, count);
+        const AxisStretch alongY = Stretch(sy, w.dy, w.height, alongX.steps);
+        const std::int64_t run = alongY.steps;
+        std::int64_t vx = sx + alongX.shift;
+        std::int64_t vy = sy + alongY.shift;
+        sx += run * w.dx;
+        sy += run * w.dy;
+        const std::int64_t wide = run == count ? run - 1 : run;
+        count -= run;
+        std::int64_t i = 0;
+        if (w.shallow) {
+            i = static_cast<std::int64_t>(
+                fxkernels::RotateShallowAvx2(out, static_cast<std::size_t>(wide), w.pixels, w.stride, vx, vy, w.dx, w.dy));
+            out += 3 * i;
         }
-        std::memcpy(out, w.pixels + WrapIndex(sy, w.height) * w.stride + 3 * WrapIndex(sx, w.width), 3);
-        out += 3;
-        sx += w.dx;
-        sy += w.dy;
-        --count;
+        // Fresh copies: the kernel took vx and vy by address, and the byte
+        // stores below could then alias them, which would keep them in memory.
+        std::int64_t x = vx;
+        std::int64_t y = vy;
+        for (; i < wide; ++i, out += 3, x += w.dx, y += w.dy)
+            std::memcpy(out, w.pixels + (y >> 16) * w.stride + 3 * (x >> 16), 4);
+        if (wide < run) {
+            std::memcpy(out, w.pixels + (y >> 16) * w.stride + 3 * (x >> 16), 3);
+            out += 3;
+        }
     }
 }
 
@@ -341,7 +362,7 @@ void RotateRun(std::uint8_t* out, std::int64_t count, std::int64_t sx, std::int6
 
 // Positions are 64-bit: the 16.16 position of a picture side up to 65535
 // does not fit 32 bits. The destination is walked in tiles of kBandRows
-// rows by kTileColumns columns, so that steep angles, which read the source
+// rows by tileColumns columns, so that steep angles, which read the source
 // across its rows, stay within the cache and the page tables' reach; each
 // pixel's position is still its row's start plus x whole steps, exactly what
 // a plain walk along the row gives. Reads past the last source pixel (4
@@ -360,8 +381,8 @@ void RotateInto(const TFastBMP& source, TFastBMP& destination, int centreX, int 
     const float s = std::sin(theta);
     const float c = std::cos(theta);
     RotationWalk walk{source.PixelData(), source.RowStride(), source.Width(), source.Height(),
-                            static_cast<std::int64_t>(std::nearbyint(c * 65536.0f)),
-                            static_cast<std::int64_t>(std::nearbyint(s * 65536.0f)), false};
+                      static_cast<std::int64_t>(std::nearbyint(c * 65536.0f)),
+                      static_cast<std::int64_t>(std::nearbyint(s * 65536.0f)), false};
     walk.shallow = SimdOk() && walk.dx > 0 && walk.dx <= 65536 && walk.dy > -8192 && walk.dy < 8192;
     const long double cx = centreX;
     const long double cy = centreY;
@@ -373,7 +394,7 @@ void RotateInto(const TFastBMP& source, TFastBMP& destination, int centreX, int 
     // 3.5 and 30 degrees whole rows measured clearly faster, as the source
     // rows a destination row crosses are then used again by the next one.
     const std::int64_t slope = walk.dy < 0 ? -walk.dy : walk.dy;
-    const int kTileColumns = slope >= 4000 && slope < 32768 ? destination.Width() : 256;
+    const int tileColumns = slope >= 4000 && slope < 32768 ? destination.Width() : 256;
     std::array<std::int64_t, kBandRows> rowX{};
     std::array<std::int64_t, kBandRows> rowY{};
     const int width = destination.Width();
@@ -384,8 +405,8 @@ void RotateInto(const TFastBMP& source, TFastBMP& destination, int centreX, int 
             rowX[static_cast<std::size_t>(r)] = static_cast<std::int64_t>(std::nearbyint((-cx * lc + cx - ry * ls) * 65536.0L));
             rowY[static_cast<std::size_t>(r)] = static_cast<std::int64_t>(std::nearbyint((-cx * ls + cy + ry * lc) * 65536.0L));
         }
-        for (int x0 = 0; x0 < width; x0 += kTileColumns) {
-            const int x1 = std::min(width, x0 + kTileColumns);
+        for (int x0 = 0; x0 < width; x0 += tileColumns) {
+            const int x1 = std::min(width, x0 + tileColumns);
             for (int r = 0; r < rows; ++r)
                 RotateRun(destination.RowTable()[band + r] + 3 * x0, x1 - x0,
                           rowX[static_cast<std::size_t>(r)] + x0 * walk.dx,

@@ -16,7 +16,10 @@ namespace quillmark::fxkernels {
 
 bool HaveAvx2()
 {
-    static const bool have = __builtin_cpu_supports("avx2") != 0;
+    static const bool have = [] {
+        __builtin_cpu_init(); // may run before the library's own start-up code
+        return __builtin_cpu_supports("avx2") != 0;
+    }();
     return have;
 }
 

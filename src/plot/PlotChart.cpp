@@ -2,6 +2,8 @@
 
 #include "base/Errors.h"
 #include "base/Rounding.h"
+#include "calibration/Calibration.h"
+#include "calibration/RegionMaths.h"
 
 #include <QCursor>
 #include <QLocale>
@@ -21,8 +23,8 @@ namespace {
 constexpr int kTickLength = 4;
 constexpr int kMinorTickLength = 2;
 constexpr int kLabelGap = 2;
-// Drawn pixel positions are kept inside this bound so every one is a valid
-// int; far beyond the surface the exact place no longer shows.
+// Line ends beyond this distance keep their fraction, so that clipping keeps
+// each line's direction.
 constexpr long double kPixelLimit = 1073741824.0L; // 2^30
 // More grid lines than one per two pixels only darken the plot.
 constexpr int kPixelsPerGridLine = 2;
@@ -34,43 +36,52 @@ QRect CornerRect(int x0, int y0, int x1, int y1)
     return QRect(QPoint(std::min(x0, x1), std::min(y0, y1)), QPoint(std::max(x0, x1), std::max(y0, y1)));
 }
 
-int ClampedPixel(long double raw)
-{
-    if (std::isnan(raw))
-        return 0;
-    return RoundHalfEven32(std::clamp(raw, -kPixelLimit, kPixelLimit));
-}
-
-// Liang-Barsky: clips the segment a-b to the box, false when nothing is left.
+// Clips the segment a-b to the box; false when nothing is left. Each end
+// outside is moved onto the box edge it crosses, with the edge coordinate set
+// exactly and the other one interpolated, so a line to a point far off the
+// surface keeps its place and direction where it crosses the plot.
 bool ClipSegment(long double& ax, long double& ay, long double& bx, long double& by, const QRect& box)
 {
-    const long double dx = bx - ax;
-    const long double dy = by - ay;
-    long double t0 = 0;
-    long double t1 = 1;
-    const long double p[4] = {-dx, dx, -dy, dy};
-    const long double q[4] = {ax - box.left(), box.right() - ax, ay - box.top(), box.bottom() - ay};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0)
-                return false;
-            continue;
-        }
-        const long double r = q[i] / p[i];
-        if (p[i] < 0)
-            t0 = std::max(t0, r);
-        else
-            t1 = std::min(t1, r);
-        if (t0 > t1)
+    const long double left = box.left();
+    const long double right = box.right();
+    const long double top = box.top();
+    const long double bottom = box.bottom();
+    auto outcode = [&](long double x, long double y) {
+        int code = 0;
+        if (x < left)
+            code |= 1;
+        else if (x > right)
+            code |= 2;
+        if (y < top)
+            code |= 4;
+        else if (y > bottom)
+            code |= 8;
+        return code;
+    };
+    for (int round = 0; round < 8; ++round) {
+        const int codeA = outcode(ax, ay);
+        const int codeB = outcode(bx, by);
+        if ((codeA | codeB) == 0)
+            return true;
+        if ((codeA & codeB) != 0)
             return false;
+        const bool moveA = codeA != 0;
+        long double& px = moveA ? ax : bx;
+        long double& py = moveA ? ay : by;
+        const long double qx = moveA ? bx : ax;
+        const long double qy = moveA ? by : ay;
+        const int code = moveA ? codeA : codeB;
+        if ((code & (4 | 8)) != 0) {
+            const long double edge = (code & 4) != 0 ? top : bottom;
+            px = qx + (px - qx) * (edge - qy) / (py - qy);
+            py = edge;
+        } else {
+            const long double edge = (code & 1) != 0 ? left : right;
+            py = qy + (py - qy) * (edge - qx) / (px - qx);
+            px = edge;
+        }
     }
-    const long double sx = ax;
-    const long double sy = ay;
-    ax = sx + t0 * dx;
-    ay = sy + t0 * dy;
-    bx = sx + t1 * dx;
-    by = sy + t1 * dy;
-    return true;
+    return outcode(ax, ay) == 0 && outcode(bx, by) == 0;
 }
 
 struct Ticks {
@@ -119,6 +130,8 @@ PlotChart::PlotChart(QWidget* parent)
       m_decimalSeparator(QLocale::system().decimalPoint()),
       m_groupSeparator(QLocale::system().groupSeparator())
 {
+    // The left axis starts with a trailing blank after its labels.
+    m_leftAxis.SetLabelFormat("#,##0.### ");
     m_axis->SetLineVisible(false);
     m_axis->SetMarkersVisible(true);
     m_region->SetSeriesColor(QColor(255, 255, 255));
@@ -167,36 +180,57 @@ QRect PlotChart::PlotRect() const
     return m_layoutRect;
 }
 
+namespace {
+
+quillmark::PlotRect Geometry(const QRect& r)
+{
+    return {r.left(), r.top(), r.width(), r.height()};
+}
+
+AxisLimits Limits(const PlotAxis& bottom, const PlotAxis& left)
+{
+    return {bottom.Minimum(), bottom.Maximum(), left.Minimum(), left.Maximum()};
+}
+
+} // namespace
+
+long double PlotChart::BottomPosition(long double x) const
+{
+    return AxisToPixelX(x, Geometry(PlotRect()), Limits(m_bottomAxis, m_leftAxis));
+}
+
+long double PlotChart::LeftPosition(long double y) const
+{
+    return AxisToPixelY(y, Geometry(PlotRect()), Limits(m_bottomAxis, m_leftAxis));
+}
+
 int PlotChart::BottomPixel(long double x) const
 {
-    const QRect r = PlotRect();
-    const long double min = m_bottomAxis.Minimum();
-    const long double max = m_bottomAxis.Maximum();
-    return ClampedPixel(r.left() + (x - min) * r.width() / (max - min));
+    return RoundToSurface(BottomPosition(x));
 }
 
 int PlotChart::LeftPixel(long double y) const
 {
-    const QRect r = PlotRect();
-    const long double min = m_leftAxis.Minimum();
-    const long double max = m_leftAxis.Maximum();
-    return ClampedPixel(r.top() + (max - y) * r.height() / (max - min));
+    return RoundToSurface(LeftPosition(y));
 }
 
 long double PlotChart::BottomValue(int px) const
 {
-    const QRect r = PlotRect();
-    const long double min = m_bottomAxis.Minimum();
-    const long double max = m_bottomAxis.Maximum();
-    return min + (max - min) * (static_cast<long double>(px) - r.left()) / r.width();
+    return PixelToAxis({px, 0}, Geometry(PlotRect()), Limits(m_bottomAxis, m_leftAxis)).X;
 }
 
 long double PlotChart::LeftValue(int py) const
 {
-    const QRect r = PlotRect();
-    const long double min = m_leftAxis.Minimum();
-    const long double max = m_leftAxis.Maximum();
-    return max - (max - min) * (static_cast<long double>(py) - r.top()) / r.height();
+    return PixelToAxis({0, py}, Geometry(PlotRect()), Limits(m_bottomAxis, m_leftAxis)).Y;
+}
+
+SurfaceRect PlotChart::RegionPixels(long double x0, long double y0, long double x1, long double y1) const
+{
+    // Corner 0 is the region's X minimum and Y maximum, corner 1 its X
+    // maximum and Y minimum, whatever the values.
+    const RegionLimits region{x0, x1, y1, y0};
+    const SurfaceRect e = RegionToPixels(region, Geometry(PlotRect()), Limits(m_bottomAxis, m_leftAxis));
+    return {e.Left, e.Top, e.Right, e.Bottom};
 }
 
 void PlotChart::SetTitleLines(const QStringList& lines)
@@ -593,16 +627,11 @@ void PlotChart::DrawSeries(QPainter& p, const PlotSeries& series) const
         return;
     }
 
-    // Positions near the surface are whole pixels; far ones keep their
-    // fraction so clipping keeps each line's direction.
+    // Positions near the surface are whole pixels, where the markers and the
+    // hit tests put them.
     auto position = [&](int i) {
-        const QRect pr = r;
-        const long double bmin = m_bottomAxis.Minimum();
-        const long double bmax = m_bottomAxis.Maximum();
-        const long double lmin = m_leftAxis.Minimum();
-        const long double lmax = m_leftAxis.Maximum();
-        long double x = pr.left() + (series.XValue(i) - bmin) * pr.width() / (bmax - bmin);
-        long double y = pr.top() + (lmax - series.YValue(i)) * pr.height() / (lmax - lmin);
+        long double x = BottomPosition(series.XValue(i));
+        long double y = LeftPosition(series.YValue(i));
         if (std::fabs(x) < kPixelLimit)
             x = std::nearbyint(x);
         if (std::fabs(y) < kPixelLimit)

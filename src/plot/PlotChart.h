@@ -47,12 +47,16 @@ public:
     int PlotHeight() const { return PlotRect().height(); }
 
     // Axis value to surface pixel and back, in long double, pixels rounded to
-    // the nearest with halves to even. Pixels of far-away values are held
-    // within +-2^30 so they stay valid integers.
+    // the nearest with halves to even and held within the 32-bit range. These
+    // are the calibration's own conversions, so the window and the batch
+    // commands agree to the pixel.
     int BottomPixel(long double x) const;
     int LeftPixel(long double y) const;
     long double BottomValue(int px) const;
     long double LeftValue(int py) const;
+    // The rectangle of corners (x0, y0) and (x1, y1) in axis values: left and
+    // top from corner 0, right and bottom from corner 1, not re-ordered.
+    SurfaceRect RegionPixels(long double x0, long double y0, long double x1, long double y1) const;
 
     // The title lines; the first is drawn. A new chart holds one empty line.
     QStringList TitleLines() const { return m_title; }
@@ -142,6 +146,9 @@ private:
     void DrawSeries(QPainter& p, const PlotSeries& series) const;
     long double GridIncrement(const PlotAxis& axis, int pixels, int labelExtent) const;
     int LeftLabelWidth() const;
+    // Fractional surface pixels, before rounding.
+    long double BottomPosition(long double x) const;
+    long double LeftPosition(long double y) const;
 
     PlotAxis m_bottomAxis;
     PlotAxis m_leftAxis;

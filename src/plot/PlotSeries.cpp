@@ -148,7 +148,7 @@ SurfaceRect PlotSeries::ShapePixelRect() const
 {
     if (Count() < 2)
         return {};
-    return {CalcXPos(0), CalcYPos(0), CalcXPos(1), CalcYPos(1)};
+    return m_chart.RegionPixels(XValue(0), YValue(0), XValue(1), YValue(1));
 }
 
 int PlotSeries::CalcXPos(int index) const

@@ -4,6 +4,7 @@
 // markers; a point series shows markers only; a shape series is a rectangle
 // whose corners are its points 0 and 1 in axis values. Only active series are
 // drawn and hit by clicks. Every change asks the chart for a redraw.
+#include "calibration/PlotGeometry.h"
 #include <QColor>
 #include <QObject>
 #include <QString>
@@ -16,15 +17,6 @@ class PlotChart;
 
 enum class SeriesKind { Line, Points, Shape };
 enum class ShapeFill { None, BackDiagonalHatch };
-
-// A rectangle in surface pixels that keeps its corners as given: Left may lie
-// right of Right and Top below Bottom.
-struct SurfaceRect {
-    int Left = 0;
-    int Top = 0;
-    int Right = 0;
-    int Bottom = 0;
-};
 
 class PlotSeries : public QObject {
     Q_OBJECT

@@ -113,6 +113,16 @@ QValidator::State SpinEdit::validate(QString& input, int& /*pos*/) const
     return QValidator::Acceptable;
 }
 
+QSize SpinEdit::sizeHint() const
+{
+    // The base class sizes for values it does not know; leave room for a
+    // typical limit such as -1234.5678.
+    QSize size = QAbstractSpinBox::sizeHint();
+    const int text = fontMetrics().horizontalAdvance(QStringLiteral("-1234.56789"));
+    size.setWidth(std::max(size.width(), text + 2 * fontMetrics().height()));
+    return size;
+}
+
 QAbstractSpinBox::StepEnabled SpinEdit::stepEnabled() const
 {
     if (isReadOnly())

@@ -52,6 +52,7 @@ public:
     void SetDecimalSeparator(const QString& separator) { m_separator = separator; }
 
     void stepBy(int steps) override;
+    QSize sizeHint() const override;
     QValidator::State validate(QString& input, int& pos) const override;
 
 signals:

@@ -163,7 +163,7 @@ TEST(ProfileFile, ValuesWithLineBreaksAreRefusedAndBadNamesAreBugs)
     EXPECT_THROW(f.WriteString("Path", "K\n", "v"), InternalError);
 }
 
-TEST(ProfileSettingsStore, TheWindowsStoreReadsAndWritesTheProfile)
+TEST(ProfileSettingsStore, ReadsAndWritesTheProfileInMemory)
 {
     ProfileSettingsStore store(ProfileFile("[ToolWindow]\r\nvisible=0\r\n"));
     SettingsStore& settings = store;

@@ -97,7 +97,7 @@ TEST(ScientificText, PadsTheExponentToTheRequestedWidth)
 TEST(RoundDecimals, RoundsHalfUpAtTheGivenPlace)
 {
     const auto text = [](long double v, int decimals) {
-        const DecimalDigits d = RoundDecimals(ExactDecimal(v), decimals);
+        const DecimalExpansion d = RoundDecimals(ExactDecimal(v), decimals);
         return (d.Negative ? "-0." : "0.") + d.Digits + "e" + std::to_string(d.Exponent);
     };
     EXPECT_EQ(text(0.5L, 0), "0.1e1");

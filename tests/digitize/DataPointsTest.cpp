@@ -89,7 +89,7 @@ TEST(DataPoints, MovingAPointKeepsItsIndex)
 TEST(DataPoints, ColourGoesToEveryPointAtTheSameX)
 {
     DataPointList list = ListOf({1, 2, 2, 3});
-    const RgbColour red{255, 0, 0};
+    const Color red{255, 0, 0};
     list.SetColourAtX(2.0, red);
     EXPECT_FALSE(list[0].Colour.has_value());
     EXPECT_EQ(list[1].Colour, red);

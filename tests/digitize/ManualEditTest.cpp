@@ -8,7 +8,7 @@ using namespace quillmark;
 
 namespace {
 
-const EditColours kColours{RgbColour{0, 0, 255}, RgbColour{255, 0, 0}};
+const EditColours kColours{Color{0, 0, 255}, Color{255, 0, 0}};
 
 // Points at X = 1, 2, 3 drawn 10 pixels apart on row 50.
 struct Fixture {

@@ -1,14 +1,14 @@
 #pragma once
 // A small picture built in a test: a pixel buffer filled with a background
 // colour, on which single pixels and short vertical marks are set.
-#include "digitize/RgbColour.h"
+#include "formats/Bitmap.h"
 #include "imaging/FastBMP.h"
 
 namespace quillmark::test {
 
 class TestPicture {
 public:
-    TestPicture(int width, int height, RgbColour background) : m_buffer(width, height)
+    TestPicture(int width, int height, Color background) : m_buffer(width, height)
     {
         for (int y = 0; y < height; ++y) {
             for (int x = 0; x < width; ++x)
@@ -16,7 +16,7 @@ public:
         }
     }
 
-    void Set(int x, int y, RgbColour c)
+    void Set(int x, int y, Color c)
     {
         std::uint8_t* p = m_buffer.RowTable()[y] + 3 * x;
         p[0] = c.Blue;
@@ -25,7 +25,7 @@ public:
     }
 
     // Rows y .. y + thickness - 1 of column x.
-    void Mark(int x, int y, int thickness, RgbColour c)
+    void Mark(int x, int y, int thickness, Color c)
     {
         for (int k = 0; k < thickness; ++k)
             Set(x, y + k, c);
@@ -37,9 +37,9 @@ private:
     TFastBMP m_buffer;
 };
 
-inline constexpr RgbColour kBlack{0, 0, 0};
-inline constexpr RgbColour kWhite{255, 255, 255};
-inline constexpr RgbColour kRed{255, 0, 0};
-inline constexpr RgbColour kBlue{0, 0, 255};
+inline constexpr Color kBlack{0, 0, 0};
+inline constexpr Color kWhite{255, 255, 255};
+inline constexpr Color kRed{255, 0, 0};
+inline constexpr Color kBlue{0, 0, 255};
 
 } // namespace quillmark::test

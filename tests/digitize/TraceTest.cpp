@@ -125,7 +125,7 @@ TEST_P(TraceColourSensitivity, ClosestColourMustLieWithinTheSensitivity)
 {
     TestPicture picture(6, 12, kWhite);
     for (int x = 0; x < 6; ++x)
-        picture.Set(x, 4, RgbColour{200, 10, 0});   // distance 55 + 10 = 65 from red
+        picture.Set(x, 4, Color{200, 10, 0});   // distance 55 + 10 = 65 from red
     TraceInput input = WholePicture(picture.View());
     input.Method = TraceMethod::ByColour;
     input.LineColour = kRed;
@@ -173,11 +173,34 @@ TEST(Trace, BrightnessWeighsRedBy0229)
     // red mark would be the brighter one.
     TestPicture picture(3, 10, kBlack);
     for (int x = 0; x < 3; ++x) {
-        picture.Set(x, 2, RgbColour{200, 0, 0});
-        picture.Set(x, 7, RgbColour{52, 52, 52});
+        picture.Set(x, 2, Color{200, 0, 0});
+        picture.Set(x, 7, Color{52, 52, 52});
     }
     const TraceResult result = TraceCurve(picture.View(), WholePicture(picture.View()));
     EXPECT_EQ(result.TraceBuffer, std::vector<std::int32_t>(2, 7));
+}
+
+// The integer shortcut must agree with the extended-precision sum, above all
+// at the exact halves, where the sum's last bit decides (28.5 for blue 250).
+TEST(Trace, BrightnessAgreesWithTheExtendedSum)
+{
+    int halves = 0;
+    for (int r = 0; r < 256; ++r) {
+        for (int g = 0; g < 256; ++g) {
+            for (int b = 0; b < 256; ++b) {
+                const bool half = (2290 * r + 5876 * g + 1140 * b) % 10000 == 5000;
+                if (!half && (r + g + b) % 61 != 0)
+                    continue;
+                halves += half ? 1 : 0;
+                const long double sum = 0.229L * r + 0.5876L * g + 0.114L * b;
+                ASSERT_EQ(PixelBrightness(static_cast<std::uint8_t>(r), static_cast<std::uint8_t>(g),
+                                          static_cast<std::uint8_t>(b)),
+                          static_cast<int>(std::nearbyint(sum)))
+                    << r << "," << g << "," << b;
+            }
+        }
+    }
+    EXPECT_GT(halves, 3000);
 }
 
 struct GapCase {
@@ -326,7 +349,7 @@ TEST(Trace, StepTooSmallForTheSampleLimitIsRefused)
 struct LimitsCase {
     const char* name;
     bool stretched;
-    SurfaceEdges region;
+    SurfaceRect region;
     ScanLimits expected;
 };
 
@@ -386,7 +409,7 @@ TEST(Trace, RegionLimitsTheRowsAndColumnsScanned)
     input.LineSens = 10;
     EXPECT_EQ(TraceCurve(picture.View(), input).Status, TraceStatus::NoLineFound);
 
-    input.Region = SurfaceEdges{2, 0, 8, 20};
+    input.Region = SurfaceRect{2, 0, 8, 20};
     const TraceResult result = TraceCurve(picture.View(), input);
     ASSERT_EQ(result.Status, TraceStatus::Traced);
     EXPECT_EQ(Xs(result), (std::vector<double>{2, 3, 4, 5, 6, 7, 8}));
@@ -420,7 +443,7 @@ TEST(Trace, ActualSizeValuesIncludeTheOffsets)
     EXPECT_DOUBLE_EQ(result.Points[5].Y, -30.0 + 2.0 * (10 + 10 - 4));
 
     // A region drawn over picture columns 3 .. 6 and rows 2 .. 8.
-    input.Region = SurfaceEdges{5 + 20 + 3, 7 + 10 + 2, 5 + 20 + 6, 7 + 10 + 8};
+    input.Region = SurfaceRect{5 + 20 + 3, 7 + 10 + 2, 5 + 20 + 6, 7 + 10 + 8};
     result = TraceCurve(picture.View(), input);
     ASSERT_EQ(result.Points.size(), 4u);
     EXPECT_DOUBLE_EQ(result.Points[0].X, 2.0 * (3 + 20));
@@ -435,14 +458,14 @@ TEST(Trace, NothingToScanYieldsNoPoints)
     TraceInput input = WholePicture(picture.View());
 
     SCOPED_TRACE("region dragged right to left");
-    input.Region = SurfaceEdges{15, 0, 5, 9};
+    input.Region = SurfaceRect{15, 0, 5, 9};
     TraceResult result = TraceCurve(picture.View(), input);
     EXPECT_EQ(result.Status, TraceStatus::NoLineFound);
     EXPECT_TRUE(result.TraceBuffer.empty());
 
     // Rows Y0 > Y1: no row is looked at, so no column can hold the line.
     SCOPED_TRACE("region dragged bottom to top");
-    input.Region = SurfaceEdges{0, 9, 19, 0};
+    input.Region = SurfaceRect{0, 9, 19, 0};
     result = TraceCurve(picture.View(), input);
     EXPECT_EQ(result.Status, TraceStatus::NoLineFound);
     EXPECT_EQ(result.TraceBuffer, std::vector<std::int32_t>(20, -1));
@@ -461,7 +484,7 @@ TEST(Trace, EmptyPlotAreaIsRefused)
 {
     TestPicture picture(20, 10, kBlack);
     TraceInput input = WholePicture(picture.View());
-    input.Plot.H = 0;
+    input.Plot.Height = 0;
     EXPECT_THROW(TraceCurve(picture.View(), input), TraceError);
 }
 
@@ -496,7 +519,7 @@ TEST(Trace, RegionBeyondThePictureIsClampedToIt)
         TraceInput input = WholePicture(picture.View());
         input.Plot = PlotRect{3, 4, 20, 30};
         input.Stretched = stretched;
-        input.Region = SurfaceEdges{-5000, -5000, 5000, 5000};
+        input.Region = SurfaceRect{-5000, -5000, 5000, 5000};
         const TraceResult result = TraceCurve(picture.View(), input);
         ASSERT_EQ(result.Status, TraceStatus::Traced);
         EXPECT_EQ(result.TraceBuffer, (std::vector<std::int32_t>{8, 7, 6, 5, 4, 3}));

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 using namespace quillmark;
 
@@ -63,6 +65,7 @@ TEST_F(Plot, StartsWithTheDefaultAxesAndSeries)
     EXPECT_EQ(chart.LeftAxis().GridColor(), QColor(0, 0, 255));
     EXPECT_EQ(chart.BottomAxis().MinorTickCount(), 4);
     EXPECT_EQ(chart.BottomAxis().LabelFormat(), "#,##0.###");
+    EXPECT_EQ(chart.LeftAxis().LabelFormat(), "#,##0.### ");
     EXPECT_EQ(chart.TitleLines(), QStringList{QString()});
     EXPECT_TRUE(chart.DataSeries()->Active());
     EXPECT_EQ(chart.DataSeries()->SeriesColor(), kRed);
@@ -135,7 +138,8 @@ TEST_F(Plot, PixelToValueToPixelIsTheIdentity)
     EXPECT_EQ(s.CalcYPos(0), chart.LeftPixel(1));
     EXPECT_EQ(s.XScreenToValue(r.left()), 0);
     // Far-away values stay valid pixels.
-    EXPECT_EQ(chart.BottomPixel(1e300L), 1 << 30);
+    EXPECT_EQ(chart.BottomPixel(1e300L), std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(chart.LeftPixel(NAN), 0);
 }
 
 TEST_F(Plot, LimitsAreSwappedWidenedAndNegativeIncrementsRefused)
@@ -354,6 +358,40 @@ TEST_F(Plot, TheBackgroundPictureStaysInsideThePlotRectangle)
     chart.CopyRectTo(p, QRect(0, 0, 8, 8), QRect(corner, QSize(4, 4)));
     p.end();
     EXPECT_EQ(copy.pixelColor(7, 7), kGreen);
+}
+
+TEST_F(Plot, LinesToFarAwayPointsKeepTheirDirection)
+{
+    chart.BottomAxis().SetIncrement(1);
+    chart.LeftAxis().SetIncrement(1);
+    PlotSeries& s = *chart.DataSeries();
+    s.Add(5.5, -1e200, {}, kRed);
+    s.Add(5.5, 1e200, {}, kRed);
+    EXPECT_EQ(At(Between(5.5, 0.5)), kRed);
+    EXPECT_EQ(At(Between(5.5, -2.5)), kRed);
+    EXPECT_EQ(At(Between(6.5, 0.5)), kWhite);
+    // A lone point with its markers hidden is still hit.
+    s.Clear();
+    s.Add(2.5, 0.5, {}, kRed);
+    int index = -1;
+    const QPoint p = Between(2.5, 0.5);
+    EXPECT_EQ(chart.HitSeries(p.x() + 1, p.y() - 1, &index), &s);
+    EXPECT_EQ(index, 0);
+    EXPECT_EQ(chart.HitSeries(p.x() + 20, p.y(), &index), nullptr);
+}
+
+TEST_F(Plot, MovesTellWhichButtonsAreHeld)
+{
+    Qt::MouseButtons held;
+    QObject::connect(&chart, &PlotChart::MouseMove,
+                     [&](Qt::KeyboardModifiers, int, int) { held = chart.ButtonsDown(); });
+    const QPoint p = Between(1.5, 0.5);
+    QTest::mousePress(&chart, Qt::LeftButton, {}, p);
+    QTest::mouseMove(&chart, p + QPoint(10, 10));
+    EXPECT_EQ(held, Qt::LeftButton);
+    QTest::mouseRelease(&chart, Qt::LeftButton, {}, p + QPoint(10, 10));
+    QTest::mouseMove(&chart, p);
+    EXPECT_EQ(held, Qt::NoButton);
 }
 
 TEST_F(Plot, TheRestingPointerIsAnArrowOrACrossHair)
