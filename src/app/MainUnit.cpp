@@ -293,7 +293,7 @@ void TMainForm::CreateToolWindows()
         QFont bold = header->font();
         bold.setBold(true);
         header->setFont(bold);
-        layout->addWidget(header, 0, 0, 1, 3);
+        layout->addWidget(header, 0, 1, 1, 2);
         const auto limitEdit = [this](double value, const QString& hint) {
             auto* edit = new SpinEdit(tabAxes);
             edit->SetIncrement(0.1);

@@ -133,11 +133,9 @@ bool TAboutBox::eventFilter(QObject* watched, QEvent* event)
 
 void TAboutBox::mousePressEvent(QMouseEvent* event)
 {
+    // Presses on the link label stay with the label and never arrive here.
     QDialog::mousePressEvent(event);
-    // A press on the link label that the label lets through is still not a
-    // click on the box.
-    if (childAt(event->position().toPoint()) != Link)
-        ImageClick();
+    ImageClick();
 }
 
 void TAboutBox::keyPressEvent(QKeyEvent* event)
