@@ -87,6 +87,8 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
     CreateToolWindows();
     CreateStatusBar();
     ConnectMainUnit();
+    ConnectTraceHandlers();
+    ConnectTableHandlers();
     ApplyStartEnabling();
 
     TabRowHeight = 0;
@@ -816,11 +818,13 @@ void TMainForm::ToolWndTableClose()
 void TMainForm::btnSeriesClick()
 {
     miHideSeies->setChecked(btnSeries->isChecked());
+    Chart->DataSeries()->SetActive(!btnSeries->isChecked());
 }
 
 void TMainForm::miHideSeiesClick()
 {
     btnSeries->setChecked(miHideSeies->isChecked());
+    Chart->DataSeries()->SetActive(!miHideSeies->isChecked());
 }
 
 // ---- Docking ------------------------------------------------------------
@@ -866,6 +870,7 @@ void TMainForm::MetodBoxChange()
     const bool manual = ManualMethod();
     if (method != DigitizeMethod::MaxBrightness)
         SetActivePage(tabDigit);
+    Chart->DataSeries()->SetMarkersVisible(manual);
     ApplySeriesStyle();
     SetCrossHairWithTimer(method != DigitizeMethod::MaxBrightness);
     SetCommandEnabled(btnDigital, nullptr, !manual && PictureOpen());
@@ -969,17 +974,11 @@ void TMainForm::chRegionClick() {}
 void TMainForm::ChartMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
 void TMainForm::ChartMouseMove(Qt::KeyboardModifiers, int, int) {}
 void TMainForm::ChartMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
-void TMainForm::btnDigitalClick() {}
-void TMainForm::miDigitizeClick() {}
-void TMainForm::StepBoxChange() {}
-void TMainForm::PickLineColour() {}
 void TMainForm::ChartClickSeries(PlotSeries*, int, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
 void TMainForm::PlacePoint(int /*x*/, int /*y*/, bool /*manual*/) {}
 void TMainForm::TimerTimer() {}
 void TMainForm::btnClearClick() {}
 void TMainForm::miHideImageClick() {}
-void TMainForm::btnClearSeiesClick() {}
-void TMainForm::miClearSeiesClick() {}
 void TMainForm::miOptionsClick() {}
 void TMainForm::ApplySeriesStyle() {}
 bool TMainForm::ScalingAboutZero() const
