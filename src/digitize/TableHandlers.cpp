@@ -68,7 +68,6 @@ void TMainForm::ConnectTableHandlers()
 void TMainForm::RefreshTable()
 {
     const QSignalBlocker programWrite(Grid);
-    const PlotSeries* srData = Chart->DataSeries();
     const int count = srData->Count();
     Grid->setRowCount(count + 1);
     const std::string separator = DecimalSeparator().toStdString();
@@ -84,7 +83,6 @@ void TMainForm::RefreshTable()
 
 void TMainForm::GridSetEditText(int aCol, int aRow, const QString& value)
 {
-    PlotSeries* srData = Chart->DataSeries();
     // Rows without a point (the empty rows kept after deleting all data)
     // and the X column never reach the data.
     if (aCol != 2 || value.isEmpty() || aRow < 1 || aRow > srData->Count())
@@ -114,7 +112,7 @@ void TMainForm::btnClearSeiesClick()
 {
     if (!Dialogs().Confirm(windowTitle(), QStringLiteral("Удалить все данные?")))
         return;
-    Chart->DataSeries()->Clear();
+    srData->Clear();
     SelectedIndex = -1;
     {
         const QSignalBlocker programWrite(Grid);

@@ -147,7 +147,6 @@ void TMainForm::btnDigitalClick()
 {
     if (CalibrationOn() || ManualMethod() || m_tracing)
         return;
-    PlotSeries* srData = Chart->DataSeries();
     srData->SetPenWidth(LineWeightOption());
     srData->SetSeriesColor(LineColourOption());
     // An inactive series is a trace under way or a graph the user hid: either
