@@ -9,6 +9,7 @@
 #include "plot/PlotSeries.h"
 
 #include <QKeyEvent>
+#include <QStyledItemDelegate>
 #include <QSignalBlocker>
 #include <QTableWidget>
 #include <QToolButton>
@@ -43,6 +44,19 @@ private:
     TMainForm& m_form;
 };
 
+// Row 0 (the header) and column 0 (the row numbers) are fixed: no editor
+// opens there.
+class FixedHeaderDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        if (index.row() == 0 || index.column() == 0)
+            return nullptr;
+        return QStyledItemDelegate::createEditor(parent, option, index);
+    }
+};
+
 void SetCellText(QTableWidget* grid, int row, int column, const QString& text)
 {
     if (QTableWidgetItem* item = grid->item(row, column))
@@ -61,8 +75,7 @@ void TMainForm::ConnectTableHandlers()
     connect(Grid, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         GridSetEditText(item->column(), item->row(), item->text());
     });
-    for (int r = 1; r < Grid->rowCount(); ++r)
-        Grid->setItem(r, 0, new QTableWidgetItem());
+    Grid->setItemDelegate(new FixedHeaderDelegate(Grid));
 }
 
 void TMainForm::RefreshTable()
@@ -73,9 +86,7 @@ void TMainForm::RefreshTable()
     const std::string separator = DecimalSeparator().toStdString();
     const long double digits = DigitsOption();
     for (int r = 1; r <= count; ++r) {
-        auto number = new QTableWidgetItem(QString::fromStdString(IntegerText(r)));
-        number->setFlags(number->flags() & ~Qt::ItemIsEditable);
-        Grid->setItem(r, 0, number);
+        SetCellText(Grid, r, 0, QString::fromStdString(IntegerText(r)));
         SetCellText(Grid, r, 1, QString::fromStdString(TableText(srData->XValue(r - 1), digits, separator)));
         SetCellText(Grid, r, 2, QString::fromStdString(TableText(srData->YValue(r - 1), digits, separator)));
     }

@@ -3,10 +3,14 @@
 
 #include "plot/PlotSeries.h"
 
+#include <QAbstractItemDelegate>
 #include <QAction>
+#include <QStyleOptionViewItem>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
+
+#include <memory>
 
 using namespace quillmark;
 using namespace quillmark::test;
@@ -39,6 +43,21 @@ TEST_F(TableWindow, StartsDisabledWithHeaderAndFiveRows)
     EXPECT_EQ(form->Grid->columnWidth(0), 30);
     EXPECT_EQ(Cell(0, 1), QStringLiteral("      X"));
     EXPECT_EQ(Cell(0, 2), QStringLiteral("      Y"));
+}
+
+TEST_F(TableWindow, HeaderRowAndNumberColumnOpenNoEditor)
+{
+    AddPoints({{1, 1}});
+    QAbstractItemDelegate* delegate = form->Grid->itemDelegate();
+    QStyleOptionViewItem option;
+    const auto editorAt = [&](int row, int column) {
+        std::unique_ptr<QWidget> editor(delegate->createEditor(form->Grid, option, form->Grid->model()->index(row, column)));
+        return editor != nullptr;
+    };
+    EXPECT_FALSE(editorAt(0, 1));
+    EXPECT_FALSE(editorAt(1, 0));
+    EXPECT_TRUE(editorAt(1, 1));
+    EXPECT_TRUE(editorAt(1, 2));
 }
 
 TEST_F(TableWindow, RowsShowPointsInTheTableFormatWithTheLocaleSeparator)
