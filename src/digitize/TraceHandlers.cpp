@@ -165,15 +165,18 @@ void TMainForm::btnDigitalClick()
     TraceResult result;
     {
         // What a pending event could do while the trace samples: start it
-        // again, open, adjust or rotate a picture, recalibrate, change the
-        // data, the method or the step. All of it waits for the trace.
+        // again, open, adjust or rotate a picture, recalibrate, change,
+        // delete or save the half-made data, the method or the step. All of
+        // it waits for the trace (F2 saves only while btnSaveData is enabled).
         m_tracing = true;
         DisabledForScope disabled;
         const std::initializer_list<QWidget*> widgets = {btnDigital, btnOpenImage, btnAxisSet, btnRegSet,
-                                                         btnStretch, btnClearSeies, btnSeries, PageControl, Grid};
+                                                         btnStretch, btnClearSeies, btnSeries, btnSaveData,
+                                                         btnCopy, PageControl, Grid};
         for (QWidget* w : widgets)
             disabled.Add(w);
-        for (QAction* a : {miDigitize, miOpenFile, miAxisSet, miStretch, miClearSeies, miHideSeies, miOptions})
+        for (QAction* a : {miDigitize, miOpenFile, miAxisSet, miStretch, miClearSeies, miHideSeies, miSaveData,
+                           miCopy, miOptions})
             disabled.Add(a);
 
         srData->SetActive(false);

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QCursor>
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -215,6 +216,29 @@ TEST_F(TraceWindow, MethodSwitchSetsMarkersPointerTimerAndCommand)
         EXPECT_EQ(form->Chart->cursor().shape(), c.Timer ? Qt::CrossCursor : Qt::ArrowCursor);
         EXPECT_EQ(form->StatusText(2).toStdString(), c.Status);
     }
+}
+
+TEST_F(TraceWindow, ADoubleClickInTheColourMethodPicksTheColourUnderThePointer)
+{
+    OpenInWindow(SavePicture(CurvePicture()));
+    form->resize(700, 500);
+    form->show();
+    form->Chart->SetBackImageSize(10, 10);
+    form->Chart->BackImage().fill(QColor(12, 200, 34));
+    form->Chart->Redraw();
+    const QRect plot = form->Chart->PlotRect();
+    QCursor::setPos(form->Chart->mapToGlobal(plot.center()));
+    if (form->Chart->PointerPosition() != plot.center())
+        GTEST_SKIP() << "the platform does not move the pointer";
+
+    SetMethod(DigitizeMethod::ByColour);
+    emit form->Chart->DblClick();
+    EXPECT_EQ(form->LineColour(), QColor(12, 200, 34));
+
+    form->SetLineColour(QColor(0, 0, 0));
+    SetMethod(DigitizeMethod::MaxBrightness);
+    emit form->Chart->DblClick();
+    EXPECT_EQ(form->LineColour(), QColor(0, 0, 0));
 }
 
 } // namespace
