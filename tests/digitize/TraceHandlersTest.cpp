@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QTabWidget>
 #include <QCursor>
 #include <QTableWidget>
 #include <QTimer>
@@ -74,6 +75,11 @@ TEST_F(TraceWindow, WindowAndBatchCommandTraceTheSamePoints)
     EXPECT_EQ(form->Grid->rowCount(), 42);
     EXPECT_EQ(form->TraceBuffer.size(), 41u);
     EXPECT_TRUE(boxes->Calls.empty());
+    // What waited for the trace is back.
+    EXPECT_TRUE(form->btnOpenImage->isEnabled());
+    EXPECT_TRUE(form->miOpenFile->isEnabled());
+    EXPECT_TRUE(form->PageControl->isEnabled());
+    EXPECT_TRUE(form->btnDigital->isEnabled());
 
     std::string error;
     const std::optional<TraceOptions> options = ParseTraceArguments(
