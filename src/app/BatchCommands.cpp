@@ -1,5 +1,7 @@
 #include "app/BatchCommands.h"
 
+#include "app/ErrorText.h"
+
 #include "base/Errors.h"
 #include "base/NumberText.h"
 #include "calibration/CalFile.h"
@@ -139,10 +141,10 @@ int RunDecode(const std::vector<std::string>& args, std::ostream& err)
         const std::unique_ptr<TFastBMP> work = AdjustedPicture(*source, *options);
         WriteFileReplacing(options->Output, EncodeBgrPpm(work->Width(), work->Height(), work->RowTable()));
     } catch (const QuillmarkError& e) {
-        err << ErrorBoxText(e.what()) << "\n";
+        err << ErrorBoxMessage(e.what()) << "\n";
         return kExitFailed;
     } catch (const std::bad_alloc&) {
-        err << ErrorBoxText("Out of memory") << "\n";
+        err << ErrorBoxMessage("Out of memory") << "\n";
         return kExitFailed;
     }
     return kExitDone;
@@ -284,10 +286,10 @@ int RunTrace(const std::vector<std::string>& args, std::ostream& out, std::ostre
         else
             WriteFileReplacing(options->Out, std::vector<std::uint8_t>(text.begin(), text.end()));
     } catch (const QuillmarkError& e) {
-        err << ErrorBoxText(e.what()) << "\n";
+        err << ErrorBoxMessage(e.what()) << "\n";
         return kExitFailed;
     } catch (const std::bad_alloc&) {
-        err << ErrorBoxText("Out of memory") << "\n";
+        err << ErrorBoxMessage("Out of memory") << "\n";
         return kExitFailed;
     }
     return kExitDone;
@@ -563,13 +565,6 @@ std::string TraceText(const TraceOptions& options, const std::string& separator)
         throw TraceError("Линия не найдена");
     return options.Tsv ? ClipboardText(result.Points, separator)
                        : DataFileText(result.Points, options.Digits, separator);
-}
-
-std::string ErrorBoxText(const std::string& message)
-{
-    if (!message.empty() && static_cast<unsigned char>(message.back()) > static_cast<unsigned char>('.'))
-        return message + ".";
-    return message;
 }
 
 int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)

@@ -71,10 +71,6 @@ std::optional<TraceOptions> ParseTraceArguments(const std::vector<std::string>& 
 // found included).
 std::string TraceText(const TraceOptions& options, const std::string& separator);
 
-// The text the error box shows for a message: a "." is added when the last
-// character sorts after ".".
-std::string ErrorBoxText(const std::string& message);
-
 // args[0] is the subcommand ("decode" or "trace").
 int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
