@@ -95,6 +95,8 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
     ConnectAxisHandlers();
     ConnectFitHandlers();
     ConnectHelpHandlers();
+    ConnectTraceHandlers();
+    ConnectTableHandlers();
     ApplyStartEnabling();
 
     TabRowHeight = 0;
@@ -998,17 +1000,11 @@ void TMainForm::chRegionClick() {}
 void TMainForm::ChartMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
 void TMainForm::ChartMouseMove(Qt::KeyboardModifiers, int, int) {}
 void TMainForm::ChartMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
-void TMainForm::btnDigitalClick() {}
-void TMainForm::miDigitizeClick() {}
-void TMainForm::StepBoxChange() {}
-void TMainForm::PickLineColour() {}
 void TMainForm::ChartClickSeries(PlotSeries*, int, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
 void TMainForm::PlacePoint(int /*x*/, int /*y*/, bool /*manual*/) {}
 void TMainForm::TimerTimer() {}
 void TMainForm::btnClearClick() {}
 void TMainForm::miHideImageClick() {}
-void TMainForm::btnClearSeiesClick() {}
-void TMainForm::miClearSeiesClick() {}
 void TMainForm::miOptionsClick() {}
 void TMainForm::ApplySeriesStyle() {}
 bool TMainForm::ScalingAboutZero() const

@@ -7,6 +7,7 @@
 // handlers whose work arrives with that file.
 #include "app/MainFormEnvironment.h"
 #include "app/RangeStep.h"
+#include "digitize/Trace.h"
 #include "app/SettingsStore.h"
 #include "calibration/PlotGeometry.h"
 #include "imaging/FastBMP.h"
@@ -26,6 +27,7 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QDockWidget;
+class QFrame;
 class QLabel;
 class QMenu;
 class QTabWidget;
@@ -269,11 +271,40 @@ public:
     void ChartMouseMove(Qt::KeyboardModifiers shift, int x, int y);
     void ChartMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
 
-    // ---- digitize/TraceHandlers.cpp (not yet built) ----------------------
+    // ---- digitize/TraceHandlers.cpp --------------------------------------
+    // A trace lets pending events run while it samples. Everything that could
+    // start a second trace, open or adjust a picture, recalibrate, or change
+    // the data underneath is disabled for the trace's duration, and the trace
+    // reads a private copy of WorkBitmap, so a key that reaches a handler
+    // anyway (F3 opens a picture) cannot pull the picture from under it.
     void btnDigitalClick();
     void miDigitizeClick();
     void StepBoxChange();
     virtual void PickLineColour();
+    // The line colour of the colour method, as ColorPanel1 shows it.
+    QColor LineColour() const;
+    void SetLineColour(const QColor& colour);
+    // Option values read by tracing and the table, at their dialog defaults
+    // until the options dialog lands.
+    int LineSensOption() const;
+    int ColorSensOption() const;
+    int LineWeightOption() const;
+    QColor LineColourOption() const;  // series colour, cboxLine
+    long double DigitsOption() const; // spDigits
+    bool SortOption() const;          // chboxSort: checked means entry order
+    // The decimal separator of the table and the plot labels.
+    QString DecimalSeparator() const;
+
+    SpinEdit* spStep = nullptr;
+    QFrame* ColorPanel1 = nullptr;
+
+private:
+    void ConnectTraceHandlers();
+    // Gathers the trace's inputs from the controls and the plot.
+    TraceInput CurrentTraceInput() const;
+    bool m_tracing = false;
+
+public:
 
     // ---- digitize/ManualHandlers.cpp (not yet built) ---------------------
     void ChartClickSeries(PlotSeries* series, int valueIndex, Qt::MouseButton button,
@@ -287,9 +318,21 @@ public:
     void btnClearClick();
     void miHideImageClick();
 
-    // ---- digitize/TableHandlers.cpp (not yet built) ----------------------
+    // ---- digitize/TableHandlers.cpp --------------------------------------
     void btnClearSeiesClick();
     void miClearSeiesClick();
+    // Rewrites every row from srData; row r shows point r - 1.
+    void RefreshTable();
+    // The table's cell-edit notification. Only the Y column reaches the data;
+    // a text that is not a number is undone silently.
+    void GridSetEditText(int aCol, int aRow, const QString& value);
+    // Enter moves to the next row, from the last back to row 1.
+    void GridKeyDown(int& key, Qt::KeyboardModifiers shift);
+
+private:
+    void ConnectTableHandlers();
+
+public:
 
     // ---- dialogs/OptionsHandlers.cpp (not yet built) ---------------------
     void miOptionsClick();
