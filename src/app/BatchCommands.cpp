@@ -8,6 +8,7 @@
 #include "formats/ToolkitPictures.h"
 #include "imaging/AdjustmentPipeline.h"
 #include "imaging/FastBMP.h"
+#include "imaging/OpenedPicture.h"
 
 #include <charconv>
 #include <cmath>
@@ -69,10 +70,9 @@ constexpr IntegerOption kIntegerOptions[] = {
     {"--blur", &DecodeOptions::Blur, 0, 100},
 };
 
-std::vector<std::uint8_t> AdjustedPpm(const Bitmap& picture, const DecodeOptions& options)
+std::vector<std::uint8_t> AdjustedPpm(Graphic& picture, const DecodeOptions& options)
 {
-    const std::unique_ptr<TFastBMP> source = TFastBMP::CreateFromBitmap(picture);
-    const std::unique_ptr<TFastBMP> work = TFastBMP::CreateCopy(*source);
+    const PictureBuffers buffers = MakePictureBuffers(picture);
     AdjustmentValues values;
     values.Lightness = options.Lightness;
     values.Contrast = options.Contrast;
@@ -81,8 +81,8 @@ std::vector<std::uint8_t> AdjustedPpm(const Bitmap& picture, const DecodeOptions
     values.GaussianBlur = options.Blur;
     values.Rotate = options.Rotate;
     values.Invert = options.Negative;
-    RunAdjustmentPipeline(*source, *work, values);
-    return EncodeBgrPpm(work->Width(), work->Height(), work->RowTable());
+    RunAdjustmentPipeline(*buffers.Source, *buffers.Work, values);
+    return EncodeBgrPpm(buffers.Work->Width(), buffers.Work->Height(), buffers.Work->RowTable());
 }
 
 int RunDecode(const std::vector<std::string>& args, std::ostream& err)
@@ -96,7 +96,7 @@ int RunDecode(const std::vector<std::string>& args, std::ostream& err)
     try {
         PictureRegistry registry(BitmapPictureClass());
         std::unique_ptr<Graphic> graphic = LoadPicture(registry.Formats(), options->Picture);
-        WriteFileReplacing(options->Output, AdjustedPpm(graphic->TakeBitmap(), *options));
+        WriteFileReplacing(options->Output, AdjustedPpm(*graphic, *options));
     } catch (const QuillmarkError& e) {
         err << ErrorBoxText(e.what()) << "\n";
         return kExitFailed;

@@ -87,6 +87,7 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
     CreateToolWindows();
     CreateStatusBar();
     ConnectMainUnit();
+    ConnectPicturePage();
     ApplyStartEnabling();
 
     TabRowHeight = 0;
@@ -939,8 +940,6 @@ void TMainForm::closeEvent(QCloseEvent* event)
 
 void TMainForm::FormShow() {}
 void TMainForm::FormClose() {}
-void TMainForm::miOpenFileClick() {}
-void TMainForm::OpenPictureFile(const QString& /*path*/) {}
 void TMainForm::btnSaveDataClick() {}
 void TMainForm::miSaveDataClick() {}
 void TMainForm::btnCopyClick() {}
@@ -976,8 +975,6 @@ void TMainForm::PickLineColour() {}
 void TMainForm::ChartClickSeries(PlotSeries*, int, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
 void TMainForm::PlacePoint(int /*x*/, int /*y*/, bool /*manual*/) {}
 void TMainForm::TimerTimer() {}
-void TMainForm::btnClearClick() {}
-void TMainForm::miHideImageClick() {}
 void TMainForm::btnClearSeiesClick() {}
 void TMainForm::miClearSeiesClick() {}
 void TMainForm::miOptionsClick() {}
