@@ -185,8 +185,9 @@ TEST_F(PictureUiTest, CancellingTheDialogChangesNothing)
 {
     form->CurrentPath = QStringLiteral("/nowhere/");
     dialogs->Answer.clear();
-    form->miOpenFileClick();
-    EXPECT_EQ(dialogs->Folders.size(), 1U);
+    QTest::mouseClick(form->btnOpenImage, Qt::LeftButton);
+    ASSERT_EQ(dialogs->Folders.size(), 1U);
+    EXPECT_EQ(dialogs->Folders[0], QStringLiteral("/nowhere/"));
     EXPECT_FALSE(form->PictureOpen());
     EXPECT_EQ(form->CurrentPath, QStringLiteral("/nowhere/"));
     EXPECT_FALSE(form->btnStretch->isEnabled());
