@@ -1,8 +1,11 @@
 #include "app/MainUnit.h"
 
 #include "app/Icons.h"
+#include "app/ProfileSettingsStore.h"
 #include "plot/PlotChart.h"
+#include "plot/PlotSeries.h"
 #include "widgets/SpinEdit.h"
+#include "widgets/SplitSpinButton.h"
 #include "widgets/ToolButtons.h"
 
 #include <QAction>
@@ -20,7 +23,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -79,6 +81,9 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
 
     Chart = new PlotChart(this);
     setCentralWidget(Chart);
+    srData = Chart->DataSeries();
+    srAxis = Chart->AxisSeries();
+    srRegion = Chart->RegionSeries();
     Timer = new QTimer(this);
     Timer->setInterval(50);
 
@@ -88,6 +93,9 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
     CreateStatusBar();
     ConnectMainUnit();
     ConnectPicturePage();
+    ConnectAxisHandlers();
+    ConnectFitHandlers();
+    ConnectHelpHandlers();
     ApplyStartEnabling();
 
     TabRowHeight = 0;
@@ -103,6 +111,7 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
     MetodBox->setCurrentIndex(0);
 
     SelectedIndex = -1;
+    srData->Clear();
     RegionRect = RegionCorners{};
 
     // Every key of the window's controls passes the window first.
@@ -250,13 +259,14 @@ void TMainForm::CreateToolbar()
     btnTable = button(Glyph::Table, QStringLiteral("Таблица"), true);
     btnStretch = button(Glyph::Stretch, QStringLiteral("Масштабировать"), true);
 
-    btnAxisSet = new DropDownToolButton(
-        {GlyphIcon(Glyph::AxisTwoPoints), GlyphIcon(Glyph::AxisThreePoints), GlyphIcon(Glyph::AxisFourPoints)},
-        pmPoinSet, Toolbar);
+    ImageList1 = {GlyphIcon(Glyph::AxisTwoPoints), GlyphIcon(Glyph::AxisThreePoints),
+                  GlyphIcon(Glyph::AxisFourPoints), GlyphIcon(Glyph::RegionArea), GlyphIcon(Glyph::RegionContour)};
+    btnAxisSet = new DropDownToolButton(ImageList1, pmPoinSet, Toolbar);
+    btnAxisSet->SetGlyphIndex(kGlyphTwoPoints);
     btnAxisSet->setFixedHeight(24);
     Toolbar->addWidget(btnAxisSet);
-    btnRegSet = new DropDownToolButton({GlyphIcon(Glyph::RegionArea), GlyphIcon(Glyph::RegionContour)},
-                                       pmRegionSet, Toolbar);
+    btnRegSet = new DropDownToolButton(ImageList1, pmRegionSet, Toolbar);
+    btnRegSet->SetGlyphIndex(kGlyphArea);
     btnRegSet->setFixedHeight(24);
     SetButtonHint(btnRegSet, QStringLiteral("Задать область оцифровки"));
     Toolbar->addWidget(btnRegSet);
@@ -290,7 +300,7 @@ void TMainForm::CreateToolWindows()
         QFont bold = header->font();
         bold.setBold(true);
         header->setFont(bold);
-        layout->addWidget(header, 0, 0, 1, 3);
+        layout->addWidget(header, 0, 1, 1, 2);
         const auto limitEdit = [this](double value, const QString& hint) {
             auto* edit = new SpinEdit(tabAxes);
             edit->SetIncrement(0.1);
@@ -308,9 +318,25 @@ void TMainForm::CreateToolWindows()
         layout->addWidget(new QLabel(QStringLiteral("Max"), tabAxes), 2, 0);
         layout->addWidget(spXMax, 2, 1);
         layout->addWidget(spYMax, 2, 2);
+        const auto incrementEdit = [this] {
+            auto* edit = new SpinEdit(tabAxes);
+            edit->SetIncrement(1);
+            edit->SetValue(0);
+            return edit;
+        };
+        spXIncrement = incrementEdit();
+        spYIncrement = incrementEdit();
+        layout->addWidget(new QLabel(QStringLiteral("Шаг"), tabAxes), 3, 0);
+        layout->addWidget(spXIncrement, 3, 1);
+        layout->addWidget(spYIncrement, 3, 2);
+        spbtnX = new SplitSpinButton(tabAxes);
+        spbtnY = new SplitSpinButton(tabAxes);
+        layout->addWidget(new QLabel(QStringLiteral("Сдвиг"), tabAxes), 4, 0);
+        layout->addWidget(spbtnX, 4, 1, Qt::AlignHCenter);
+        layout->addWidget(spbtnY, 4, 2, Qt::AlignHCenter);
         chRegion = new QCheckBox(QStringLiteral("Область оцифровки"), tabAxes);
-        layout->addWidget(chRegion, 4, 0, 1, 3);
-        layout->setRowStretch(5, 1);
+        layout->addWidget(chRegion, 5, 0, 1, 3);
+        layout->setRowStretch(6, 1);
     }
     tabDigit = new QWidget(PageControl);
     {
@@ -432,6 +458,11 @@ void TMainForm::ConnectMainUnit()
     });
 
     connect(Chart, &PlotChart::ClickBackground, this, &TMainForm::ChartClickBackground);
+    connect(Chart, &PlotChart::ClickSeries, this, &TMainForm::ChartClickSeries);
+    connect(srAxis, &PlotSeries::Clicked, this,
+            [this](PlotSeries*, int, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
+                srAxisClick(button, shift, x, y);
+            });
     connect(Chart, &PlotChart::DblClick, this, &TMainForm::ChartDblClick);
     connect(Chart, &PlotChart::MouseDown, this, &TMainForm::ChartMouseDown);
     connect(Chart, &PlotChart::MouseMove, this, &TMainForm::ChartMouseMove);
@@ -511,13 +542,14 @@ void TMainForm::ReadLayoutSettings()
     placeToolWindow(ToolWndTable, miTable, btnTable, "TableWindow");
 }
 
-std::unique_ptr<ProfileFile> TMainForm::OpenSettingsFile(const QString& path)
+std::unique_ptr<SettingsStore> TMainForm::OpenSettingsFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return std::make_unique<ProfileFile>();
+        return std::make_unique<ProfileSettingsStore>();
     const QByteArray text = file.readAll();
-    return std::make_unique<ProfileFile>(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    return std::make_unique<ProfileSettingsStore>(
+        ProfileFile(std::string_view(text.constData(), static_cast<std::size_t>(text.size()))));
 }
 
 int TMainForm::ReadIniInteger(const char* section, const char* key, int defaultValue) const
@@ -744,19 +776,17 @@ void TMainForm::FormKeyDown(int& key, Qt::KeyboardModifiers shift)
     }
 }
 
-void TMainForm::SynthesizeClick(Qt::MouseButton button) const
+void TMainForm::SynthesizeClick(Qt::MouseButton button)
 {
-    // Posted, not sent: the click is handled after FormKeyDown has returned,
-    // by whatever widget is under the pointer, exactly like a real click.
-    const QPoint global = QCursor::pos();
-    QWidget* target = QApplication::widgetAt(global);
-    if (!target)
+    const QPoint pointer = Chart->PointerPosition();
+    if (!Chart->rect().contains(pointer))
         return;
-    const QPointF local = target->mapFromGlobal(QPointF(global));
-    QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonPress, local, QPointF(global), button,
-                                                        button, QGuiApplication::keyboardModifiers()));
-    QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonRelease, local, QPointF(global), button,
-                                                        Qt::NoButton, QGuiApplication::keyboardModifiers()));
+    const Qt::KeyboardModifiers shift = QGuiApplication::keyboardModifiers();
+    // Queued: the click is handled after FormKeyDown has returned, like a
+    // real one, and goes through the plot's own press, dispatch and release.
+    QTimer::singleShot(0, Chart, [chart = Chart, button, shift, pointer] {
+        chart->ClickAt(button, shift, pointer.x(), pointer.y());
+    });
 }
 
 void TMainForm::StepAxisRange(bool xAxis, RangeStepKind kind)
@@ -816,12 +846,16 @@ void TMainForm::ToolWndTableClose()
 
 void TMainForm::btnSeriesClick()
 {
-    miHideSeies->setChecked(btnSeries->isChecked());
+    const bool hidden = btnSeries->isChecked();
+    miHideSeies->setChecked(hidden);
+    srData->SetActive(!hidden);
 }
 
 void TMainForm::miHideSeiesClick()
 {
-    btnSeries->setChecked(miHideSeies->isChecked());
+    const bool hidden = miHideSeies->isChecked();
+    btnSeries->setChecked(hidden);
+    srData->SetActive(!hidden);
 }
 
 // ---- Docking ------------------------------------------------------------
@@ -854,7 +888,7 @@ void TMainForm::ToolWndSettingsDockChanged()
 
 void TMainForm::SetCrossHairWithTimer(bool on)
 {
-    Chart->setCursor(on ? Qt::CrossCursor : Qt::ArrowCursor);
+    Chart->SetRestingCursor(on ? Qt::CrossCursor : Qt::ArrowCursor);
     if (on)
         Timer->start();
     else
@@ -867,6 +901,7 @@ void TMainForm::MetodBoxChange()
     const bool manual = ManualMethod();
     if (method != DigitizeMethod::MaxBrightness)
         SetActivePage(tabDigit);
+    srData->SetMarkersVisible(manual);
     ApplySeriesStyle();
     SetCrossHairWithTimer(method != DigitizeMethod::MaxBrightness);
     SetCommandEnabled(btnDigital, nullptr, !manual && PictureOpen());
@@ -927,6 +962,9 @@ void TMainForm::showEvent(QShowEvent* event)
     if (!m_shown) {
         m_shown = true;
         FormShow();
+        // The saved fit state is on the button now; the handler runs once
+        // with no picture, which sets the background mode and the hint.
+        btnStretchClick();
     }
 }
 
@@ -944,15 +982,6 @@ void TMainForm::btnSaveDataClick() {}
 void TMainForm::miSaveDataClick() {}
 void TMainForm::btnCopyClick() {}
 void TMainForm::miCopyClick() {}
-void TMainForm::btnStretchClick() {}
-void TMainForm::spXMinChange() {}
-void TMainForm::spXMaxChange() {}
-void TMainForm::spYMinChange() {}
-void TMainForm::spYMaxChange() {}
-void TMainForm::spbtnXTopClick() {}
-void TMainForm::spbtnXBottomClick() {}
-void TMainForm::spbtnYTopClick() {}
-void TMainForm::spbtnYBottomClick() {}
 void TMainForm::btnAxisSetClick() {}
 void TMainForm::mi2PointClick() {}
 void TMainForm::mi3PointClick() {}
@@ -983,7 +1012,5 @@ bool TMainForm::ScalingAboutZero() const
 {
     return false;
 }
-void TMainForm::miDigHelpClick() {}
-void TMainForm::miAboutClick() {}
 
 } // namespace quillmark

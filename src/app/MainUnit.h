@@ -5,14 +5,16 @@
 // every key, command and plot click. Handlers are declared here in blocks headed
 // by the file that defines them; the blocks marked "not yet built" hold empty
 // handlers whose work arrives with that file.
-#include "calibration/PlotGeometry.h"
 #include "app/MainFormEnvironment.h"
-#include "app/ProfileFile.h"
 #include "app/RangeStep.h"
 #include "formats/StartupFormats.h"
 #include "imaging/AdjustmentPipeline.h"
+#include "app/SettingsStore.h"
+#include "calibration/PlotGeometry.h"
 #include "imaging/FastBMP.h"
 
+#include <QIcon>
+#include <QList>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -39,9 +41,14 @@ class QToolButton;
 namespace quillmark {
 
 class DropDownToolButton;
+class PlotAxis;
 class PlotChart;
 class PlotSeries;
 class SpinEdit;
+class SplitSpinButton;
+class TAboutBox;
+class THelpForm;
+class THintForm;
 
 // The item index of MetodBox.
 enum class DigitizeMethod { MaxBrightness = 0, ByColour = 1, Manual = 2, Edit = 3 };
@@ -69,7 +76,7 @@ public:
     RegionCorners RegionRect;       // region being drawn or drawn last
     std::unique_ptr<TFastBMP> SourceBitmap; // the picture as opened; null: no picture
     std::unique_ptr<TFastBMP> WorkBitmap;   // its adjusted copy
-    std::unique_ptr<ProfileFile> IniFile;   // the settings as read at start-up
+    std::unique_ptr<SettingsStore> IniFile; // the settings as read at start-up
     std::vector<int32_t> TraceBuffer;
     QString CurrentPath;          // folder of the last picture, trailing separator
 
@@ -83,6 +90,9 @@ public:
 
     // ---- Components ------------------------------------------------------
     PlotChart* Chart = nullptr;
+    PlotSeries* srData = nullptr;   // the digitized points; owned by Chart
+    PlotSeries* srAxis = nullptr;   // calibration markers
+    PlotSeries* srRegion = nullptr; // the region rectangle
 
     QToolBar* Toolbar = nullptr;
     QToolButton* btnOpenImage = nullptr;
@@ -91,8 +101,15 @@ public:
     QToolButton* btnTools = nullptr;
     QToolButton* btnTable = nullptr;
     QToolButton* btnStretch = nullptr;
-    DropDownToolButton* btnAxisSet = nullptr; // glyph index is CalibrationMethod
-    DropDownToolButton* btnRegSet = nullptr;  // glyph 0 area, 1 contour
+    // The glyphs of the two drop-down buttons, one list for both: 0, 1, 2 the
+    // 2-, 3- and 4-point calibration (btnAxisSet's glyph index is the
+    // calibration method), 3 and 4 the region as area or contour (btnRegSet).
+    static constexpr int kGlyphTwoPoints = 0;
+    static constexpr int kGlyphArea = 3;
+    static constexpr int kGlyphContour = 4;
+    QList<QIcon> ImageList1;
+    DropDownToolButton* btnAxisSet = nullptr;
+    DropDownToolButton* btnRegSet = nullptr;
     QToolButton* btnDigital = nullptr;
     QToolButton* btnClear = nullptr;
     QToolButton* btnSeries = nullptr;
@@ -212,18 +229,37 @@ public:
     void btnCopyClick();
     void miCopyClick();
 
-    // ---- calibration/FitHandlers.cpp (not yet built) ---------------------
+    // ---- calibration/FitHandlers.cpp ------------------------------------
+    // Runs after btnStretch has toggled (down: fit, up: actual size); miStretch
+    // toggles the button and runs it too. Both axis ranges are rescaled about
+    // their middles through the limit edits, so each write re-applies an axis.
     void btnStretchClick();
+    void miStretchClick();
 
-    // ---- calibration/AxisHandlers.cpp (not yet built) --------------------
+    // ---- calibration/AxisHandlers.cpp ------------------------------------
+    // Writing any edit of the axes page runs its change handler at once, and
+    // a limit handler may write the increment edit, which runs its handler in
+    // turn: every write below says what it sets off.
+    SpinEdit* spXIncrement = nullptr;
+    SpinEdit* spYIncrement = nullptr;
+    SplitSpinButton* spbtnX = nullptr; // upper half: Top, lower half: Bottom
+    SplitSpinButton* spbtnY = nullptr;
     void spXMinChange();
     void spXMaxChange();
     void spYMinChange();
     void spYMaxChange();
+    void spXIncrementChange(); // a negative value is refused by the plot (throws)
+    void spYIncrementChange();
     virtual void spbtnXTopClick();
     virtual void spbtnXBottomClick();
     virtual void spbtnYTopClick();
     virtual void spbtnYBottomClick();
+    // The one place an axis range is validated and applied, with its grid
+    // increment and label mask. axis is Chart->BottomAxis() or
+    // Chart->LeftAxis(). A range with max <= min is refused with an error box;
+    // the axis then keeps its last accepted range and the edits keep what
+    // they show.
+    void ApplyAxisRange(PlotAxis& axis, long double min, long double max);
 
     // ---- calibration/CalibrationHandlers.cpp (not yet built) -------------
     virtual void btnAxisSetClick();
@@ -291,9 +327,13 @@ public:
     // The option "scale the grid about zero" of the options dialog.
     virtual bool ScalingAboutZero() const;
 
-    // ---- dialogs/HelpHandlers.cpp (not yet built) ------------------------
-    virtual void miDigHelpClick();
-    void miAboutClick();
+    // ---- dialogs/HelpHandlers.cpp ----------------------------------------
+    // Created once with the window and kept to the end; closing one hides it.
+    TAboutBox* AboutBox = nullptr;
+    THelpForm* HelpForm = nullptr;
+    THintForm* HintForm = nullptr;
+    virtual void miDigHelpClick(); // help window, modal through Dialogs()
+    void miAboutClick();           // about box, modal through Dialogs()
 
     const MainFormEnvironment& Environment() const { return m_environment; }
     ModalDialogs& Dialogs() const { return *m_environment.Dialogs; }
@@ -311,6 +351,12 @@ private:
     void ConnectMainUnit();
     void ConnectPicturePage(); // imaging/PictureHandlers.cpp
     void SliderChangeCompleted(QSlider* slider, int action);
+    void ConnectAxisHandlers();   // calibration/AxisHandlers.cpp
+    void ConnectFitHandlers();    // calibration/FitHandlers.cpp
+    void ConnectHelpHandlers();   // dialogs/HelpHandlers.cpp
+    // calibration/AxisHandlers.cpp: the common work of the four limit handlers.
+    void AxisLimitChange(SpinEdit* changed, bool changedIsMin, PlotAxis& axis, SpinEdit* minEdit, SpinEdit* maxEdit);
+    void ShiftAxis(SpinEdit* minEdit, SpinEdit* maxEdit, bool increase);
     void ApplyStartEnabling();
     void ReadLayoutSettings();
 
@@ -320,11 +366,12 @@ private:
 
     // The settings as the file holds them; a missing or unreadable file gives
     // an empty profile, so every read yields its default.
-    static std::unique_ptr<ProfileFile> OpenSettingsFile(const QString& path);
+    static std::unique_ptr<SettingsStore> OpenSettingsFile(const QString& path);
 
     bool BelongsToThisWindow(const QWidget* widget) const;
-    // Posts a press and a release of button at the pointer to the widget under it.
-    void SynthesizeClick(Qt::MouseButton button) const;
+    // A click of button at the pointer, as the plot would get from the user,
+    // handled after the key that asked for it. Off the plot it does nothing.
+    void SynthesizeClick(Qt::MouseButton button);
     void StepAxisRange(bool xAxis, RangeStepKind kind);
     // Shows the plot's resting pointer and runs the timer: the cross-hair with
     // the timer, or the arrow without.

@@ -3,12 +3,15 @@ target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ErrorText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RangeStep.h
   ${CMAKE_CURRENT_LIST_DIR}/RangeStep.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SettingsStore.h
 )
 target_sources(quillmark_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/BatchCommands.h
   ${CMAKE_CURRENT_LIST_DIR}/BatchCommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Icons.h
   ${CMAKE_CURRENT_LIST_DIR}/Icons.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ProgramIcon.h
+  ${CMAKE_CURRENT_LIST_DIR}/ProgramIcon.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainFormEnvironment.h
   ${CMAKE_CURRENT_LIST_DIR}/MainFormEnvironment.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainUnit.h
