@@ -92,6 +92,7 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
     CreateToolWindows();
     CreateStatusBar();
     ConnectMainUnit();
+    ConnectPicturePage();
     ConnectAxisHandlers();
     ConnectFitHandlers();
     ConnectHelpHandlers();
@@ -979,8 +980,6 @@ void TMainForm::closeEvent(QCloseEvent* event)
 
 void TMainForm::FormShow() {}
 void TMainForm::FormClose() {}
-void TMainForm::miOpenFileClick() {}
-void TMainForm::OpenPictureFile(const QString& /*path*/) {}
 void TMainForm::btnSaveDataClick() {}
 void TMainForm::miSaveDataClick() {}
 void TMainForm::btnCopyClick() {}
@@ -1003,8 +1002,13 @@ void TMainForm::ChartMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
 void TMainForm::ChartClickSeries(PlotSeries*, int, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
 void TMainForm::PlacePoint(int /*x*/, int /*y*/, bool /*manual*/) {}
 void TMainForm::TimerTimer() {}
+<<<<<<< HEAD
 void TMainForm::btnClearClick() {}
 void TMainForm::miHideImageClick() {}
+=======
+void TMainForm::btnClearSeiesClick() {}
+void TMainForm::miClearSeiesClick() {}
+>>>>>>> pictureui
 void TMainForm::miOptionsClick() {}
 void TMainForm::ApplySeriesStyle() {}
 bool TMainForm::ScalingAboutZero() const

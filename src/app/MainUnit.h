@@ -7,7 +7,12 @@
 // handlers whose work arrives with that file.
 #include "app/MainFormEnvironment.h"
 #include "app/RangeStep.h"
+<<<<<<< HEAD
 #include "digitize/Trace.h"
+=======
+#include "formats/StartupFormats.h"
+#include "imaging/AdjustmentPipeline.h"
+>>>>>>> pictureui
 #include "app/SettingsStore.h"
 #include "calibration/PlotGeometry.h"
 #include "imaging/FastBMP.h"
@@ -30,6 +35,8 @@ class QDockWidget;
 class QFrame;
 class QLabel;
 class QMenu;
+class QPushButton;
+class QSlider;
 class QTabWidget;
 class QTableWidget;
 class QTimer;
@@ -207,11 +214,19 @@ public:
     void FormShow();
     void FormClose();
 
-    // ---- imaging/OpenPicture.cpp (not yet built) -------------------------
+    // ---- imaging/OpenPicture.cpp -----------------------------------------
     // Virtual, like the other dispatch targets below, so window tests can see
     // where a key or click was routed.
     virtual void miOpenFileClick();
+    // Loads the picture and makes it the open one. Every failure is thrown to
+    // the application's error box; what was done before it stays done (the
+    // background may already have the new size), the rest keeps the previous
+    // picture.
     virtual void OpenPictureFile(const QString& path);
+    // The registry every picture is opened through, filled before any control
+    // exists, and the open dialog's filter built from it.
+    const PictureRegistry& Pictures() const { return *m_pictures; }
+    QString OpenPictureFilter() const { return m_openPictureFilter; }
 
     // ---- digitize/ExportHandlers.cpp (not yet built) ---------------------
     virtual void btnSaveDataClick();
@@ -314,9 +329,27 @@ public:
     virtual void PlacePoint(int x, int y, bool manual);
     void TimerTimer();
 
-    // ---- imaging/PictureHandlers.cpp (not yet built) ---------------------
+    // ---- imaging/PictureHandlers.cpp -------------------------------------
     void btnClearClick();
-    void miHideImageClick();
+    void miHideImageClick(); // runs after the item has inverted its own check
+    void btnResetClick();
+    // Rebuilds WorkBitmap from SourceBitmap with the page's values and draws
+    // it as the plot's background, hidden or not. Does nothing without a
+    // picture. Runs on every completed change of the page's controls, so a
+    // write to spGaussianBlur or spRotate runs it at once.
+    void ApplyAdjustments();
+    AdjustmentValues CurrentAdjustments() const;
+
+    // Sliders track nothing: a run follows only a completed change (thumb
+    // released, a key, a click on the track), never a write from code.
+    QSlider* slLightness = nullptr;  // 0..510, 255 neutral
+    QSlider* slContrast = nullptr;   // 0..510, 255 neutral
+    QSlider* slSaturation = nullptr; // 0..510, 255 skipped
+    QSlider* slCuttingOff = nullptr; // 0..255, 0 off
+    SpinEdit* spGaussianBlur = nullptr; // integer 0..100
+    SpinEdit* spRotate = nullptr;       // degrees, no limits
+    QCheckBox* chInvert = nullptr;
+    QPushButton* btnReset = nullptr;
 
     // ---- digitize/TableHandlers.cpp --------------------------------------
     void btnClearSeiesClick();
@@ -362,6 +395,8 @@ private:
     void CreateToolWindows();
     void CreateStatusBar();
     void ConnectMainUnit();
+    void ConnectPicturePage(); // imaging/PictureHandlers.cpp
+    void SliderChangeCompleted(QSlider* slider, int action);
     void ConnectAxisHandlers();   // calibration/AxisHandlers.cpp
     void ConnectFitHandlers();    // calibration/FitHandlers.cpp
     void ConnectHelpHandlers();   // dialogs/HelpHandlers.cpp
@@ -396,6 +431,14 @@ private:
     const QEvent* m_keyEvent = nullptr;
     quint64 m_keyTimestamp = 0;
     QPointer<QWidget> m_keyReceiver;
+
+    // imaging/OpenPicture.cpp, imaging/PictureHandlers.cpp
+    std::unique_ptr<PictureRegistry> m_pictures = NewPictureRegistry();
+    QString m_openPictureFilter;
+    // The slider whose user action is about to write its value; the value
+    // write that follows is the completed change.
+    QSlider* m_completingSlider = nullptr;
+    static std::unique_ptr<PictureRegistry> NewPictureRegistry();
 };
 
 } // namespace quillmark
