@@ -1002,13 +1002,6 @@ void TMainForm::ChartMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
 void TMainForm::ChartClickSeries(PlotSeries*, int, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
 void TMainForm::PlacePoint(int /*x*/, int /*y*/, bool /*manual*/) {}
 void TMainForm::TimerTimer() {}
-<<<<<<< HEAD
-void TMainForm::btnClearClick() {}
-void TMainForm::miHideImageClick() {}
-=======
-void TMainForm::btnClearSeiesClick() {}
-void TMainForm::miClearSeiesClick() {}
->>>>>>> pictureui
 void TMainForm::miOptionsClick() {}
 void TMainForm::ApplySeriesStyle() {}
 bool TMainForm::ScalingAboutZero() const

@@ -7,12 +7,9 @@
 // handlers whose work arrives with that file.
 #include "app/MainFormEnvironment.h"
 #include "app/RangeStep.h"
-<<<<<<< HEAD
 #include "digitize/Trace.h"
-=======
 #include "formats/StartupFormats.h"
 #include "imaging/AdjustmentPipeline.h"
->>>>>>> pictureui
 #include "app/SettingsStore.h"
 #include "calibration/PlotGeometry.h"
 #include "imaging/FastBMP.h"
