@@ -93,6 +93,7 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
     CreateStatusBar();
     ConnectMainUnit();
     ConnectPicturePage();
+    setAcceptDrops(true); // picture files dropped from a file manager
     ConnectAxisHandlers();
     ConnectFitHandlers();
     ConnectHelpHandlers();

@@ -40,6 +40,11 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 
+class QMimeData;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
+
 namespace quillmark {
 
 class DropDownToolButton;
@@ -220,6 +225,9 @@ public:
     // background may already have the new size), the rest keeps the previous
     // picture.
     virtual void OpenPictureFile(const QString& path);
+    // A drop from the file manager: the first local file, if its extension is
+    // one the registry knows; anything else is refused without a message.
+    QString DroppedPictureFile(const QMimeData* mime) const;
     // The registry every picture is opened through, filled before any control
     // exists, and the open dialog's filter built from it.
     const PictureRegistry& Pictures() const { return *m_pictures; }
@@ -385,6 +393,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateMenus();
