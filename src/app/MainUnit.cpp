@@ -92,6 +92,8 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
     TabRowHeight = 0;
     IniFile = OpenSettingsFile(m_environment.SettingsPath);
     ReadLayoutSettings();
+    ConnectOptionsHandlers();
+    ConnectCalibrationHandlers();
 
     Grid->setColumnWidth(0, 30);
     Grid->setItem(0, 1, new QTableWidgetItem(QStringLiteral("      X")));
@@ -954,15 +956,6 @@ void TMainForm::spbtnXTopClick() {}
 void TMainForm::spbtnXBottomClick() {}
 void TMainForm::spbtnYTopClick() {}
 void TMainForm::spbtnYBottomClick() {}
-void TMainForm::btnAxisSetClick() {}
-void TMainForm::mi2PointClick() {}
-void TMainForm::mi3PointClick() {}
-void TMainForm::mi4PointClick() {}
-void TMainForm::mi2PointSetClick() {}
-void TMainForm::mi3PointSetClick() {}
-void TMainForm::mi4PointSetClick() {}
-void TMainForm::btnAxisSetMouseEnter() {}
-void TMainForm::AxisReferenceClick(int /*x*/, int /*y*/) {}
 void TMainForm::miAreaClick() {}
 void TMainForm::miContourClick() {}
 void TMainForm::chRegionClick() {}
@@ -980,12 +973,6 @@ void TMainForm::btnClearClick() {}
 void TMainForm::miHideImageClick() {}
 void TMainForm::btnClearSeiesClick() {}
 void TMainForm::miClearSeiesClick() {}
-void TMainForm::miOptionsClick() {}
-void TMainForm::ApplySeriesStyle() {}
-bool TMainForm::ScalingAboutZero() const
-{
-    return false;
-}
 void TMainForm::miDigHelpClick() {}
 void TMainForm::miAboutClick() {}
 

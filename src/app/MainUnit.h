@@ -5,6 +5,7 @@
 // every key, command and plot click. Handlers are declared here in blocks headed
 // by the file that defines them; the blocks marked "not yet built" hold empty
 // handlers whose work arrives with that file.
+#include "calibration/Calibration.h"
 #include "calibration/PlotGeometry.h"
 #include "app/MainFormEnvironment.h"
 #include "app/ProfileFile.h"
@@ -18,6 +19,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 class QAction;
@@ -38,6 +40,8 @@ class DropDownToolButton;
 class PlotChart;
 class PlotSeries;
 class SpinEdit;
+class TOptionsForm;
+class TSetAxisForm;
 
 // The item index of MetodBox.
 enum class DigitizeMethod { MaxBrightness = 0, ByColour = 1, Manual = 2, Edit = 3 };
@@ -213,7 +217,9 @@ public:
     virtual void spbtnYTopClick();
     virtual void spbtnYBottomClick();
 
-    // ---- calibration/CalibrationHandlers.cpp (not yet built) -------------
+    // ---- calibration/CalibrationHandlers.cpp ----------------------------
+    // Runs after btnAxisSet has taken its new state: down enters calibration
+    // mode, up leaves it.
     virtual void btnAxisSetClick();
     void mi2PointClick();
     void mi3PointClick();
@@ -224,6 +230,44 @@ public:
     void btnAxisSetMouseEnter();
     // A left click on the plot background in calibration mode.
     virtual void AxisReferenceClick(int x, int y);
+    void AddAxisMarker(int px, int py);
+    // The value dialog, straightening and the new axis limits. False when the
+    // references leave a scale undefined: nothing has changed then, and the
+    // mode stays on waiting for the last reference point again.
+    bool SolveCalibration();
+    // The glyph index of btnAxisSet.
+    CalibrationMethod CurrentCalibrationMethod() const;
+    // The plot rectangle and the axis bounds: the calibration transform.
+    quillmark::PlotRect CalibrationRect() const;
+    AxisLimits CurrentAxisLimits() const;
+    // The prompt of the floating hint window, and whether it is shown.
+    QString CalibrationHintText() const;
+    bool CalibrationHintVisible() const;
+    // Adds degrees to the picture's rotation, which rebuilds the picture
+    // before it returns. Until the picture page's rotate box exists this only
+    // keeps the sum (PictureRotation).
+    virtual void AddPictureRotation(long double degrees);
+    long double PictureRotation() const { return m_pictureRotation; }
+
+    TSetAxisForm* SetAxisForm = nullptr;
+
+private:
+    void ConnectCalibrationHandlers();
+    void SetCalibrationMethod(CalibrationMethod method, QAction* dropDownItem);
+    // Sets the prompt; the window's width follows the label, and its height
+    // too when sizeHeight is set (on entering the mode).
+    void SetCalibrationHint(std::string_view text, bool sizeHeight);
+    void ShowCalibrationHint();
+    void HideCalibrationHint();
+    // Validates and applies one axis range with its increment and label mask;
+    // a refused range leaves the axis as it was and says so.
+    void ApplyCalibratedRange(bool xAxis, long double minimum, long double maximum);
+
+    QWidget* m_hintWindow = nullptr;
+    QLabel* m_hintLabel = nullptr;
+    long double m_pictureRotation = 0;
+
+public:
 
     // ---- calibration/RegionHandlers.cpp (not yet built) ------------------
     void miAreaClick();
@@ -255,11 +299,22 @@ public:
     void btnClearSeiesClick();
     void miClearSeiesClick();
 
-    // ---- dialogs/OptionsHandlers.cpp (not yet built) ---------------------
+    // ---- dialogs/OptionsHandlers.cpp -------------------------------------
+    // Shows the options; however the dialog closes, its values apply.
     void miOptionsClick();
     void ApplySeriesStyle();
     // The option "scale the grid about zero" of the options dialog.
     virtual bool ScalingAboutZero() const;
+    // Ascending X when on, order of entry when off; points already in
+    // srData stay where they are.
+    void SetSeriesOrdering(bool on);
+
+    TOptionsForm* OptionsForm = nullptr;
+
+private:
+    void ConnectOptionsHandlers();
+
+public:
 
     // ---- dialogs/HelpHandlers.cpp (not yet built) ------------------------
     virtual void miDigHelpClick();

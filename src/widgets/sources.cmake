@@ -5,3 +5,7 @@ target_sources(quillmark_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ToolButtons.h
   ${CMAKE_CURRENT_LIST_DIR}/ToolButtons.cpp
 )
+target_sources(quillmark_ui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/ColorBox.h
+  ${CMAKE_CURRENT_LIST_DIR}/ColorBox.cpp
+)
