@@ -48,6 +48,11 @@ void TMainForm::ConnectCalibrationHandlers()
     m_hintLabel = new QLabel(m_hintWindow);
     m_hintLabel->setForegroundRole(QPalette::ToolTipText);
     m_hintLabel->move(2, 4);
+    // While calibrating, the hint follows the pointer over the plot.
+    connect(Chart, &PlotChart::MouseMove, this, [this](Qt::KeyboardModifiers, int, int) {
+        if (CalibrationOn() && m_hintWindow->isVisible())
+            m_hintWindow->move(QCursor::pos() + QPoint(kHintOffset, -kHintOffset));
+    });
 
     connect(Chart->AxisSeries(), &PlotSeries::Clicked, this,
             [this](PlotSeries*, int, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
