@@ -1,7 +1,9 @@
 #include "app/MainUnit.h"
 
 #include "app/Icons.h"
+#include "app/ProfileSettingsStore.h"
 #include "plot/PlotChart.h"
+#include "plot/PlotSeries.h"
 #include "widgets/SpinEdit.h"
 #include "widgets/ToolButtons.h"
 
@@ -20,7 +22,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -79,6 +80,9 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
 
     Chart = new PlotChart(this);
     setCentralWidget(Chart);
+    srData = Chart->DataSeries();
+    srAxis = Chart->AxisSeries();
+    srRegion = Chart->RegionSeries();
     Timer = new QTimer(this);
     Timer->setInterval(50);
 
@@ -104,6 +108,7 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
     MetodBox->setCurrentIndex(0);
 
     SelectedIndex = -1;
+    srData->Clear();
     RegionRect = RegionCorners{};
 
     // Every key of the window's controls passes the window first.
@@ -251,13 +256,14 @@ void TMainForm::CreateToolbar()
     btnTable = button(Glyph::Table, QStringLiteral("Таблица"), true);
     btnStretch = button(Glyph::Stretch, QStringLiteral("Масштабировать"), true);
 
-    btnAxisSet = new DropDownToolButton(
-        {GlyphIcon(Glyph::AxisTwoPoints), GlyphIcon(Glyph::AxisThreePoints), GlyphIcon(Glyph::AxisFourPoints)},
-        pmPoinSet, Toolbar);
+    ImageList1 = {GlyphIcon(Glyph::AxisTwoPoints), GlyphIcon(Glyph::AxisThreePoints),
+                  GlyphIcon(Glyph::AxisFourPoints), GlyphIcon(Glyph::RegionArea), GlyphIcon(Glyph::RegionContour)};
+    btnAxisSet = new DropDownToolButton(ImageList1, pmPoinSet, Toolbar);
+    btnAxisSet->SetGlyphIndex(kGlyphTwoPoints);
     btnAxisSet->setFixedHeight(24);
     Toolbar->addWidget(btnAxisSet);
-    btnRegSet = new DropDownToolButton({GlyphIcon(Glyph::RegionArea), GlyphIcon(Glyph::RegionContour)},
-                                       pmRegionSet, Toolbar);
+    btnRegSet = new DropDownToolButton(ImageList1, pmRegionSet, Toolbar);
+    btnRegSet->SetGlyphIndex(kGlyphArea);
     btnRegSet->setFixedHeight(24);
     SetButtonHint(btnRegSet, QStringLiteral("Задать область оцифровки"));
     Toolbar->addWidget(btnRegSet);
@@ -433,6 +439,11 @@ void TMainForm::ConnectMainUnit()
     });
 
     connect(Chart, &PlotChart::ClickBackground, this, &TMainForm::ChartClickBackground);
+    connect(Chart, &PlotChart::ClickSeries, this, &TMainForm::ChartClickSeries);
+    connect(srAxis, &PlotSeries::Clicked, this,
+            [this](PlotSeries*, int, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
+                srAxisClick(button, shift, x, y);
+            });
     connect(Chart, &PlotChart::DblClick, this, &TMainForm::ChartDblClick);
     connect(Chart, &PlotChart::MouseDown, this, &TMainForm::ChartMouseDown);
     connect(Chart, &PlotChart::MouseMove, this, &TMainForm::ChartMouseMove);
@@ -512,13 +523,14 @@ void TMainForm::ReadLayoutSettings()
     placeToolWindow(ToolWndTable, miTable, btnTable, "TableWindow");
 }
 
-std::unique_ptr<ProfileFile> TMainForm::OpenSettingsFile(const QString& path)
+std::unique_ptr<SettingsStore> TMainForm::OpenSettingsFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return std::make_unique<ProfileFile>();
+        return std::make_unique<ProfileSettingsStore>();
     const QByteArray text = file.readAll();
-    return std::make_unique<ProfileFile>(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    return std::make_unique<ProfileSettingsStore>(
+        ProfileFile(std::string_view(text.constData(), static_cast<std::size_t>(text.size()))));
 }
 
 int TMainForm::ReadIniInteger(const char* section, const char* key, int defaultValue) const
@@ -745,19 +757,17 @@ void TMainForm::FormKeyDown(int& key, Qt::KeyboardModifiers shift)
     }
 }
 
-void TMainForm::SynthesizeClick(Qt::MouseButton button) const
+void TMainForm::SynthesizeClick(Qt::MouseButton button)
 {
-    // Posted, not sent: the click is handled after FormKeyDown has returned,
-    // by whatever widget is under the pointer, exactly like a real click.
-    const QPoint global = QCursor::pos();
-    QWidget* target = QApplication::widgetAt(global);
-    if (!target)
+    const QPoint pointer = Chart->PointerPosition();
+    if (!Chart->rect().contains(pointer))
         return;
-    const QPointF local = target->mapFromGlobal(QPointF(global));
-    QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonPress, local, QPointF(global), button,
-                                                        button, QGuiApplication::keyboardModifiers()));
-    QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonRelease, local, QPointF(global), button,
-                                                        Qt::NoButton, QGuiApplication::keyboardModifiers()));
+    const Qt::KeyboardModifiers shift = QGuiApplication::keyboardModifiers();
+    // Queued: the click is handled after FormKeyDown has returned, like a
+    // real one, and goes through the plot's own press, dispatch and release.
+    QTimer::singleShot(0, Chart, [chart = Chart, button, shift, pointer] {
+        chart->ClickAt(button, shift, pointer.x(), pointer.y());
+    });
 }
 
 void TMainForm::StepAxisRange(bool xAxis, RangeStepKind kind)
@@ -817,12 +827,16 @@ void TMainForm::ToolWndTableClose()
 
 void TMainForm::btnSeriesClick()
 {
-    miHideSeies->setChecked(btnSeries->isChecked());
+    const bool hidden = btnSeries->isChecked();
+    miHideSeies->setChecked(hidden);
+    srData->SetActive(!hidden);
 }
 
 void TMainForm::miHideSeiesClick()
 {
-    btnSeries->setChecked(miHideSeies->isChecked());
+    const bool hidden = miHideSeies->isChecked();
+    btnSeries->setChecked(hidden);
+    srData->SetActive(!hidden);
 }
 
 // ---- Docking ------------------------------------------------------------
@@ -855,7 +869,7 @@ void TMainForm::ToolWndSettingsDockChanged()
 
 void TMainForm::SetCrossHairWithTimer(bool on)
 {
-    Chart->setCursor(on ? Qt::CrossCursor : Qt::ArrowCursor);
+    Chart->SetRestingCursor(on ? Qt::CrossCursor : Qt::ArrowCursor);
     if (on)
         Timer->start();
     else
@@ -868,6 +882,7 @@ void TMainForm::MetodBoxChange()
     const bool manual = ManualMethod();
     if (method != DigitizeMethod::MaxBrightness)
         SetActivePage(tabDigit);
+    srData->SetMarkersVisible(manual);
     ApplySeriesStyle();
     SetCrossHairWithTimer(method != DigitizeMethod::MaxBrightness);
     SetCommandEnabled(btnDigital, nullptr, !manual && PictureOpen());

@@ -8,10 +8,12 @@
 #include "calibration/Calibration.h"
 #include "calibration/PlotGeometry.h"
 #include "app/MainFormEnvironment.h"
-#include "app/ProfileFile.h"
+#include "app/SettingsStore.h"
 #include "app/RangeStep.h"
 #include "imaging/FastBMP.h"
 
+#include <QIcon>
+#include <QList>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -69,7 +71,7 @@ public:
     RegionCorners RegionRect;       // region being drawn or drawn last
     std::unique_ptr<TFastBMP> SourceBitmap; // the picture as opened; null: no picture
     std::unique_ptr<TFastBMP> WorkBitmap;   // its adjusted copy
-    std::unique_ptr<ProfileFile> IniFile;   // the settings as read at start-up
+    std::unique_ptr<SettingsStore> IniFile; // the settings as read at start-up
     std::vector<int32_t> TraceBuffer;
     QString CurrentPath;          // folder of the last picture, trailing separator
 
@@ -83,6 +85,9 @@ public:
 
     // ---- Components ------------------------------------------------------
     PlotChart* Chart = nullptr;
+    PlotSeries* srData = nullptr;   // the digitized points; owned by Chart
+    PlotSeries* srAxis = nullptr;   // calibration markers
+    PlotSeries* srRegion = nullptr; // the region rectangle
 
     QToolBar* Toolbar = nullptr;
     QToolButton* btnOpenImage = nullptr;
@@ -91,8 +96,15 @@ public:
     QToolButton* btnTools = nullptr;
     QToolButton* btnTable = nullptr;
     QToolButton* btnStretch = nullptr;
-    DropDownToolButton* btnAxisSet = nullptr; // glyph index is CalibrationMethod
-    DropDownToolButton* btnRegSet = nullptr;  // glyph 0 area, 1 contour
+    // The glyphs of the two drop-down buttons, one list for both: 0, 1, 2 the
+    // 2-, 3- and 4-point calibration (btnAxisSet's glyph index is the
+    // calibration method), 3 and 4 the region as area or contour (btnRegSet).
+    static constexpr int kGlyphTwoPoints = 0;
+    static constexpr int kGlyphArea = 3;
+    static constexpr int kGlyphContour = 4;
+    QList<QIcon> ImageList1;
+    DropDownToolButton* btnAxisSet = nullptr;
+    DropDownToolButton* btnRegSet = nullptr;
     QToolButton* btnDigital = nullptr;
     QToolButton* btnClear = nullptr;
     QToolButton* btnSeries = nullptr;
@@ -343,11 +355,12 @@ private:
 
     // The settings as the file holds them; a missing or unreadable file gives
     // an empty profile, so every read yields its default.
-    static std::unique_ptr<ProfileFile> OpenSettingsFile(const QString& path);
+    static std::unique_ptr<SettingsStore> OpenSettingsFile(const QString& path);
 
     bool BelongsToThisWindow(const QWidget* widget) const;
-    // Posts a press and a release of button at the pointer to the widget under it.
-    void SynthesizeClick(Qt::MouseButton button) const;
+    // A click of button at the pointer, as the plot would get from the user,
+    // handled after the key that asked for it. Off the plot it does nothing.
+    void SynthesizeClick(Qt::MouseButton button);
     void StepAxisRange(bool xAxis, RangeStepKind kind);
     // Shows the plot's resting pointer and runs the timer: the cross-hair with
     // the timer, or the arrow without.

@@ -3,6 +3,7 @@ target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ErrorText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RangeStep.h
   ${CMAKE_CURRENT_LIST_DIR}/RangeStep.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SettingsStore.h
 )
 target_sources(quillmark_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/BatchCommands.h

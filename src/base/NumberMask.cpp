@@ -108,7 +108,7 @@ std::string NumberMask::Format(long double value, std::string_view decimalSepara
         // The mantissa has as many integer digits as the mask has places.
         const int places = m_integerDigits;
         if (exact.IsZero()) {
-            integerDigits = "0";
+            integerDigits.push_back('0');   // still empty here
             fraction.assign(fractionDigits, '0');
         } else {
             const DecimalExpansion r = RoundSignificant(exact, places + m_fractionDigits);

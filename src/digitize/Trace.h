@@ -67,8 +67,8 @@ public:
 };
 
 // Samples are bounded so that a tiny step can neither hang the trace nor make
-// it allocate without limit: 2^22 samples is 128 per column of the widest
-// scan that still has a 16-bit column index.
+// it allocate without limit: 2^22 samples is 64 per column across the widest
+// picture (65535 columns).
 inline constexpr std::size_t kMaxTraceSamples = std::size_t{1} << 22;
 
 enum class TracePass { Sampling, GapFilling, Values };

@@ -13,6 +13,22 @@ std::string LowerCaseAscii(std::string_view text)
     return lower;
 }
 
+std::vector<FilterItem> SplitFilter(std::string_view filter)
+{
+    std::vector<std::string_view> parts;
+    while (!filter.empty()) {
+        const std::size_t bar = filter.find('|');
+        parts.push_back(filter.substr(0, bar));
+        if (bar == std::string_view::npos)
+            break;
+        filter.remove_prefix(bar + 1);
+    }
+    std::vector<FilterItem> items;
+    for (std::size_t i = 0; i + 1 < parts.size(); i += 2)
+        items.push_back(FilterItem{std::string(parts[i]), std::string(parts[i + 1])});
+    return items;
+}
+
 void PictureFormatList::Add(std::string_view extension, std::string_view description,
                             const PictureClass& pictureClass)
 {

@@ -38,6 +38,17 @@ private:
     std::vector<Entry> m_entries;
 };
 
+// One choice of a filter: its text and its patterns ("*.png;*.gif").
+struct FilterItem {
+    std::string Description;
+    std::string Patterns;
+    friend bool operator==(const FilterItem&, const FilterItem&) = default;
+};
+
+// The "description|patterns|description|patterns..." pairs of a filter, in
+// order; a trailing description without patterns is dropped.
+std::vector<FilterItem> SplitFilter(std::string_view filter);
+
 // ASCII lower case; other bytes are kept as they are.
 std::string LowerCaseAscii(std::string_view text);
 

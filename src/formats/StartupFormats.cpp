@@ -5,6 +5,7 @@
 #include "formats/JpegPicture.h"
 #include "formats/PCXGraphic.h"
 #include "formats/PNGGraphic.h"
+#include "formats/TIFFGraphic.h"
 #include "formats/UnassignablePicture.h"
 
 #include <string>
@@ -12,16 +13,6 @@
 namespace quillmark {
 
 namespace {
-
-// Stands in for a decoder class that is not part of this build yet, so the
-// extension is known and the message says what is missing.
-PictureClass::Reader MissingDecoder(std::string format)
-{
-    return [format](std::span<const std::uint8_t>) -> std::unique_ptr<Graphic> {
-        throw InvalidGraphicError(FormatMessage("Cannot load image. %s not supported for %s files.",
-                                                {"The decoder is", format}));
-    };
-}
 
 PictureClass DecoderClass(const char* name, PictureClass::Reader reader)
 {
@@ -32,7 +23,7 @@ PictureClass DecoderClass(const char* name, PictureClass::Reader reader)
 
 const PictureClass& TIFFGraphicClass()
 {
-    static const PictureClass c = DecoderClass("TTIFFGraphic", MissingDecoder("TIF/TIFF"));
+    static const PictureClass c = DecoderClass("TTIFFGraphic", ReaderFor<TTIFFGraphic>());
     return c;
 }
 

@@ -2,6 +2,7 @@
 
 #include "base/Errors.h"
 #include "formats/BmpHeader.h"
+#include "formats/PictureFormatList.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -70,6 +71,21 @@ Bitmap DecodeToolkitBitmap(std::span<const std::uint8_t> file)
         static_cast<std::uint64_t>(image.height()) != declared.Height)
         throw InvalidBitmap();
     return BitmapFromImage(image);
+}
+
+QStringList OpenDialogNameFilters(const std::string& filter)
+{
+    QStringList filters;
+    for (const FilterItem& item : SplitFilter(filter)) {
+        std::string description = item.Description;
+        const std::string shown = " (" + item.Patterns + ")";
+        if (description.ends_with(shown))
+            description.erase(description.size() - shown.size());
+        std::string patterns = item.Patterns;
+        std::replace(patterns.begin(), patterns.end(), ';', ' ');
+        filters.push_back(QString::fromStdString(description + " (" + patterns + ")"));
+    }
+    return filters;
 }
 
 const PictureClass& BitmapPictureClass()

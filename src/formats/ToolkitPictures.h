@@ -7,9 +7,11 @@
 #include "formats/PictureClass.h"
 
 #include <QImage>
+#include <QStringList>
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 namespace quillmark {
 
@@ -20,5 +22,11 @@ Bitmap DecodeToolkitBitmap(std::span<const std::uint8_t> file);
 Bitmap BitmapFromImage(const QImage& image);
 
 const PictureClass& BitmapPictureClass();
+
+// A filter of the picture format list as QFileDialog name filters. Qt reads
+// the patterns from the parentheses at the end of each text, separated by
+// blanks, so "All (*.png;*.gif)" is shown as "All (*.png *.gif)"; a text
+// without its patterns in parentheses gets them appended.
+QStringList OpenDialogNameFilters(const std::string& filter);
 
 } // namespace quillmark

@@ -3,6 +3,7 @@
 #include "app/QuillmarkApplication.h"
 #include "base/Errors.h"
 #include "plot/PlotChart.h"
+#include "plot/PlotSeries.h"
 #include "widgets/SpinEdit.h"
 #include "widgets/ToolButtons.h"
 
@@ -213,6 +214,10 @@ TEST_F(MainFormTest, DefaultLayoutWithoutSettingsFile)
         EXPECT_EQ(form->StatusPanels[static_cast<std::size_t>(i)]->width(), widths[i]);
         EXPECT_TRUE(form->StatusText(i).isEmpty());
     }
+    EXPECT_EQ(form->btnAxisSet->GlyphIndex(), 0);
+    EXPECT_EQ(form->btnRegSet->GlyphIndex(), TMainForm::kGlyphArea);
+    EXPECT_TRUE(form->mi2Point->isChecked());
+    EXPECT_TRUE(form->miArea->isChecked());
     EXPECT_EQ(form->btnAxisSet->width(), DropDownToolButton::kWidth);
     EXPECT_EQ(form->btnRegSet->width(), DropDownToolButton::kWidth);
 }
@@ -275,8 +280,9 @@ TEST_F(MainFormTest, MethodKeysSelectMethodPageTimerAndStatus)
         Key(c.key);
         EXPECT_EQ(form->MetodBox->currentIndex(), c.index);
         EXPECT_EQ(form->Timer->isActive(), c.timer);
-        EXPECT_EQ(form->Chart->cursor().shape(), c.cursor);
+        EXPECT_EQ(form->Chart->RestingCursor(), c.cursor);
         EXPECT_EQ(form->StatusText(2), QLatin1Char(' ') + form->MetodBox->itemText(c.index));
+        EXPECT_EQ(form->srData->MarkersVisible(), c.index >= 2);
         if (c.index != 0) {
             EXPECT_EQ(form->PageControl->currentWidget(), form->tabDigit);
         }
@@ -344,9 +350,13 @@ TEST_F(MainFormTest, ShiftArrowsShiftTheAxesAndWinOverCtrl)
         form->Grid->setCurrentCell(2, 1);
         Key(c.key, c.modifiers);
         EXPECT_EQ(form->TakeCalls(), Calls{c.handler});
-        // Consumed: the table's current cell did not move.
+        // Consumed: the table's current cell did not move, and Ctrl did not step the range.
         EXPECT_EQ(form->Grid->currentRow(), 2);
         EXPECT_EQ(form->Grid->currentColumn(), 1);
+        EXPECT_EQ(form->spXMin->Value(), 0);
+        EXPECT_EQ(form->spXMax->Value(), 10);
+        EXPECT_EQ(form->spYMin->Value(), -3);
+        EXPECT_EQ(form->spYMax->Value(), 3);
     }
 }
 
@@ -475,27 +485,12 @@ TEST_F(PictureOpenTest, PlainArrowsMoveThePointerInManualMethods)
 
 TEST_F(PictureOpenTest, SpaceAndDeleteClickAtThePointerAfterTheKey)
 {
-    struct Press {
-        Qt::MouseButton button;
-        QPoint position;
-    };
-    std::vector<Press> presses;
-    class PressRecorder : public QObject {
-    public:
-        explicit PressRecorder(std::vector<Press>& out) : m_out(out) {}
-        bool eventFilter(QObject*, QEvent* event) override
-        {
-            if (event->type() == QEvent::MouseButtonPress) {
-                auto* mouse = static_cast<QMouseEvent*>(event);
-                m_out.push_back({mouse->button(), mouse->position().toPoint()});
-            }
-            return false;
-        }
-        std::vector<Press>& m_out;
-    } recorder(presses);
-    form->Chart->installEventFilter(&recorder);
-
-    QCursor::setPos(form->Chart->mapToGlobal(QPoint(33, 44)));
+    std::vector<std::string> presses;
+    QObject::connect(form->Chart, &PlotChart::MouseDown, [&](Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
+        presses.push_back((button == Qt::LeftButton ? "left " : "right ") + std::to_string(x) + "," + std::to_string(y));
+    });
+    const QPoint at(33, 44);
+    QCursor::setPos(form->Chart->mapToGlobal(at));
     // Not in an automatic method.
     Key(Qt::Key_Space);
     QCoreApplication::processEvents();
@@ -503,22 +498,37 @@ TEST_F(PictureOpenTest, SpaceAndDeleteClickAtThePointerAfterTheKey)
 
     Key(Qt::Key_F7);
     Key(Qt::Key_Space);
-    EXPECT_TRUE(presses.empty()); // posted: handled after the key
+    EXPECT_TRUE(presses.empty()); // handled after the key, not inside it
     QCoreApplication::processEvents();
     Key(Qt::Key_Delete);
     QCoreApplication::processEvents();
-    ASSERT_EQ(presses.size(), 2u);
-    EXPECT_EQ(presses[0].button, Qt::LeftButton);
-    EXPECT_EQ(presses[0].position, QPoint(33, 44));
-    EXPECT_EQ(presses[1].button, Qt::RightButton);
-    EXPECT_EQ(presses[1].position, QPoint(33, 44));
+    EXPECT_EQ(presses, (Calls{"left 33,44", "right 33,44"}));
+    const Calls fromKeys = form->TakeCalls();
 
-    // Not while calibrating.
+    // Space places the point exactly where a left click would.
+    QTest::mouseClick(form->Chart, Qt::LeftButton, Qt::NoModifier, at);
+    EXPECT_EQ(form->TakeCalls(), fromKeys);
+    EXPECT_EQ(fromKeys, Calls{"PlacePoint 33,44 manual"});
+
+    // Not while calibrating, and not with the pointer off the plot.
+    presses.clear();
     form->btnAxisSet->setChecked(true);
     Key(Qt::Key_Space);
+    form->btnAxisSet->setChecked(false);
+    QCursor::setPos(form->Chart->mapToGlobal(QPoint(-5, 10)));
+    Key(Qt::Key_Space);
     QCoreApplication::processEvents();
-    EXPECT_EQ(presses.size(), 2u);
-    form->Chart->removeEventFilter(&recorder);
+    EXPECT_TRUE(presses.empty());
+}
+
+TEST_F(PictureOpenTest, ClickOnACalibrationMarkerIsAReferenceClick)
+{
+    form->btnAxisSet->setChecked(true);
+    form->srAxis->Add(5, 0, {}, Qt::red);
+    const int x = form->srAxis->CalcXPos(0);
+    const int y = form->srAxis->CalcYPos(0);
+    form->Chart->ClickAt(Qt::LeftButton, Qt::NoModifier, x, y);
+    EXPECT_EQ(form->TakeCalls(), Calls{"AxisReferenceClick " + std::to_string(x) + "," + std::to_string(y)});
 }
 
 TEST_F(PictureOpenTest, ManualMethodsTakeTheTraceCommandAway)
@@ -571,14 +581,23 @@ TEST_F(MainFormTest, ToolWindowTogglesStayInStep)
 TEST_F(MainFormTest, SeriesToggleKeepsButtonAndMenuInStep)
 {
     form->SetDataGroupEnabled(true);
+    form->srData->Add(1, 2, {}, Qt::red);
     QTest::mouseClick(form->btnSeries, Qt::LeftButton);
     EXPECT_TRUE(form->btnSeries->isChecked());
     EXPECT_TRUE(form->miHideSeies->isChecked());
+    EXPECT_FALSE(form->srData->Active());
     form->miHideSeies->trigger();
     EXPECT_FALSE(form->miHideSeies->isChecked());
     EXPECT_FALSE(form->btnSeries->isChecked());
+    EXPECT_TRUE(form->srData->Active());
     form->miHideSeies->trigger();
     EXPECT_TRUE(form->btnSeries->isChecked());
+    EXPECT_FALSE(form->srData->Active());
+    QTest::mouseClick(form->btnSeries, Qt::LeftButton);
+    EXPECT_FALSE(form->miHideSeies->isChecked());
+    EXPECT_TRUE(form->srData->Active());
+    // Hiding keeps the points.
+    EXPECT_EQ(form->srData->Count(), 1);
 }
 
 TEST_F(MainFormTest, PageTabsFollowTheDock)
@@ -613,10 +632,10 @@ TEST_F(MainFormTest, UserPageTurnsDriveTimerButProgramPageChangesDoNot)
     form->EnablePictureGroup();
     form->PageControl->setCurrentIndex(1);
     EXPECT_TRUE(form->Timer->isActive());
-    EXPECT_EQ(form->Chart->cursor().shape(), Qt::CrossCursor);
+    EXPECT_EQ(form->Chart->RestingCursor(), Qt::CrossCursor);
     form->PageControl->setCurrentIndex(2);
     EXPECT_FALSE(form->Timer->isActive());
-    EXPECT_EQ(form->Chart->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(form->Chart->RestingCursor(), Qt::ArrowCursor);
 
     form->SetActivePage(form->tabDigit);
     EXPECT_FALSE(form->Timer->isActive());
@@ -707,13 +726,6 @@ TEST_F(MainFormTest, DoubleClickPicksColourOnlyInColourMethodWithTimer)
     form->Timer->stop();
     emit form->Chart->DblClick();
     EXPECT_EQ(form->TakeCalls(), Calls{});
-}
-
-TEST_F(MainFormTest, CalibrationMarkerClickIsABackgroundClick)
-{
-    form->btnAxisSet->setChecked(true);
-    form->srAxisClick(Qt::LeftButton, Qt::NoModifier, 7, 9);
-    EXPECT_EQ(form->TakeCalls(), Calls{"AxisReferenceClick 7,9"});
 }
 
 TEST(ErrorConvention, EscapedErrorIsShownWithTitleAndFullStop)

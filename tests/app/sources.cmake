@@ -18,7 +18,7 @@ set_tests_properties(BatchCommands.DecodeAsAProcess PROPERTIES ENVIRONMENT "QT_Q
 # What the decode command writes for the corpus is the reference, byte for byte.
 add_test(NAME BatchCommands.DecodeMatchesTheCorpus
          COMMAND ${CMAKE_COMMAND} -DQUILLMARK=$<TARGET_FILE:quillmark> -DCORPUS=${PROJECT_SOURCE_DIR}/../shared/corpus
-                 -DFORMATS=png,gif,pcx -DWORK=${CMAKE_CURRENT_BINARY_DIR}/decode-corpus
+                 -DFORMATS=png,gif,pcx,tiff -DWORK=${CMAKE_CURRENT_BINARY_DIR}/decode-corpus
                  -P ${CMAKE_CURRENT_LIST_DIR}/DecodeCorpus.cmake)
 set_tests_properties(BatchCommands.DecodeMatchesTheCorpus PROPERTIES
                      ENVIRONMENT "QT_QPA_PLATFORM=offscreen" SKIP_REGULAR_EXPRESSION "SKIPPED: ")

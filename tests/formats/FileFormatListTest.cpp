@@ -62,6 +62,17 @@ TEST(FormatRegistry, StartUpRegistrationsGiveTheOpenDialogFilter)
     EXPECT_EQ(registry.Formats().BuildFilter(), kOpenDialogFilter);
 }
 
+TEST(FormatRegistry, FilterSplitsIntoChoicesAllFirst)
+{
+    PictureRegistry registry(FakeBitmapClass());
+    const std::vector<FilterItem> items = SplitFilter(registry.Formats().BuildFilter());
+    ASSERT_EQ(items.size(), 25u);
+    EXPECT_EQ(items[0].Description.substr(0, 12), "All (*.png;*");
+    EXPECT_EQ(items[0].Patterns.substr(0, 12), "*.png;*.gif;");
+    EXPECT_EQ(items[4], (FilterItem{"ZSoft Paintbrush images (*.pcc)", "*.pcc"}));
+    EXPECT_EQ(items[24], (FilterItem{"Metafiles (*.wmf)", "*.wmf"}));
+}
+
 TEST(FormatRegistry, FilterOfOneEntryHasNoAllLine)
 {
     PictureFormatList list;

@@ -95,3 +95,13 @@ TEST(ToolkitBitmap, ShortPixelDataIsNoCrash)
     } catch (const QuillmarkError&) {
     }
 }
+
+TEST(ToolkitBitmap, FilterBecomesQtNameFilters)
+{
+    const QStringList filters = OpenDialogNameFilters("All (*.png;*.gif)|*.png;*.gif|Portable network graphic images "
+                                                      "(*.png)|*.png|CompuServe images|*.gif");
+    ASSERT_EQ(filters.size(), 3);
+    EXPECT_EQ(filters[0], QStringLiteral("All (*.png *.gif)"));
+    EXPECT_EQ(filters[1], QStringLiteral("Portable network graphic images (*.png)"));
+    EXPECT_EQ(filters[2], QStringLiteral("CompuServe images (*.gif)"));
+}
