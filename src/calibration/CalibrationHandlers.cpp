@@ -54,10 +54,6 @@ void TMainForm::ConnectCalibrationHandlers()
             m_hintWindow->move(QCursor::pos() + QPoint(kHintOffset, -kHintOffset));
     });
 
-    connect(Chart->AxisSeries(), &PlotSeries::Clicked, this,
-            [this](PlotSeries*, int, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
-                srAxisClick(button, shift, x, y);
-            });
 }
 
 CalibrationMethod TMainForm::CurrentCalibrationMethod() const

@@ -1,7 +1,8 @@
 #include "dialogs/OptUnit.h"
 
-#include "app/ProfileFile.h"
 #include "app/Settings.h"
+#include "app/SettingsStore.h"
+#include "base/NumberText.h"
 #include "widgets/ColorBox.h"
 #include "widgets/SpinEdit.h"
 
@@ -12,6 +13,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <optional>
+#include <string>
+#include <string_view>
 
 namespace quillmark {
 
@@ -28,9 +33,28 @@ SpinEdit* IntegerEdit(QWidget* parent, int minimum, int maximum)
     return edit;
 }
 
+// Reads of section Options with the defaults of the settings table.
+bool ReadOption(const SettingsStore& store, const char* key)
+{
+    return store.ReadBool("Options", key, FindSettingKey("Options", key).Default == "1");
+}
+
+int ReadIntegerOption(const SettingsStore& store, const char* key)
+{
+    const auto def = static_cast<int>(*ParseNumber(FindSettingKey("Options", key).Default, "."));
+    return store.ReadInteger("Options", key, def);
+}
+
+std::uint32_t ReadColourOption(const SettingsStore& store, const char* key)
+{
+    const std::string def(FindSettingKey("Options", key).Default);
+    const std::optional<ColourValue> colour = TextToColour(store.ReadString("Options", key, def));
+    return colour ? *colour : TextToColour(def).value_or(0);
+}
+
 } // namespace
 
-TOptionsForm::TOptionsForm(const ProfileFile& iniFile, std::function<void(bool)> setSeriesOrdering,
+TOptionsForm::TOptionsForm(const SettingsStore& iniFile, std::function<void(bool)> setSeriesOrdering,
                            QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
@@ -121,20 +145,20 @@ TOptionsForm::TOptionsForm(const ProfileFile& iniFile, std::function<void(bool)>
     FormCreate(iniFile);
 }
 
-void TOptionsForm::FormCreate(const ProfileFile& iniFile)
+void TOptionsForm::FormCreate(const SettingsStore& iniFile)
 {
-    chboxScaling->setChecked(ReadBoolSetting(iniFile, "Options", "Scaling"));
-    chboxRotate->setChecked(ReadBoolSetting(iniFile, "Options", "Rotate"));
-    chboxSort->setChecked(ReadBoolSetting(iniFile, "Options", "Sort"));
-    spLineSens->SetValue(ReadIntegerSetting(iniFile, "Options", "LineSens"));
-    spColorSens->SetValue(ReadIntegerSetting(iniFile, "Options", "ColorSens"));
-    spLineWeight->SetValue(ReadIntegerSetting(iniFile, "Options", "LineWeight"));
-    cboxLine->SetColourValue(ReadColourSetting(iniFile, "Options", "LineColor"));
-    cboxGrid->SetColourValue(ReadColourSetting(iniFile, "Options", "GridColor"));
-    spSensitivity->SetValue(ReadIntegerSetting(iniFile, "Options", "Sensitivity"));
-    spDigits->SetValue(ReadIntegerSetting(iniFile, "Options", "Precision"));
-    cboxPoint->SetColourValue(ReadColourSetting(iniFile, "Options", "PointColor"));
-    cboxSelectPoint->SetColourValue(ReadColourSetting(iniFile, "Options", "SelectPointColor"));
+    chboxScaling->setChecked(ReadOption(iniFile, "Scaling"));
+    chboxRotate->setChecked(ReadOption(iniFile, "Rotate"));
+    chboxSort->setChecked(ReadOption(iniFile, "Sort"));
+    spLineSens->SetValue(ReadIntegerOption(iniFile, "LineSens"));
+    spColorSens->SetValue(ReadIntegerOption(iniFile, "ColorSens"));
+    spLineWeight->SetValue(ReadIntegerOption(iniFile, "LineWeight"));
+    cboxLine->SetColourValue(ReadColourOption(iniFile, "LineColor"));
+    cboxGrid->SetColourValue(ReadColourOption(iniFile, "GridColor"));
+    spSensitivity->SetValue(ReadIntegerOption(iniFile, "Sensitivity"));
+    spDigits->SetValue(ReadIntegerOption(iniFile, "Precision"));
+    cboxPoint->SetColourValue(ReadColourOption(iniFile, "PointColor"));
+    cboxSelectPoint->SetColourValue(ReadColourOption(iniFile, "SelectPointColor"));
 }
 
 void TOptionsForm::chboxSortClick()

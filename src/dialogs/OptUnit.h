@@ -13,7 +13,7 @@ class QPushButton;
 namespace quillmark {
 
 class ColorBox;
-class ProfileFile;
+class SettingsStore;
 class SpinEdit;
 
 class TOptionsForm : public QDialog {
@@ -21,7 +21,7 @@ class TOptionsForm : public QDialog {
 public:
     // setSeriesOrdering receives the negation of chboxSort's new state each
     // time the box changes, the change made from the settings included.
-    TOptionsForm(const ProfileFile& iniFile, std::function<void(bool)> setSeriesOrdering,
+    TOptionsForm(const SettingsStore& iniFile, std::function<void(bool)> setSeriesOrdering,
                  QWidget* parent = nullptr);
 
     QCheckBox* chboxScaling = nullptr;
@@ -41,7 +41,7 @@ public:
     void chboxSortClick();
 
 private:
-    void FormCreate(const ProfileFile& iniFile);
+    void FormCreate(const SettingsStore& iniFile);
 
     std::function<void(bool)> m_setSeriesOrdering;
 };

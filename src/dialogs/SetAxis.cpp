@@ -1,7 +1,8 @@
 #include "dialogs/SetAxis.h"
 
-#include "app/ProfileFile.h"
 #include "app/Settings.h"
+#include "app/SettingsStore.h"
+#include "base/NumberText.h"
 #include "widgets/SpinEdit.h"
 
 #include <QGridLayout>
@@ -10,9 +11,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <string>
+
 namespace quillmark {
 
-TSetAxisForm::TSetAxisForm(const ProfileFile& iniFile, const QString& separator, QWidget* parent)
+TSetAxisForm::TSetAxisForm(const SettingsStore& iniFile, const QString& separator, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint)
 {
@@ -32,7 +38,12 @@ TSetAxisForm::TSetAxisForm(const ProfileFile& iniFile, const QString& separator,
         auto* e = new SpinEdit(this);
         e->SetDecimalSeparator(separator);
         e->SetIncrement(0.1);
-        e->SetValue(ReadRealSetting(iniFile, "SetAxis", key, sep));
+        // The table's defaults are integers, the same under any separator; a
+        // stored text that is not a number gives the default as well.
+        const std::string def(FindSettingKey("SetAxis", key).Default);
+        const std::optional<long double> stored = ParseNumber(iniFile.ReadString("SetAxis", key, def), sep);
+        const bool usable = stored && std::fabs(*stored) <= std::numeric_limits<double>::max();
+        e->SetValue(usable ? *stored : *ParseNumber(def, "."));
         if (!hint.isEmpty())
             e->setToolTip(hint);
         return e;

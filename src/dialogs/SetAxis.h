@@ -10,7 +10,7 @@ class QPushButton;
 
 namespace quillmark {
 
-class ProfileFile;
+class SettingsStore;
 class SpinEdit;
 
 class TSetAxisForm : public QDialog {
@@ -18,7 +18,7 @@ class TSetAxisForm : public QDialog {
 public:
     // Start values from section SetAxis; separator is the locale's decimal
     // separator the settings were written with.
-    TSetAxisForm(const ProfileFile& iniFile, const QString& separator, QWidget* parent = nullptr);
+    TSetAxisForm(const SettingsStore& iniFile, const QString& separator, QWidget* parent = nullptr);
 
     SpinEdit* spXMin = nullptr;
     SpinEdit* spYMin = nullptr;
