@@ -1,5 +1,7 @@
 #include "app/BatchCommands.h"
 
+#include "app/ErrorText.h"
+
 #include "base/Errors.h"
 #include "base/NumberText.h"
 #include "formats/PictureLoader.h"
@@ -98,10 +100,10 @@ int RunDecode(const std::vector<std::string>& args, std::ostream& err)
         std::unique_ptr<Graphic> graphic = LoadPicture(registry.Formats(), options->Picture);
         WriteFileReplacing(options->Output, AdjustedPpm(graphic->TakeBitmap(), *options));
     } catch (const QuillmarkError& e) {
-        err << ErrorBoxText(e.what()) << "\n";
+        err << ErrorBoxMessage(e.what()) << "\n";
         return kExitFailed;
     } catch (const std::bad_alloc&) {
-        err << ErrorBoxText("Out of memory") << "\n";
+        err << ErrorBoxMessage("Out of memory") << "\n";
         return kExitFailed;
     }
     return kExitDone;
@@ -158,13 +160,6 @@ std::optional<DecodeOptions> ParseDecodeArguments(const std::vector<std::string>
     options.Picture = positional[0];
     options.Output = positional[1];
     return options;
-}
-
-std::string ErrorBoxText(const std::string& message)
-{
-    if (!message.empty() && static_cast<unsigned char>(message.back()) > static_cast<unsigned char>('.'))
-        return message + ".";
-    return message;
 }
 
 int RunBatchCommand(const std::vector<std::string>& args, std::ostream&, std::ostream& err)

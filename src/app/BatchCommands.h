@@ -28,10 +28,6 @@ struct DecodeOptions {
 // controls' ranges, with the reason in error.
 std::optional<DecodeOptions> ParseDecodeArguments(const std::vector<std::string>& args, std::string& error);
 
-// The text the error box shows for a message: a "." is added when the last
-// character sorts after ".".
-std::string ErrorBoxText(const std::string& message);
-
 // args[0] is the subcommand ("decode").
 int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

@@ -5,11 +5,11 @@
 // every key, command and plot click. Handlers are declared here in blocks headed
 // by the file that defines them; the blocks marked "not yet built" hold empty
 // handlers whose work arrives with that file.
+#include "app/MainFormEnvironment.h"
+#include "app/RangeStep.h"
+#include "app/SettingsStore.h"
 #include "calibration/Calibration.h"
 #include "calibration/PlotGeometry.h"
-#include "app/MainFormEnvironment.h"
-#include "app/SettingsStore.h"
-#include "app/RangeStep.h"
 #include "imaging/FastBMP.h"
 
 #include <QIcon>

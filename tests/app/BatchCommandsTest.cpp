@@ -188,13 +188,3 @@ TEST(DecodeArguments, OptionsTakeTheGivenValuesAndDefaultToTheControlsStart)
     EXPECT_EQ(given->CuttingOff, 255);
     EXPECT_EQ(given->Blur, 100);
 }
-
-TEST(DecodeArguments, ErrorBoxAddsAFullStopAfterLettersAndDigits)
-{
-    EXPECT_EQ(ErrorBoxText("JPEG error #42"), "JPEG error #42.");
-    EXPECT_EQ(ErrorBoxText("Cannot open file a.png"), "Cannot open file a.png.");
-    EXPECT_EQ(ErrorBoxText("Attempt to register png twice."), "Attempt to register png twice.");
-    EXPECT_EQ(ErrorBoxText("Unknown picture file extension (.)"), "Unknown picture file extension (.)");
-    EXPECT_EQ(ErrorBoxText("Слово"), "Слово.");
-    EXPECT_EQ(ErrorBoxText(""), "");
-}

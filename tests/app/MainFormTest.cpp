@@ -179,6 +179,7 @@ TEST_F(MainFormTest, StartsWithOnlyOpeningSettingsHelpAndExitAvailable)
 
 TEST_F(MainFormTest, DefaultLayoutWithoutSettingsFile)
 {
+    EXPECT_EQ(form->windowState(), Qt::WindowNoState);
     EXPECT_EQ(form->pos(), QPoint(30, 25));
     EXPECT_EQ(form->size(), QSize(735, 495));
     EXPECT_EQ(form->toolBarArea(form->Toolbar), Qt::TopToolBarArea);
@@ -224,10 +225,11 @@ TEST_F(MainFormTest, DefaultLayoutWithoutSettingsFile)
 
 TEST_F(MainFormTest, ConstructorPlacesToolbarAndToolWindowsFromSettings)
 {
-    MakeForm("[WindowPosition]\r\nToolBar=3\r\nLeft=100\r\nTop=90\r\nWidth=600\r\nHeight=450\r\n"
+    MakeForm("[WindowPosition]\r\nWindowState=0\r\nToolBar=3\r\nLeft=100\r\nTop=90\r\nWidth=600\r\nHeight=450\r\n"
              "[Path]\r\nCurrentPath=/pictures/\r\n"
              "[ToolWindow]\r\nVisible=0\r\nDocked=2\r\n[TableWindow]\r\nDocked=3\r\n");
     EXPECT_EQ(form->toolBarArea(form->Toolbar), Qt::BottomToolBarArea);
+    EXPECT_TRUE(form->windowState() & Qt::WindowMaximized);
     EXPECT_EQ(form->pos(), QPoint(100, 90));
     EXPECT_EQ(form->size(), QSize(600, 450));
     EXPECT_EQ(form->CurrentPath, QStringLiteral("/pictures/"));

@@ -126,10 +126,14 @@ void PutBigEndian32(Bytes& bytes, std::size_t at, std::uint32_t v)
 
 Bytes PngChunk(const char* type, const Bytes& data)
 {
-    Bytes chunk(4);
+    Bytes chunk;
+    chunk.reserve(data.size() + 12);
+    chunk.resize(4);
     PutBigEndian32(chunk, 0, static_cast<std::uint32_t>(data.size()));
-    chunk.insert(chunk.end(), type, type + 4);
-    chunk.insert(chunk.end(), data.begin(), data.end());
+    for (int i = 0; i < 4; ++i)
+        chunk.push_back(static_cast<std::uint8_t>(type[i]));
+    for (const std::uint8_t b : data)
+        chunk.push_back(b);
     const auto crc = crc32(0, chunk.data() + 4, static_cast<uInt>(data.size() + 4));
     chunk.resize(chunk.size() + 4);
     PutBigEndian32(chunk, chunk.size() - 4, static_cast<std::uint32_t>(crc));
