@@ -8,6 +8,7 @@
 #include "app/MainUnit.h"
 
 #include "base/Errors.h"
+#include "dialogs/Hint.h"
 #include "dialogs/OptUnit.h"
 #include "dialogs/SetAxis.h"
 #include "plot/PlotChart.h"
@@ -19,7 +20,6 @@
 #include <QCheckBox>
 #include <QCursor>
 #include <QDialog>
-#include <QLabel>
 #include <QLocale>
 
 namespace quillmark {
@@ -31,29 +31,11 @@ QString Text(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The hint window sits this far right of and above the pointer.
-constexpr int kHintOffset = 10;
-
 } // namespace
 
 void TMainForm::ConnectCalibrationHandlers()
 {
     SetAxisForm = new TSetAxisForm(*IniFile, QLocale::system().decimalPoint(), this);
-
-    m_hintWindow = new QWidget(this, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    m_hintWindow->setAttribute(Qt::WA_ShowWithoutActivating);
-    m_hintWindow->setAutoFillBackground(true);
-    m_hintWindow->setBackgroundRole(QPalette::ToolTipBase);
-    m_hintWindow->resize(265, 48);
-    m_hintLabel = new QLabel(m_hintWindow);
-    m_hintLabel->setForegroundRole(QPalette::ToolTipText);
-    m_hintLabel->move(2, 4);
-    // While calibrating, the hint follows the pointer over the plot.
-    connect(Chart, &PlotChart::MouseMove, this, [this](Qt::KeyboardModifiers, int, int) {
-        if (CalibrationOn() && m_hintWindow->isVisible())
-            m_hintWindow->move(QCursor::pos() + QPoint(kHintOffset, -kHintOffset));
-    });
-
 }
 
 CalibrationMethod TMainForm::CurrentCalibrationMethod() const
@@ -84,31 +66,27 @@ AxisLimits TMainForm::CurrentAxisLimits() const
 
 void TMainForm::SetCalibrationHint(std::string_view text, bool sizeHeight)
 {
-    m_hintLabel->setText(Text(text));
-    m_hintLabel->adjustSize();
-    const int height = sizeHeight ? m_hintLabel->height() + 8 : m_hintWindow->height();
-    m_hintWindow->resize(m_hintLabel->width() + 6, height);
+    HintForm->SetPrompt(Text(text), sizeHeight);
 }
 
 void TMainForm::ShowCalibrationHint()
 {
-    m_hintWindow->move(QCursor::pos() + QPoint(kHintOffset, -kHintOffset));
-    m_hintWindow->show();
+    HintForm->ShowAt(QCursor::pos());
 }
 
 void TMainForm::HideCalibrationHint()
 {
-    m_hintWindow->hide();
+    HintForm->hide();
 }
 
 QString TMainForm::CalibrationHintText() const
 {
-    return m_hintLabel->text();
+    return HintForm->Prompt();
 }
 
 bool TMainForm::CalibrationHintVisible() const
 {
-    return m_hintWindow->isVisible();
+    return HintForm->isVisible();
 }
 
 // ---- Mode ---------------------------------------------------------------
@@ -258,29 +236,16 @@ bool TMainForm::SolveCalibration()
         const AxisLimits limits = SolveCalibrationLimits(AxisPoints, values, rect);
         // Each edit write runs its change handler, which finds the edit equal
         // to the axis bound just set and does nothing more.
-        ApplyCalibratedRange(true, limits.XMin, limits.XMax);
+        ApplyAxisRange(Chart->BottomAxis(), limits.XMin, limits.XMax);
         spXMin->SetValue(limits.XMin);
         spXMax->SetValue(limits.XMax);
-        ApplyCalibratedRange(false, limits.YMin, limits.YMax);
+        ApplyAxisRange(Chart->LeftAxis(), limits.YMin, limits.YMax);
         spYMin->SetValue(limits.YMin);
         spYMax->SetValue(limits.YMax);
     }
     markers->Clear();
     markers->SetMarkersVisible(false);
     return true;
-}
-
-void TMainForm::ApplyCalibratedRange(bool xAxis, long double minimum, long double maximum)
-{
-    PlotAxis& axis = xAxis ? Chart->BottomAxis() : Chart->LeftAxis();
-    const std::optional<AxisRangePlan> plan = PlanAxisRange(minimum, maximum, axis.Increment());
-    if (!plan) {
-        Dialogs().ShowError(Text(kAxisRangeRefusedCaption), Text(kAxisRangeRefused));
-        return;
-    }
-    axis.SetMinMax(static_cast<double>(minimum), static_cast<double>(maximum));
-    axis.SetIncrement(static_cast<double>(plan->Increment));
-    axis.SetLabelFormat(std::string(plan->Mask));
 }
 
 void TMainForm::AddPictureRotation(long double degrees)

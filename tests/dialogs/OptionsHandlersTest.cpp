@@ -13,7 +13,7 @@
 #include <gtest/gtest.h>
 
 using namespace quillmark;
-using namespace quillmark::testing;
+using namespace quillmark::dialogtest;
 
 namespace {
 

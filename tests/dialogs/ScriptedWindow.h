@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-namespace quillmark::testing {
+namespace quillmark::dialogtest {
 
-class ScriptedDialogs : public ModalDialogs {
+class ScriptedDialogScript : public ModalDialogs {
 public:
     void ShowMessage(const QString& text) override { Calls.push_back("message: " + text.toStdString()); }
     void ShowError(const QString& caption, const QString& text) override
@@ -54,14 +54,14 @@ struct ScriptedWindow {
         MainFormEnvironment environment;
         environment.ProgramFolder = folder.path() + QLatin1Char('/');
         environment.SettingsPath = path;
-        dialogs = std::make_shared<ScriptedDialogs>();
+        dialogs = std::make_shared<ScriptedDialogScript>();
         environment.Dialogs = dialogs;
         form = std::make_unique<TMainForm>(std::move(environment));
     }
 
     QTemporaryDir folder;
-    std::shared_ptr<ScriptedDialogs> dialogs;
+    std::shared_ptr<ScriptedDialogScript> dialogs;
     std::unique_ptr<TMainForm> form;
 };
 
-} // namespace quillmark::testing
+} // namespace quillmark::dialogtest
