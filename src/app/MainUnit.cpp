@@ -92,9 +92,12 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
     CreateToolWindows();
     CreateStatusBar();
     ConnectMainUnit();
+    ConnectPicturePage();
     ConnectAxisHandlers();
     ConnectFitHandlers();
     ConnectHelpHandlers();
+    ConnectTraceHandlers();
+    ConnectTableHandlers();
     ApplyStartEnabling();
 
     TabRowHeight = 0;
@@ -979,8 +982,6 @@ void TMainForm::closeEvent(QCloseEvent* event)
 
 void TMainForm::FormShow() {}
 void TMainForm::FormClose() {}
-void TMainForm::miOpenFileClick() {}
-void TMainForm::OpenPictureFile(const QString& /*path*/) {}
 void TMainForm::btnSaveDataClick() {}
 void TMainForm::miSaveDataClick() {}
 void TMainForm::btnCopyClick() {}
@@ -991,16 +992,8 @@ void TMainForm::chRegionClick() {}
 void TMainForm::ChartMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
 void TMainForm::ChartMouseMove(Qt::KeyboardModifiers, int, int) {}
 void TMainForm::ChartMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
-void TMainForm::btnDigitalClick() {}
-void TMainForm::miDigitizeClick() {}
-void TMainForm::StepBoxChange() {}
-void TMainForm::PickLineColour() {}
 void TMainForm::ChartClickSeries(PlotSeries*, int, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
 void TMainForm::PlacePoint(int /*x*/, int /*y*/, bool /*manual*/) {}
 void TMainForm::TimerTimer() {}
-void TMainForm::btnClearClick() {}
-void TMainForm::miHideImageClick() {}
-void TMainForm::btnClearSeiesClick() {}
-void TMainForm::miClearSeiesClick() {}
 
 } // namespace quillmark

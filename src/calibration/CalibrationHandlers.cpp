@@ -250,7 +250,9 @@ bool TMainForm::SolveCalibration()
 
 void TMainForm::AddPictureRotation(long double degrees)
 {
-    m_pictureRotation += degrees;
+    // The write runs the rotate box's change handler, which rebuilds the
+    // picture before it returns; an unchanged text runs nothing.
+    spRotate->SetValue(static_cast<long double>(spRotate->Value()) + degrees);
 }
 
 } // namespace quillmark

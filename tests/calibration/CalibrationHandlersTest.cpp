@@ -215,14 +215,14 @@ TEST_F(CalibrationTest, StraighteningAddsTheMeanTiltForThreeAndFourPointsOnly)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
-        const long double start = form().PictureRotation();
+        const long double start = form().spRotate->Value();
         form().OptionsForm->chboxRotate->setChecked(c.Option);
         (form().*c.Start)();
         AcceptWith(0, 10, 0, 10);
         for (const SurfacePoint& p : c.Clicks)
             Click(p.X, p.Y);
         EXPECT_FALSE(form().CalibrationOn());
-        EXPECT_NEAR(double(form().PictureRotation() - start), double(c.Degrees), 1e-12);
+        EXPECT_NEAR(double(form().spRotate->Value() - start), double(c.Degrees), 1e-12);
         if (c.Degrees != 0) {
             // The stored points were turned with the picture; with no picture
             // open they stay (RotateAboutCentre leaves an empty picture alone),
