@@ -104,6 +104,8 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
     TabRowHeight = 0;
     IniFile = OpenSettingsFile(m_environment.SettingsPath);
     ReadLayoutSettings();
+    ConnectOptionsHandlers();
+    ConnectCalibrationHandlers();
 
     Grid->setColumnWidth(0, 30);
     Grid->setItem(0, 1, new QTableWidgetItem(QStringLiteral("      X")));
@@ -985,15 +987,6 @@ void TMainForm::btnSaveDataClick() {}
 void TMainForm::miSaveDataClick() {}
 void TMainForm::btnCopyClick() {}
 void TMainForm::miCopyClick() {}
-void TMainForm::btnAxisSetClick() {}
-void TMainForm::mi2PointClick() {}
-void TMainForm::mi3PointClick() {}
-void TMainForm::mi4PointClick() {}
-void TMainForm::mi2PointSetClick() {}
-void TMainForm::mi3PointSetClick() {}
-void TMainForm::mi4PointSetClick() {}
-void TMainForm::btnAxisSetMouseEnter() {}
-void TMainForm::AxisReferenceClick(int /*x*/, int /*y*/) {}
 void TMainForm::miAreaClick() {}
 void TMainForm::miContourClick() {}
 void TMainForm::chRegionClick() {}
