@@ -996,11 +996,5 @@ void TMainForm::ChartMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
 void TMainForm::ChartClickSeries(PlotSeries*, int, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
 void TMainForm::PlacePoint(int /*x*/, int /*y*/, bool /*manual*/) {}
 void TMainForm::TimerTimer() {}
-void TMainForm::miOptionsClick() {}
-void TMainForm::ApplySeriesStyle() {}
-bool TMainForm::ScalingAboutZero() const
-{
-    return false;
-}
 
 } // namespace quillmark
