@@ -5,6 +5,7 @@
 
 #include "base/Errors.h"
 #include "formats/GIFGraphic.h"
+#include "formats/JpegPicture.h"
 #include "formats/PCXGraphic.h"
 #include "formats/PNGGraphic.h"
 #include "formats/RasterGraphic.h"
@@ -195,6 +196,17 @@ TEST(DecompressionBombs, RefusedQuickly)
         }
         EXPECT_LT(Clock::now() - start, kDecodeLimit);
     }
+}
+
+// A sequential JPEG of a few hundred bytes declaring 60000 x 4000 pixels:
+// libjpeg would fill the whole picture from nothing.
+TEST(DecompressionBombs, TinyJpegDeclaringAHugePictureIsRefused)
+{
+    const Bytes file = test::ReadWholeFile(std::filesystem::path(QUILLMARK_TEST_DATA) / "crashers/jpeg-bomb-60000x4000.jpg");
+    ASSERT_FALSE(file.empty());
+    const auto start = Clock::now();
+    EXPECT_THROW(DecodeJpeg(file), InvalidGraphicError);
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(200));
 }
 
 } // namespace
