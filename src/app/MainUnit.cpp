@@ -91,6 +91,8 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
     CreateToolWindows();
     CreateStatusBar();
     ConnectMainUnit();
+    ConnectManualHandlers();
+    ConnectRegionHandlers();
     ApplyStartEnabling();
 
     TabRowHeight = 0;
@@ -956,10 +958,6 @@ void TMainForm::FormShow() {}
 void TMainForm::FormClose() {}
 void TMainForm::miOpenFileClick() {}
 void TMainForm::OpenPictureFile(const QString& /*path*/) {}
-void TMainForm::btnSaveDataClick() {}
-void TMainForm::miSaveDataClick() {}
-void TMainForm::btnCopyClick() {}
-void TMainForm::miCopyClick() {}
 void TMainForm::btnStretchClick() {}
 void TMainForm::spXMinChange() {}
 void TMainForm::spXMaxChange() {}
@@ -978,19 +976,10 @@ void TMainForm::mi3PointSetClick() {}
 void TMainForm::mi4PointSetClick() {}
 void TMainForm::btnAxisSetMouseEnter() {}
 void TMainForm::AxisReferenceClick(int /*x*/, int /*y*/) {}
-void TMainForm::miAreaClick() {}
-void TMainForm::miContourClick() {}
-void TMainForm::chRegionClick() {}
-void TMainForm::ChartMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
-void TMainForm::ChartMouseMove(Qt::KeyboardModifiers, int, int) {}
-void TMainForm::ChartMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
 void TMainForm::btnDigitalClick() {}
 void TMainForm::miDigitizeClick() {}
 void TMainForm::StepBoxChange() {}
 void TMainForm::PickLineColour() {}
-void TMainForm::ChartClickSeries(PlotSeries*, int, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
-void TMainForm::PlacePoint(int /*x*/, int /*y*/, bool /*manual*/) {}
-void TMainForm::TimerTimer() {}
 void TMainForm::btnClearClick() {}
 void TMainForm::miHideImageClick() {}
 void TMainForm::btnClearSeiesClick() {}
