@@ -281,6 +281,10 @@ private:
     // The spin step of a region edit after its change: 1/400 of its axis pair.
     static void SetRegionStep(SpinEdit* changed, const SpinEdit* minEdit, const SpinEdit* maxEdit);
 
+    // Whether a rubber band is on the surface now, to be inverted away by
+    // the next move. A press starts with none: its corners are one point.
+    bool m_rubberBandShown = false;
+
 public:
 
     // ---- digitize/TraceHandlers.cpp (not yet built) ----------------------

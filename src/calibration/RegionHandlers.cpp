@@ -124,6 +124,7 @@ void TMainForm::ChartMouseDown(Qt::MouseButton /*button*/, Qt::KeyboardModifiers
     if (!RegionDrawingOn())
         return;
     RegionRect = RegionCorners{x, y, x, y};
+    m_rubberBandShown = false;
 }
 
 void TMainForm::ChartMouseMove(Qt::KeyboardModifiers /*shift*/, int x, int y)
@@ -131,9 +132,11 @@ void TMainForm::ChartMouseMove(Qt::KeyboardModifiers /*shift*/, int x, int y)
     if (!RegionDrawingOn() || RegionRect.x1 == -1 || !(Chart->ButtonsDown() & Qt::LeftButton))
         return;
     // The band drawn last is drawn again, which inverts it away, then the new one.
-    Chart->DrawRectDirect(RegionRect.x0, RegionRect.y0, RegionRect.x1, RegionRect.y1, RubberBandPen(),
-                          PenMode::Invert);
+    if (m_rubberBandShown)
+        Chart->DrawRectDirect(RegionRect.x0, RegionRect.y0, RegionRect.x1, RegionRect.y1, RubberBandPen(),
+                              PenMode::Invert);
     Chart->DrawRectDirect(RegionRect.x0, RegionRect.y0, x, y, RubberBandPen(), PenMode::Invert);
+    m_rubberBandShown = true;
     RegionRect.x1 = x;
     RegionRect.y1 = y;
 }
@@ -160,6 +163,7 @@ void TMainForm::ChartMouseUp(Qt::MouseButton /*button*/, Qt::KeyboardModifiers /
     chRegion->setChecked(true);
     chRegionClick();
     // The rubber band is gone with the redraw the new corners asked for.
+    m_rubberBandShown = false;
     Chart->Redraw();
 }
 
