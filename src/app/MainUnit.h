@@ -7,6 +7,9 @@
 // handlers whose work arrives with that file.
 #include "app/MainFormEnvironment.h"
 #include "app/RangeStep.h"
+#include "digitize/Trace.h"
+#include "formats/StartupFormats.h"
+#include "imaging/AdjustmentPipeline.h"
 #include "app/SettingsStore.h"
 #include "calibration/PlotGeometry.h"
 #include "imaging/FastBMP.h"
@@ -27,8 +30,11 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QDockWidget;
+class QFrame;
 class QLabel;
 class QMenu;
+class QPushButton;
+class QSlider;
 class QTabWidget;
 class QTableWidget;
 class QTimer;
@@ -38,9 +44,14 @@ class QToolButton;
 namespace quillmark {
 
 class DropDownToolButton;
+class PlotAxis;
 class PlotChart;
 class PlotSeries;
 class SpinEdit;
+class SplitSpinButton;
+class TAboutBox;
+class THelpForm;
+class THintForm;
 
 // The item index of MetodBox.
 enum class DigitizeMethod { MaxBrightness = 0, ByColour = 1, Manual = 2, Edit = 3 };
@@ -201,11 +212,19 @@ public:
     void FormShow();
     void FormClose();
 
-    // ---- imaging/OpenPicture.cpp (not yet built) -------------------------
+    // ---- imaging/OpenPicture.cpp -----------------------------------------
     // Virtual, like the other dispatch targets below, so window tests can see
     // where a key or click was routed.
     virtual void miOpenFileClick();
+    // Loads the picture and makes it the open one. Every failure is thrown to
+    // the application's error box; what was done before it stays done (the
+    // background may already have the new size), the rest keeps the previous
+    // picture.
     virtual void OpenPictureFile(const QString& path);
+    // The registry every picture is opened through, filled before any control
+    // exists, and the open dialog's filter built from it.
+    const PictureRegistry& Pictures() const { return *m_pictures; }
+    QString OpenPictureFilter() const { return m_openPictureFilter; }
 
     // ---- digitize/ExportHandlers.cpp --------------------------------------
     // Saves every point to a data file chosen in the save dialog. The file is
@@ -218,18 +237,37 @@ public:
     void btnCopyClick();
     void miCopyClick();
 
-    // ---- calibration/FitHandlers.cpp (not yet built) ---------------------
+    // ---- calibration/FitHandlers.cpp ------------------------------------
+    // Runs after btnStretch has toggled (down: fit, up: actual size); miStretch
+    // toggles the button and runs it too. Both axis ranges are rescaled about
+    // their middles through the limit edits, so each write re-applies an axis.
     void btnStretchClick();
+    void miStretchClick();
 
-    // ---- calibration/AxisHandlers.cpp (not yet built) --------------------
+    // ---- calibration/AxisHandlers.cpp ------------------------------------
+    // Writing any edit of the axes page runs its change handler at once, and
+    // a limit handler may write the increment edit, which runs its handler in
+    // turn: every write below says what it sets off.
+    SpinEdit* spXIncrement = nullptr;
+    SpinEdit* spYIncrement = nullptr;
+    SplitSpinButton* spbtnX = nullptr; // upper half: Top, lower half: Bottom
+    SplitSpinButton* spbtnY = nullptr;
     void spXMinChange();
     void spXMaxChange();
     void spYMinChange();
     void spYMaxChange();
+    void spXIncrementChange(); // a negative value is refused by the plot (throws)
+    void spYIncrementChange();
     virtual void spbtnXTopClick();
     virtual void spbtnXBottomClick();
     virtual void spbtnYTopClick();
     virtual void spbtnYBottomClick();
+    // The one place an axis range is validated and applied, with its grid
+    // increment and label mask. axis is Chart->BottomAxis() or
+    // Chart->LeftAxis(). A range with max <= min is refused with an error box;
+    // the axis then keeps its last accepted range and the edits keep what
+    // they show.
+    void ApplyAxisRange(PlotAxis& axis, long double min, long double max);
 
     // ---- calibration/CalibrationHandlers.cpp (not yet built) -------------
     virtual void btnAxisSetClick();
@@ -287,11 +325,40 @@ private:
 
 public:
 
-    // ---- digitize/TraceHandlers.cpp (not yet built) ----------------------
+    // ---- digitize/TraceHandlers.cpp --------------------------------------
+    // A trace lets pending events run while it samples. Everything that could
+    // start a second trace, open or adjust a picture, recalibrate, or change
+    // the data underneath is disabled for the trace's duration, and the trace
+    // reads a private copy of WorkBitmap, so a key that reaches a handler
+    // anyway (F3 opens a picture) cannot pull the picture from under it.
     void btnDigitalClick();
     void miDigitizeClick();
     void StepBoxChange();
     virtual void PickLineColour();
+    // The line colour of the colour method, as ColorPanel1 shows it.
+    QColor LineColour() const;
+    void SetLineColour(const QColor& colour);
+    // Option values read by tracing and the table, at their dialog defaults
+    // until the options dialog lands.
+    int LineSensOption() const;
+    int ColorSensOption() const;
+    int LineWeightOption() const;
+    QColor LineColourOption() const;  // series colour, cboxLine
+    long double DigitsOption() const; // spDigits
+    bool SortOption() const;          // chboxSort: checked means entry order
+    // The decimal separator of the table and the plot labels.
+    QString DecimalSeparator() const;
+
+    SpinEdit* spStep = nullptr;
+    QFrame* ColorPanel1 = nullptr;
+
+private:
+    void ConnectTraceHandlers();
+    // Gathers the trace's inputs from the controls and the plot.
+    TraceInput CurrentTraceInput() const;
+    bool m_tracing = false;
+
+public:
 
     // ---- digitize/ManualHandlers.cpp --------------------------------------
     // A click on srData in Manual or Edit: selects, deselects or places a
@@ -319,17 +386,14 @@ public:
     virtual int SensitivityOption() const;
     virtual QColor PointColourOption() const;
     virtual QColor SelectPointColourOption() const;
-    // spDigits, for the data file; 6 until the options dialog can be read.
+    // The digits option for the data file: DigitsOption, open to tests.
     virtual long double ExportDigitsOption() const;
 
     QLabel* Image = nullptr; // the magnifier, 157 x 118
 
 private:
     void ConnectManualHandlers();
-    // Rewrites every table row from srData (row r shows point r - 1), and
-    // one row's X and Y. The table's own rewrite replaces the first once it
-    // is in the window.
-    void RewriteTable();
+    // Rewrites the table row of one point: its Y, and its X when withX.
     void WriteTableRow(int index, bool withX);
     // The drawn positions of points 0 up to the last point the plot draws.
     std::vector<SurfacePoint> DrawnDataPositions() const;
@@ -338,13 +402,43 @@ private:
 
 public:
 
-    // ---- imaging/PictureHandlers.cpp (not yet built) ---------------------
+    // ---- imaging/PictureHandlers.cpp -------------------------------------
     void btnClearClick();
-    void miHideImageClick();
+    void miHideImageClick(); // runs after the item has inverted its own check
+    void btnResetClick();
+    // Rebuilds WorkBitmap from SourceBitmap with the page's values and draws
+    // it as the plot's background, hidden or not. Does nothing without a
+    // picture. Runs on every completed change of the page's controls, so a
+    // write to spGaussianBlur or spRotate runs it at once.
+    void ApplyAdjustments();
+    AdjustmentValues CurrentAdjustments() const;
 
-    // ---- digitize/TableHandlers.cpp (not yet built) ----------------------
+    // Sliders track nothing: a run follows only a completed change (thumb
+    // released, a key, a click on the track), never a write from code.
+    QSlider* slLightness = nullptr;  // 0..510, 255 neutral
+    QSlider* slContrast = nullptr;   // 0..510, 255 neutral
+    QSlider* slSaturation = nullptr; // 0..510, 255 skipped
+    QSlider* slCuttingOff = nullptr; // 0..255, 0 off
+    SpinEdit* spGaussianBlur = nullptr; // integer 0..100
+    SpinEdit* spRotate = nullptr;       // degrees, no limits
+    QCheckBox* chInvert = nullptr;
+    QPushButton* btnReset = nullptr;
+
+    // ---- digitize/TableHandlers.cpp --------------------------------------
     void btnClearSeiesClick();
     void miClearSeiesClick();
+    // Rewrites every row from srData; row r shows point r - 1.
+    void RefreshTable();
+    // The table's cell-edit notification. Only the Y column reaches the data;
+    // a text that is not a number is undone silently.
+    void GridSetEditText(int aCol, int aRow, const QString& value);
+    // Enter moves to the next row, from the last back to row 1.
+    void GridKeyDown(int& key, Qt::KeyboardModifiers shift);
+
+private:
+    void ConnectTableHandlers();
+
+public:
 
     // ---- dialogs/OptionsHandlers.cpp (not yet built) ---------------------
     void miOptionsClick();
@@ -352,9 +446,13 @@ public:
     // The option "scale the grid about zero" of the options dialog.
     virtual bool ScalingAboutZero() const;
 
-    // ---- dialogs/HelpHandlers.cpp (not yet built) ------------------------
-    virtual void miDigHelpClick();
-    void miAboutClick();
+    // ---- dialogs/HelpHandlers.cpp ----------------------------------------
+    // Created once with the window and kept to the end; closing one hides it.
+    TAboutBox* AboutBox = nullptr;
+    THelpForm* HelpForm = nullptr;
+    THintForm* HintForm = nullptr;
+    virtual void miDigHelpClick(); // help window, modal through Dialogs()
+    void miAboutClick();           // about box, modal through Dialogs()
 
     const MainFormEnvironment& Environment() const { return m_environment; }
     ModalDialogs& Dialogs() const { return *m_environment.Dialogs; }
@@ -370,6 +468,14 @@ private:
     void CreateToolWindows();
     void CreateStatusBar();
     void ConnectMainUnit();
+    void ConnectPicturePage(); // imaging/PictureHandlers.cpp
+    void SliderChangeCompleted(QSlider* slider, int action);
+    void ConnectAxisHandlers();   // calibration/AxisHandlers.cpp
+    void ConnectFitHandlers();    // calibration/FitHandlers.cpp
+    void ConnectHelpHandlers();   // dialogs/HelpHandlers.cpp
+    // calibration/AxisHandlers.cpp: the common work of the four limit handlers.
+    void AxisLimitChange(SpinEdit* changed, bool changedIsMin, PlotAxis& axis, SpinEdit* minEdit, SpinEdit* maxEdit);
+    void ShiftAxis(SpinEdit* minEdit, SpinEdit* maxEdit, bool increase);
     void ApplyStartEnabling();
     void ReadLayoutSettings();
 
@@ -398,6 +504,14 @@ private:
     const QEvent* m_keyEvent = nullptr;
     quint64 m_keyTimestamp = 0;
     QPointer<QWidget> m_keyReceiver;
+
+    // imaging/OpenPicture.cpp, imaging/PictureHandlers.cpp
+    std::unique_ptr<PictureRegistry> m_pictures = NewPictureRegistry();
+    QString m_openPictureFilter;
+    // The slider whose user action is about to write its value; the value
+    // write that follows is the completed change.
+    QSlider* m_completingSlider = nullptr;
+    static std::unique_ptr<PictureRegistry> NewPictureRegistry();
 };
 
 } // namespace quillmark

@@ -14,4 +14,6 @@ target_sources(quillmark_core PRIVATE
 )
 target_sources(quillmark_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/RegionHandlers.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/AxisHandlers.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FitHandlers.cpp
 )

@@ -43,7 +43,7 @@ void TMainForm::btnSaveDataClick()
         return;
 
     const std::string text =
-        DataFileText(SeriesPoints(*srData), ExportDigitsOption(), Chart->DecimalSeparator().toStdString());
+        DataFileText(SeriesPoints(*srData), ExportDigitsOption(), DecimalSeparator().toStdString());
     // The text goes to a temporary file in the target folder, which replaces
     // the target only once every byte is written: a full disk or a refused
     // folder never costs the file that was there.
@@ -62,7 +62,7 @@ void TMainForm::miSaveDataClick()
 
 void TMainForm::btnCopyClick()
 {
-    const std::string text = ClipboardText(SeriesPoints(*srData), Chart->DecimalSeparator().toStdString());
+    const std::string text = ClipboardText(SeriesPoints(*srData), DecimalSeparator().toStdString());
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));
 }
 

@@ -144,7 +144,7 @@ QColor TMainForm::SelectPointColourOption() const
 
 long double TMainForm::ExportDigitsOption() const
 {
-    return 6;
+    return DigitsOption();
 }
 
 std::vector<SurfacePoint> TMainForm::DrawnDataPositions() const
@@ -157,22 +157,11 @@ std::vector<SurfacePoint> TMainForm::DrawnDataPositions() const
     return drawn;
 }
 
-void TMainForm::RewriteTable()
-{
-    const QSignalBlocker programWrite(Grid);
-    const int count = srData->Count();
-    Grid->setRowCount(count + 1);
-    for (int i = 0; i < count; ++i) {
-        SetCellText(Grid, i + 1, 0, QString::fromStdString(IntegerText(i + 1)));
-        WriteTableRow(i, true);
-    }
-}
-
 void TMainForm::WriteTableRow(int index, bool withX)
 {
     const QSignalBlocker programWrite(Grid);
-    const std::string separator = Chart->DecimalSeparator().toStdString();
-    const long double digits = ExportDigitsOption();
+    const std::string separator = DecimalSeparator().toStdString();
+    const long double digits = DigitsOption();
     if (Grid->rowCount() < index + 2)
         Grid->setRowCount(index + 2);
     if (withX)
@@ -191,7 +180,7 @@ void TMainForm::PlacePoint(int x, int y, bool manual)
 
     DataPointList points = ListFromSeries(*srData);
     const EditResult result =
-        quillmark::PlacePoint(points, SelectedIndex, click, colours, Chart->DecimalSeparator().toStdString());
+        quillmark::PlacePoint(points, SelectedIndex, click, colours, DecimalSeparator().toStdString());
     if (result.Action == EditAction::None)
         return;
     WriteBack(*srData, points, result);
@@ -201,7 +190,7 @@ void TMainForm::PlacePoint(int x, int y, bool manual)
         // picture has disabled saving since, is still a first manual point.
         if (!DataPresent())
             SetDataGroupEnabled(true);
-        RewriteTable();
+        RefreshTable();
     } else {
         WriteTableRow(static_cast<int>(result.Index), manual);
     }
@@ -233,7 +222,7 @@ void TMainForm::ChartClickSeries(PlotSeries* series, int /*valueIndex*/, Qt::Mou
         const EditColours colours{ToCoreColour(PointColourOption()), ToCoreColour(SelectPointColourOption())};
         DataPointList points = ListFromSeries(*srData);
         const EditResult result = quillmark::ClickSeries(points, SelectedIndex, drawn, click, colours,
-                                                         Chart->DecimalSeparator().toStdString());
+                                                         DecimalSeparator().toStdString());
         WriteBack(*srData, points, result);
         return;
     }
@@ -248,7 +237,7 @@ void TMainForm::ChartClickSeries(PlotSeries* series, int /*valueIndex*/, Qt::Mou
         if (result.Action != EditAction::Deleted)
             return;
         WriteBack(*srData, points, result);
-        RewriteTable();
+        RefreshTable();
     }
 }
 
@@ -272,7 +261,7 @@ void TMainForm::RefreshMagnifier(QPoint pointer)
         Chart->CopyRectTo(p, m_magnifier.rect(),
                           QRect(pointer.x() - reach.X, pointer.y() - reach.Y, 2 * reach.X, 2 * reach.Y));
 
-        const std::string separator = Chart->DecimalSeparator().toStdString();
+        const std::string separator = DecimalSeparator().toStdString();
         const long double x = srData->XScreenToValue(pointer.x());
         const long double y = srData->YScreenToValue(pointer.y());
         p.fillRect(QRect(0, 0, 50, 25), Qt::white);

@@ -11,4 +11,6 @@ target_sources(quillmark_core PRIVATE
 target_sources(quillmark_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ExportHandlers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ManualHandlers.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TableHandlers.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TraceHandlers.cpp
 )

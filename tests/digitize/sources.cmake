@@ -11,4 +11,6 @@ target_sources(quillmark_core_tests PRIVATE
 target_sources(quillmark_ui_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ManualHandlersTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ExportHandlersTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TableHandlersTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TraceHandlersTest.cpp
 )
