@@ -72,6 +72,9 @@ void TMainForm::ConnectRegionHandlers()
         layout->setRowStretch(row + 3, 1);
     }
     ShowRegion(false);
+    // Glyph, menu check and fill agree from the start; the saved style,
+    // applied the same way when the settings are read, replaces this one.
+    SetRegionStyle(btnRegSet->GlyphIndex());
 
     connect(spXMinReg, &SpinEdit::Changed, this, &TMainForm::spXMinRegChange);
     connect(spYMinReg, &SpinEdit::Changed, this, &TMainForm::spYMinRegChange);

@@ -2,6 +2,8 @@
 // check box that switches it on.
 #include "../digitize/EditingWindow.h"
 
+#include "formats/ToolkitPictures.h"
+#include "imaging/FastBMP.h"
 #include "widgets/SpinEdit.h"
 #include "widgets/ToolButtons.h"
 
@@ -151,6 +153,42 @@ TEST_F(RegionWindow, StyleSetsGlyphCheckAndFillTogether)
     form->SetRegionStyle(TMainForm::kGlyphContour);
     EXPECT_TRUE(form->miContour->isChecked());
     EXPECT_EQ(form->srRegion->Fill(), ShapeFill::None);
+}
+
+TEST_F(RegionWindow, TracingKeepsToTheRegionAndUncheckingRestoresTheWholePicture)
+{
+    // A bright row across a dark picture, stretched over the plot.
+    QImage image(64, 40, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    for (int x = 0; x < image.width(); ++x)
+        image.setPixel(x, 20, qRgb(255, 255, 255));
+    form->SourceBitmap = TFastBMP::CreateFromBitmap(BitmapFromImage(image));
+    form->WorkBitmap = TFastBMP::CreateCopy(*form->SourceBitmap);
+    form->EnablePictureGroup();
+    SetMethod(DigitizeMethod::MaxBrightness);
+    const auto trace = [this] {
+        form->btnDigitalClick();
+        std::vector<double> xs;
+        for (int i = 0; i < Data().Count(); ++i)
+            xs.push_back(Data().XValue(i));
+        return xs;
+    };
+    const std::vector<double> whole = trace();
+    ASSERT_FALSE(whole.empty());
+
+    // X from 2.5 to 5, the whole height.
+    Drag(Corner(100, 0), Corner(200, 399));
+    const std::vector<double> inside = trace();
+    ASSERT_FALSE(inside.empty());
+    EXPECT_LT(inside.size(), whole.size());
+    for (const double x : inside) {
+        EXPECT_GE(x, 2.5 - 0.2);
+        EXPECT_LE(x, 5 + 0.2);
+    }
+
+    form->chRegion->click();
+    ASSERT_FALSE(form->chRegion->isChecked());
+    EXPECT_EQ(trace(), whole);
 }
 
 } // namespace
