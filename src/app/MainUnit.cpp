@@ -99,6 +99,8 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
     ConnectHelpHandlers();
     ConnectTraceHandlers();
     ConnectTableHandlers();
+    ConnectManualHandlers();
+    ConnectRegionHandlers();
     ApplyStartEnabling();
 
     TabRowHeight = 0;
@@ -996,5 +998,20 @@ void TMainForm::ChartMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
 void TMainForm::ChartClickSeries(PlotSeries*, int, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
 void TMainForm::PlacePoint(int /*x*/, int /*y*/, bool /*manual*/) {}
 void TMainForm::TimerTimer() {}
+void TMainForm::btnAxisSetClick() {}
+void TMainForm::mi2PointClick() {}
+void TMainForm::mi3PointClick() {}
+void TMainForm::mi4PointClick() {}
+void TMainForm::mi2PointSetClick() {}
+void TMainForm::mi3PointSetClick() {}
+void TMainForm::mi4PointSetClick() {}
+void TMainForm::btnAxisSetMouseEnter() {}
+void TMainForm::AxisReferenceClick(int /*x*/, int /*y*/) {}
+void TMainForm::miOptionsClick() {}
+void TMainForm::ApplySeriesStyle() {}
+bool TMainForm::ScalingAboutZero() const
+{
+    return false;
+}
 
 } // namespace quillmark

@@ -14,10 +14,12 @@ namespace quillmark {
 class PictureFormatList;
 
 // What a file dialog is asked to show. Folder is the initial folder;
-// DefaultSuffix is added to a typed name without extension.
+// DefaultSuffix is added to a typed name without extension; FileName is the
+// name proposed at the start.
 struct FileDialogRequest {
     QString Caption;
     QString Folder;
+    QString FileName;
     QString Filter;
     QString DefaultSuffix;
     bool OverwritePrompt = true;
