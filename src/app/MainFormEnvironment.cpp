@@ -13,6 +13,10 @@ MainFormEnvironment MainFormEnvironment::ForRunningProgram()
         folder += QDir::separator();
     environment.ProgramFolder = folder;
     environment.SettingsPath = folder + QStringLiteral("Quillmark.ini");
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (config.isEmpty() || QDir::isRelativePath(config))
+        config = QDir::homePath() + QStringLiteral("/.config");
+    environment.FallbackSettingsPath = QDir::toNativeSeparators(config + QStringLiteral("/Quillmark/Quillmark.ini"));
     environment.Clock = [] { return QDateTime::currentDateTime(); };
     environment.Dialogs = std::make_shared<QtModalDialogs>();
     return environment;

@@ -94,7 +94,7 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
     ApplyStartEnabling();
 
     TabRowHeight = 0;
-    IniFile = OpenSettingsFile(m_environment.SettingsPath);
+    IniFile = OpenSettingsFile();
     ReadLayoutSettings();
 
     Grid->setColumnWidth(0, 30);
@@ -521,16 +521,6 @@ void TMainForm::ReadLayoutSettings()
     placeToolWindow(ToolWndTable, miTable, btnTable, "TableWindow");
 }
 
-std::unique_ptr<SettingsStore> TMainForm::OpenSettingsFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::make_unique<ProfileSettingsStore>();
-    const QByteArray text = file.readAll();
-    return std::make_unique<ProfileSettingsStore>(
-        ProfileFile(std::string_view(text.constData(), static_cast<std::size_t>(text.size()))));
-}
-
 int TMainForm::ReadIniInteger(const char* section, const char* key, int defaultValue) const
 {
     return IniFile->ReadInteger(section, key, defaultValue);
@@ -952,8 +942,6 @@ void TMainForm::closeEvent(QCloseEvent* event)
 
 // ---- Not yet built: each body moves to the file its block names ---------
 
-void TMainForm::FormShow() {}
-void TMainForm::FormClose() {}
 void TMainForm::miOpenFileClick() {}
 void TMainForm::OpenPictureFile(const QString& /*path*/) {}
 void TMainForm::btnSaveDataClick() {}
