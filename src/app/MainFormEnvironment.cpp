@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 namespace quillmark {
 
@@ -12,6 +13,12 @@ MainFormEnvironment MainFormEnvironment::ForRunningProgram()
     if (!folder.endsWith(QDir::separator()))
         folder += QDir::separator();
     environment.ProgramFolder = folder;
+    // Installed, the help text lives in the shared data folder beside bin/.
+    const QString installedHelp =
+        QDir::cleanPath(folder + QStringLiteral("../share/quillmark")) + QDir::separator();
+    if (!QFileInfo::exists(folder + QStringLiteral("Quillmark.txt")) &&
+        QFileInfo::exists(installedHelp + QStringLiteral("Quillmark.txt")))
+        environment.ProgramFolder = installedHelp;
     environment.SettingsPath = folder + QStringLiteral("Quillmark.ini");
     QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (config.isEmpty() || QDir::isRelativePath(config))

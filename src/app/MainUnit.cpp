@@ -5,6 +5,7 @@
 #include "plot/PlotChart.h"
 #include "plot/PlotSeries.h"
 #include "widgets/SpinEdit.h"
+#include "widgets/SplitSpinButton.h"
 #include "widgets/ToolButtons.h"
 
 #include <QAction>
@@ -91,6 +92,9 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
     CreateToolWindows();
     CreateStatusBar();
     ConnectMainUnit();
+    ConnectAxisHandlers();
+    ConnectFitHandlers();
+    ConnectHelpHandlers();
     ApplyStartEnabling();
 
     TabRowHeight = 0;
@@ -295,7 +299,7 @@ void TMainForm::CreateToolWindows()
         QFont bold = header->font();
         bold.setBold(true);
         header->setFont(bold);
-        layout->addWidget(header, 0, 0, 1, 3);
+        layout->addWidget(header, 0, 1, 1, 2);
         const auto limitEdit = [this](double value, const QString& hint) {
             auto* edit = new SpinEdit(tabAxes);
             edit->SetIncrement(0.1);
@@ -313,9 +317,25 @@ void TMainForm::CreateToolWindows()
         layout->addWidget(new QLabel(QStringLiteral("Max"), tabAxes), 2, 0);
         layout->addWidget(spXMax, 2, 1);
         layout->addWidget(spYMax, 2, 2);
+        const auto incrementEdit = [this] {
+            auto* edit = new SpinEdit(tabAxes);
+            edit->SetIncrement(1);
+            edit->SetValue(0);
+            return edit;
+        };
+        spXIncrement = incrementEdit();
+        spYIncrement = incrementEdit();
+        layout->addWidget(new QLabel(QStringLiteral("Шаг"), tabAxes), 3, 0);
+        layout->addWidget(spXIncrement, 3, 1);
+        layout->addWidget(spYIncrement, 3, 2);
+        spbtnX = new SplitSpinButton(tabAxes);
+        spbtnY = new SplitSpinButton(tabAxes);
+        layout->addWidget(new QLabel(QStringLiteral("Сдвиг"), tabAxes), 4, 0);
+        layout->addWidget(spbtnX, 4, 1, Qt::AlignHCenter);
+        layout->addWidget(spbtnY, 4, 2, Qt::AlignHCenter);
         chRegion = new QCheckBox(QStringLiteral("Область оцифровки"), tabAxes);
-        layout->addWidget(chRegion, 4, 0, 1, 3);
-        layout->setRowStretch(5, 1);
+        layout->addWidget(chRegion, 5, 0, 1, 3);
+        layout->setRowStretch(6, 1);
     }
     tabDigit = new QWidget(PageControl);
     {
@@ -931,6 +951,9 @@ void TMainForm::showEvent(QShowEvent* event)
     if (!m_shown) {
         m_shown = true;
         FormShow();
+        // The saved fit state is on the button now; the handler runs once
+        // with no picture, which sets the background mode and the hint.
+        btnStretchClick();
     }
 }
 
@@ -948,15 +971,6 @@ void TMainForm::btnSaveDataClick() {}
 void TMainForm::miSaveDataClick() {}
 void TMainForm::btnCopyClick() {}
 void TMainForm::miCopyClick() {}
-void TMainForm::btnStretchClick() {}
-void TMainForm::spXMinChange() {}
-void TMainForm::spXMaxChange() {}
-void TMainForm::spYMinChange() {}
-void TMainForm::spYMaxChange() {}
-void TMainForm::spbtnXTopClick() {}
-void TMainForm::spbtnXBottomClick() {}
-void TMainForm::spbtnYTopClick() {}
-void TMainForm::spbtnYBottomClick() {}
 void TMainForm::btnAxisSetClick() {}
 void TMainForm::mi2PointClick() {}
 void TMainForm::mi3PointClick() {}
@@ -989,7 +1003,5 @@ bool TMainForm::ScalingAboutZero() const
 {
     return false;
 }
-void TMainForm::miDigHelpClick() {}
-void TMainForm::miAboutClick() {}
 
 } // namespace quillmark

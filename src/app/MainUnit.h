@@ -38,9 +38,14 @@ class QToolButton;
 namespace quillmark {
 
 class DropDownToolButton;
+class PlotAxis;
 class PlotChart;
 class PlotSeries;
 class SpinEdit;
+class SplitSpinButton;
+class TAboutBox;
+class THelpForm;
+class THintForm;
 
 // The item index of MetodBox.
 enum class DigitizeMethod { MaxBrightness = 0, ByColour = 1, Manual = 2, Edit = 3 };
@@ -237,18 +242,37 @@ public:
     void btnCopyClick();
     void miCopyClick();
 
-    // ---- calibration/FitHandlers.cpp (not yet built) ---------------------
+    // ---- calibration/FitHandlers.cpp ------------------------------------
+    // Runs after btnStretch has toggled (down: fit, up: actual size); miStretch
+    // toggles the button and runs it too. Both axis ranges are rescaled about
+    // their middles through the limit edits, so each write re-applies an axis.
     void btnStretchClick();
+    void miStretchClick();
 
-    // ---- calibration/AxisHandlers.cpp (not yet built) --------------------
+    // ---- calibration/AxisHandlers.cpp ------------------------------------
+    // Writing any edit of the axes page runs its change handler at once, and
+    // a limit handler may write the increment edit, which runs its handler in
+    // turn: every write below says what it sets off.
+    SpinEdit* spXIncrement = nullptr;
+    SpinEdit* spYIncrement = nullptr;
+    SplitSpinButton* spbtnX = nullptr; // upper half: Top, lower half: Bottom
+    SplitSpinButton* spbtnY = nullptr;
     void spXMinChange();
     void spXMaxChange();
     void spYMinChange();
     void spYMaxChange();
+    void spXIncrementChange(); // a negative value is refused by the plot (throws)
+    void spYIncrementChange();
     virtual void spbtnXTopClick();
     virtual void spbtnXBottomClick();
     virtual void spbtnYTopClick();
     virtual void spbtnYBottomClick();
+    // The one place an axis range is validated and applied, with its grid
+    // increment and label mask. axis is Chart->BottomAxis() or
+    // Chart->LeftAxis(). A range with max <= min is refused with an error box;
+    // the axis then keeps its last accepted range and the edits keep what
+    // they show.
+    void ApplyAxisRange(PlotAxis& axis, long double min, long double max);
 
     // ---- calibration/CalibrationHandlers.cpp (not yet built) -------------
     virtual void btnAxisSetClick();
@@ -298,9 +322,13 @@ public:
     // The option "scale the grid about zero" of the options dialog.
     virtual bool ScalingAboutZero() const;
 
-    // ---- dialogs/HelpHandlers.cpp (not yet built) ------------------------
-    virtual void miDigHelpClick();
-    void miAboutClick();
+    // ---- dialogs/HelpHandlers.cpp ----------------------------------------
+    // Created once with the window and kept to the end; closing one hides it.
+    TAboutBox* AboutBox = nullptr;
+    THelpForm* HelpForm = nullptr;
+    THintForm* HintForm = nullptr;
+    virtual void miDigHelpClick(); // help window, modal through Dialogs()
+    void miAboutClick();           // about box, modal through Dialogs()
 
     const MainFormEnvironment& Environment() const { return m_environment; }
     ModalDialogs& Dialogs() const { return *m_environment.Dialogs; }
@@ -316,6 +344,12 @@ private:
     void CreateToolWindows();
     void CreateStatusBar();
     void ConnectMainUnit();
+    void ConnectAxisHandlers();   // calibration/AxisHandlers.cpp
+    void ConnectFitHandlers();    // calibration/FitHandlers.cpp
+    void ConnectHelpHandlers();   // dialogs/HelpHandlers.cpp
+    // calibration/AxisHandlers.cpp: the common work of the four limit handlers.
+    void AxisLimitChange(SpinEdit* changed, bool changedIsMin, PlotAxis& axis, SpinEdit* minEdit, SpinEdit* maxEdit);
+    void ShiftAxis(SpinEdit* minEdit, SpinEdit* maxEdit, bool increase);
     void ApplyStartEnabling();
     void ReadLayoutSettings();
 

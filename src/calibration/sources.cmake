@@ -12,3 +12,7 @@ target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/CalFile.h
   ${CMAKE_CURRENT_LIST_DIR}/CalFile.cpp
 )
+target_sources(quillmark_ui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/AxisHandlers.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FitHandlers.cpp
+)

@@ -1,1 +1,10 @@
 # Files of src/dialogs, added to quillmark_core or quillmark_ui.
+target_sources(quillmark_ui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/About.h
+  ${CMAKE_CURRENT_LIST_DIR}/About.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/HelpUnit.h
+  ${CMAKE_CURRENT_LIST_DIR}/HelpUnit.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Hint.h
+  ${CMAKE_CURRENT_LIST_DIR}/Hint.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/HelpHandlers.cpp
+)

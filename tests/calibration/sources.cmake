@@ -5,3 +5,8 @@ target_sources(quillmark_core_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ImageFitTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CalFileTest.cpp
 )
+target_sources(quillmark_ui_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/WindowFixture.h
+  ${CMAKE_CURRENT_LIST_DIR}/AxisHandlersTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FitHandlersTest.cpp
+)

@@ -1,1 +1,4 @@
 # Tests of src/dialogs, added to quillmark_core_tests or quillmark_ui_tests.
+target_sources(quillmark_ui_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/HelpWindowsTest.cpp
+)

@@ -1,0 +1,119 @@
+// The axes page: the four limit edits, the two increment edits and the two
+// shift buttons. Every writer of an axis limit (typing, spin arrows, the shift
+// buttons and keys, calibration, files, the fit toggle) goes through the limit
+// edits, whose handlers bring the plot axis, its increment and its label mask
+// into line. Writing an edit runs its change handler before the write returns.
+#include "app/MainUnit.h"
+
+#include "calibration/AxisScale.h"
+#include "plot/PlotChart.h"
+#include "widgets/SpinEdit.h"
+#include "widgets/SplitSpinButton.h"
+
+#include <string>
+
+namespace quillmark {
+
+void TMainForm::ConnectAxisHandlers()
+{
+    connect(spXIncrement, &SpinEdit::Changed, this, &TMainForm::spXIncrementChange);
+    connect(spYIncrement, &SpinEdit::Changed, this, &TMainForm::spYIncrementChange);
+    connect(spbtnX, &SplitSpinButton::TopClicked, this, [this] { spbtnXTopClick(); });
+    connect(spbtnX, &SplitSpinButton::BottomClicked, this, [this] { spbtnXBottomClick(); });
+    connect(spbtnY, &SplitSpinButton::TopClicked, this, [this] { spbtnYTopClick(); });
+    connect(spbtnY, &SplitSpinButton::BottomClicked, this, [this] { spbtnYBottomClick(); });
+}
+
+void TMainForm::AxisLimitChange(SpinEdit* changed, bool changedIsMin, PlotAxis& axis, SpinEdit* minEdit,
+                                SpinEdit* maxEdit)
+{
+    // Setting a spin step is no text change and runs no handler.
+    minEdit->SetIncrement(static_cast<double>(FineStep(minEdit->Value(), maxEdit->Value())));
+    maxEdit->SetIncrement(static_cast<double>(FineStep(minEdit->Value(), maxEdit->Value())));
+
+    // A value equal to the axis bound at single precision has been applied
+    // already: this ends the writes that follow an applied range.
+    const double bound = changedIsMin ? axis.Minimum() : axis.Maximum();
+    if (!SameAtSinglePrecision(changed->Value(), bound))
+        ApplyAxisRange(axis, minEdit->Value(), maxEdit->Value());
+}
+
+void TMainForm::spXMinChange()
+{
+    AxisLimitChange(spXMin, true, Chart->BottomAxis(), spXMin, spXMax);
+}
+
+void TMainForm::spXMaxChange()
+{
+    AxisLimitChange(spXMax, false, Chart->BottomAxis(), spXMin, spXMax);
+}
+
+void TMainForm::spYMinChange()
+{
+    AxisLimitChange(spYMin, true, Chart->LeftAxis(), spYMin, spYMax);
+}
+
+void TMainForm::spYMaxChange()
+{
+    AxisLimitChange(spYMax, false, Chart->LeftAxis(), spYMin, spYMax);
+}
+
+void TMainForm::ApplyAxisRange(PlotAxis& axis, long double min, long double max)
+{
+    SpinEdit* incrementEdit = &axis == &Chart->BottomAxis() ? spXIncrement : spYIncrement;
+    const std::optional<AxisRangePlan> plan = PlanAxisRange(min, max, incrementEdit->Value());
+    if (!plan) {
+        Dialogs().ShowError(QString::fromUtf8(kAxisRangeRefusedCaption.data(),
+                                              static_cast<qsizetype>(kAxisRangeRefusedCaption.size())),
+                            QString::fromUtf8(kAxisRangeRefused.data(),
+                                              static_cast<qsizetype>(kAxisRangeRefused.size())));
+        return;
+    }
+    axis.SetMinMax(static_cast<double>(min), static_cast<double>(max));
+    // Runs spXIncrementChange or spYIncrementChange, which hands the value to
+    // the axis (when the text changes; an unchanged text is the axis's own).
+    incrementEdit->SetValue(plan->Increment);
+    axis.SetLabelFormat(std::string(plan->Mask));
+}
+
+void TMainForm::spXIncrementChange()
+{
+    Chart->BottomAxis().SetIncrement(spXIncrement->Value());
+}
+
+void TMainForm::spYIncrementChange()
+{
+    Chart->LeftAxis().SetIncrement(spYIncrement->Value());
+}
+
+void TMainForm::ShiftAxis(SpinEdit* minEdit, SpinEdit* maxEdit, bool increase)
+{
+    const AxisRange shifted = ShiftAxisRange({minEdit->Value(), maxEdit->Value()},
+                                             increase ? ShiftDirection::Increase : ShiftDirection::Decrease);
+    // Each write runs its limit handler, so the axis is applied twice: first
+    // with the new Min and the old Max, then with both new.
+    minEdit->SetValue(shifted.Min);
+    maxEdit->SetValue(shifted.Max);
+}
+
+void TMainForm::spbtnXTopClick()
+{
+    ShiftAxis(spXMin, spXMax, true);
+}
+
+void TMainForm::spbtnXBottomClick()
+{
+    ShiftAxis(spXMin, spXMax, false);
+}
+
+void TMainForm::spbtnYTopClick()
+{
+    ShiftAxis(spYMin, spYMax, false);
+}
+
+void TMainForm::spbtnYBottomClick()
+{
+    ShiftAxis(spYMin, spYMax, true);
+}
+
+} // namespace quillmark

@@ -1,0 +1,37 @@
+// The help window, the about box and the floating hint window of the main
+// window: made once here and kept to the end of the run.
+#include "app/MainUnit.h"
+
+#include "dialogs/About.h"
+#include "dialogs/HelpUnit.h"
+#include "dialogs/Hint.h"
+#include "plot/PlotChart.h"
+
+namespace quillmark {
+
+void TMainForm::ConnectHelpHandlers()
+{
+    AboutBox = new TAboutBox(this);
+    HelpForm = new THelpForm(Environment().ProgramFolder, this);
+    HintForm = new THintForm(this);
+    setWindowIcon(ProgramIcon());
+
+    // While the hint is shown (calibration mode) it follows the pointer over
+    // the plot.
+    connect(Chart, &PlotChart::MouseMove, this, [this](Qt::KeyboardModifiers, int x, int y) {
+        if (HintForm->isVisible())
+            HintForm->FollowPointer(Chart->mapToGlobal(QPoint(x, y)));
+    });
+}
+
+void TMainForm::miDigHelpClick()
+{
+    Dialogs().ShowModalDialog(*HelpForm);
+}
+
+void TMainForm::miAboutClick()
+{
+    Dialogs().ShowModalDialog(*AboutBox);
+}
+
+} // namespace quillmark
