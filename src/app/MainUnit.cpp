@@ -95,6 +95,7 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
     ConnectAxisHandlers();
     ConnectFitHandlers();
     ConnectHelpHandlers();
+    ConnectCalFileHandlers();
     ApplyStartEnabling();
 
     TabRowHeight = 0;
@@ -333,9 +334,10 @@ void TMainForm::CreateToolWindows()
         layout->addWidget(new QLabel(QStringLiteral("Сдвиг"), tabAxes), 4, 0);
         layout->addWidget(spbtnX, 4, 1, Qt::AlignHCenter);
         layout->addWidget(spbtnY, 4, 2, Qt::AlignHCenter);
+        CreateCalFileButtons(layout, 5);
         chRegion = new QCheckBox(QStringLiteral("Область оцифровки"), tabAxes);
-        layout->addWidget(chRegion, 5, 0, 1, 3);
-        layout->setRowStretch(6, 1);
+        layout->addWidget(chRegion, 6, 0, 1, 3);
+        layout->setRowStretch(7, 1);
     }
     tabDigit = new QWidget(PageControl);
     {
@@ -951,9 +953,6 @@ void TMainForm::showEvent(QShowEvent* event)
     if (!m_shown) {
         m_shown = true;
         FormShow();
-        // The saved fit state is on the button now; the handler runs once
-        // with no picture, which sets the background mode and the hint.
-        btnStretchClick();
     }
 }
 

@@ -27,8 +27,10 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QDockWidget;
+class QGridLayout;
 class QLabel;
 class QMenu;
+class QPushButton;
 class QTabWidget;
 class QTableWidget;
 class QTimer;
@@ -273,6 +275,22 @@ public:
     // the axis then keeps its last accepted range and the edits keep what
     // they show.
     void ApplyAxisRange(PlotAxis& axis, long double min, long double max);
+
+    // ---- calibration/CalFileHandlers.cpp --------------------------------
+    // The calibration file: the six axis edits saved, or loaded back through
+    // the edits (each write runs its change handler). A file that does not
+    // read as a whole changes nothing.
+    QPushButton* btnSave = nullptr; // "Сохранить"
+    QPushButton* btnLoad = nullptr; // "Загрузить"
+    void btnSaveClick();
+    void btnLoadClick();
+
+private:
+    // The two buttons side by side in one row of the axes page.
+    void CreateCalFileButtons(QGridLayout* layout, int row);
+    void ConnectCalFileHandlers();
+
+public:
 
     // ---- calibration/CalibrationHandlers.cpp (not yet built) -------------
     virtual void btnAxisSetClick();

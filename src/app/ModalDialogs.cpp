@@ -15,6 +15,8 @@ QString RunFileDialog(QWidget* parent, const FileDialogRequest& request, QFileDi
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setDefaultSuffix(request.DefaultSuffix);
+    if (!request.FileName.isEmpty())
+        dialog.selectFile(request.FileName);
     if (!request.OverwritePrompt)
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (request.PicturePreview)

@@ -16,6 +16,7 @@ namespace quillmark {
 struct FileDialogRequest {
     QString Caption;
     QString Folder;
+    QString FileName; // the name offered at first, in Folder; may be empty
     QString Filter;
     QString DefaultSuffix;
     bool OverwritePrompt = true;

@@ -162,10 +162,10 @@ void TMainForm::FormShow()
     // Each write runs the edit's change handler, which applies the axis.
     spXMin->SetValue(ReadIniReal("Calibration", "XMin"));
     spXMax->SetValue(ReadIniReal("Calibration", "XMax"));
+    spXIncrement->SetValue(ReadIniReal("Calibration", "XIncrement"));
     spYMin->SetValue(ReadIniReal("Calibration", "YMin"));
     spYMax->SetValue(ReadIniReal("Calibration", "YMax"));
-    // PENDING (controls not yet in this branch): Calibration/XIncrement into
-    // spXIncrement after XMax and YIncrement into spYIncrement after YMax.
+    spYIncrement->SetValue(ReadIniReal("Calibration", "YIncrement"));
 
     // The unit handler runs with the stored unit number in OldStep; the step
     // written next replaces whatever that left in the step edit.
@@ -205,10 +205,10 @@ void TMainForm::ReadToolWindowPlaces()
 
     const Qt::DockWidgetArea side = dockWidgetArea(ToolWndSettings);
     if (!ToolWndSettings->isFloating() && !ToolWndTable->isFloating() && side == dockWidgetArea(ToolWndTable)) {
-        // Re-adding moves a dock widget to the end of its side.
+        // Splitting puts the second window just below the first.
         const bool tableFirst = dockedTop[1] < dockedTop[0];
-        addDockWidget(side, tableFirst ? ToolWndTable : ToolWndSettings);
-        addDockWidget(side, tableFirst ? ToolWndSettings : ToolWndTable);
+        splitDockWidget(tableFirst ? ToolWndTable : ToolWndSettings, tableFirst ? ToolWndSettings : ToolWndTable,
+                        Qt::Vertical);
     }
 
     const int height = ReadIniInteger("TableWindow", "Height", 200);
@@ -223,6 +223,8 @@ void TMainForm::ReadToolWindowPlaces()
 void TMainForm::FormClose()
 {
     WriteSettings();
+    if (m_settingsLocation.isEmpty()) // a window given no settings file
+        return;
     const std::string text = SettingsText();
     const QString folder = QFileInfo(m_settingsLocation).absolutePath();
     if (!QDir().mkpath(folder))
@@ -279,10 +281,11 @@ void TMainForm::WriteSettings()
 
     WriteIniReal("Calibration", "XMin", spXMin->Value());
     WriteIniReal("Calibration", "XMax", spXMax->Value());
-    // PENDING: XIncrement from spXIncrement.
+    WriteIniReal("Calibration", "XIncrement", spXIncrement->Value());
     WriteIniReal("Calibration", "YMin", spYMin->Value());
     WriteIniReal("Calibration", "YMax", spYMax->Value());
-    // PENDING: YIncrement from spYIncrement, Step from spStep.
+    WriteIniReal("Calibration", "YIncrement", spYIncrement->Value());
+    // PENDING: Step from spStep.
     WriteIniReal("Calibration", "OldStep", static_cast<double>(OldStep));
     IniFile->WriteInteger("Calibration", "StepType", StepBox->currentIndex());
 
