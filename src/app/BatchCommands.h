@@ -4,6 +4,10 @@
 // window's pipeline and writes it as binary PPM. Exit codes: 0 done, 1 the
 // picture could not be loaded or written (message on standard error), 2 bad
 // arguments (usage on standard error). Standard output stays empty.
+#include "calibration/PlotGeometry.h"
+#include "digitize/Trace.h"
+
+#include <array>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -28,7 +32,46 @@ struct DecodeOptions {
 // controls' ranges, with the reason in error.
 std::optional<DecodeOptions> ParseDecodeArguments(const std::vector<std::string>& args, std::string& error);
 
-// args[0] is the subcommand ("decode").
+// `quillmark trace PICTURE [options]`: the window's load, pipeline and trace,
+// with the picture filling the plot rectangle exactly. Every value is where
+// the window would hold it: limits, steps, rotation and region pass through a
+// spin edit's 15-digit text, the axis bounds are doubles.
+enum class TraceCalibration { None, Axes, CalFile, Points };
+
+struct TraceOptions {
+    std::string Picture;
+    DecodeOptions Adjust;                  // Picture and Output unused
+    TraceCalibration Calibration = TraceCalibration::None;
+    std::array<double, 4> Axes{0.0, 10.0, -3.0, 3.0}; // XMIN, XMAX, YMIN, YMAX
+    std::string CalFile;
+    int Points = 0;                        // 2, 3 or 4 with --pixels and --values
+    std::vector<SurfacePoint> Pixels;      // in the order the window asks for them
+    std::array<double, 4> Values{};        // XMIN, XMAX, YMIN, YMAX of the references
+    bool Straighten = false;
+    TraceMethod Method = TraceMethod::MaxBrightness;
+    Color LineColour;                      // black, as the colour panel starts
+    double Step = 1.0;
+    StepUnit Unit = StepUnit::Pixels;
+    int LineSens = 50;
+    int ColorSens = 50;
+    std::optional<std::array<double, 4>> Region; // XMIN, XMAX, YMIN, YMAX
+    int Digits = 6;
+    bool Tsv = false;                      // the clipboard text instead of the data file
+    std::string Out;                       // empty: standard output
+    std::optional<std::string> DecimalPoint;
+    bool Help = false;
+};
+
+// The arguments after "trace"; nothing when they are malformed, with the
+// reason in error.
+std::optional<TraceOptions> ParseTraceArguments(const std::vector<std::string>& args, std::string& error);
+
+// Loads, adjusts, calibrates and traces; returns the text to write. Throws a
+// QuillmarkError when the picture, the calibration or the trace fails (no line
+// found included).
+std::string TraceText(const TraceOptions& options, const std::string& separator);
+
+// args[0] is the subcommand ("decode" or "trace").
 int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // Entry from main when argv[1] names a subcommand.

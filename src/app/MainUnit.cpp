@@ -92,10 +92,13 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
     CreateToolWindows();
     CreateStatusBar();
     ConnectMainUnit();
+    ConnectPicturePage();
     ConnectAxisHandlers();
     ConnectFitHandlers();
     ConnectHelpHandlers();
     ConnectCalFileHandlers();
+    ConnectTraceHandlers();
+    ConnectTableHandlers();
     ApplyStartEnabling();
 
     TabRowHeight = 0;
@@ -964,8 +967,6 @@ void TMainForm::closeEvent(QCloseEvent* event)
 
 // ---- Not yet built: each body moves to the file its block names ---------
 
-void TMainForm::miOpenFileClick() {}
-void TMainForm::OpenPictureFile(const QString& /*path*/) {}
 void TMainForm::btnSaveDataClick() {}
 void TMainForm::miSaveDataClick() {}
 void TMainForm::btnCopyClick() {}
@@ -985,17 +986,9 @@ void TMainForm::chRegionClick() {}
 void TMainForm::ChartMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
 void TMainForm::ChartMouseMove(Qt::KeyboardModifiers, int, int) {}
 void TMainForm::ChartMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
-void TMainForm::btnDigitalClick() {}
-void TMainForm::miDigitizeClick() {}
-void TMainForm::StepBoxChange() {}
-void TMainForm::PickLineColour() {}
 void TMainForm::ChartClickSeries(PlotSeries*, int, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
 void TMainForm::PlacePoint(int /*x*/, int /*y*/, bool /*manual*/) {}
 void TMainForm::TimerTimer() {}
-void TMainForm::btnClearClick() {}
-void TMainForm::miHideImageClick() {}
-void TMainForm::btnClearSeiesClick() {}
-void TMainForm::miClearSeiesClick() {}
 void TMainForm::miOptionsClick() {}
 void TMainForm::ApplySeriesStyle() {}
 bool TMainForm::ScalingAboutZero() const

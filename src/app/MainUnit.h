@@ -7,6 +7,9 @@
 // handlers whose work arrives with that file.
 #include "app/MainFormEnvironment.h"
 #include "app/RangeStep.h"
+#include "digitize/Trace.h"
+#include "formats/StartupFormats.h"
+#include "imaging/AdjustmentPipeline.h"
 #include "app/SettingsStore.h"
 #include "calibration/PlotGeometry.h"
 #include "imaging/FastBMP.h"
@@ -27,10 +30,12 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QDockWidget;
+class QFrame;
 class QGridLayout;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QSlider;
 class QTabWidget;
 class QTableWidget;
 class QTimer;
@@ -232,11 +237,19 @@ private:
 
 public:
 
-    // ---- imaging/OpenPicture.cpp (not yet built) -------------------------
+    // ---- imaging/OpenPicture.cpp -----------------------------------------
     // Virtual, like the other dispatch targets below, so window tests can see
     // where a key or click was routed.
     virtual void miOpenFileClick();
+    // Loads the picture and makes it the open one. Every failure is thrown to
+    // the application's error box; what was done before it stays done (the
+    // background may already have the new size), the rest keeps the previous
+    // picture.
     virtual void OpenPictureFile(const QString& path);
+    // The registry every picture is opened through, filled before any control
+    // exists, and the open dialog's filter built from it.
+    const PictureRegistry& Pictures() const { return *m_pictures; }
+    QString OpenPictureFilter() const { return m_openPictureFilter; }
 
     // ---- digitize/ExportHandlers.cpp (not yet built) ---------------------
     virtual void btnSaveDataClick();
@@ -312,11 +325,40 @@ public:
     void ChartMouseMove(Qt::KeyboardModifiers shift, int x, int y);
     void ChartMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
 
-    // ---- digitize/TraceHandlers.cpp (not yet built) ----------------------
+    // ---- digitize/TraceHandlers.cpp --------------------------------------
+    // A trace lets pending events run while it samples. Everything that could
+    // start a second trace, open or adjust a picture, recalibrate, or change
+    // the data underneath is disabled for the trace's duration, and the trace
+    // reads a private copy of WorkBitmap, so a key that reaches a handler
+    // anyway (F3 opens a picture) cannot pull the picture from under it.
     void btnDigitalClick();
     void miDigitizeClick();
     void StepBoxChange();
     virtual void PickLineColour();
+    // The line colour of the colour method, as ColorPanel1 shows it.
+    QColor LineColour() const;
+    void SetLineColour(const QColor& colour);
+    // Option values read by tracing and the table, at their dialog defaults
+    // until the options dialog lands.
+    int LineSensOption() const;
+    int ColorSensOption() const;
+    int LineWeightOption() const;
+    QColor LineColourOption() const;  // series colour, cboxLine
+    long double DigitsOption() const; // spDigits
+    bool SortOption() const;          // chboxSort: checked means entry order
+    // The decimal separator of the table and the plot labels.
+    QString DecimalSeparator() const;
+
+    SpinEdit* spStep = nullptr;
+    QFrame* ColorPanel1 = nullptr;
+
+private:
+    void ConnectTraceHandlers();
+    // Gathers the trace's inputs from the controls and the plot.
+    TraceInput CurrentTraceInput() const;
+    bool m_tracing = false;
+
+public:
 
     // ---- digitize/ManualHandlers.cpp (not yet built) ---------------------
     void ChartClickSeries(PlotSeries* series, int valueIndex, Qt::MouseButton button,
@@ -326,13 +368,43 @@ public:
     virtual void PlacePoint(int x, int y, bool manual);
     void TimerTimer();
 
-    // ---- imaging/PictureHandlers.cpp (not yet built) ---------------------
+    // ---- imaging/PictureHandlers.cpp -------------------------------------
     void btnClearClick();
-    void miHideImageClick();
+    void miHideImageClick(); // runs after the item has inverted its own check
+    void btnResetClick();
+    // Rebuilds WorkBitmap from SourceBitmap with the page's values and draws
+    // it as the plot's background, hidden or not. Does nothing without a
+    // picture. Runs on every completed change of the page's controls, so a
+    // write to spGaussianBlur or spRotate runs it at once.
+    void ApplyAdjustments();
+    AdjustmentValues CurrentAdjustments() const;
 
-    // ---- digitize/TableHandlers.cpp (not yet built) ----------------------
+    // Sliders track nothing: a run follows only a completed change (thumb
+    // released, a key, a click on the track), never a write from code.
+    QSlider* slLightness = nullptr;  // 0..510, 255 neutral
+    QSlider* slContrast = nullptr;   // 0..510, 255 neutral
+    QSlider* slSaturation = nullptr; // 0..510, 255 skipped
+    QSlider* slCuttingOff = nullptr; // 0..255, 0 off
+    SpinEdit* spGaussianBlur = nullptr; // integer 0..100
+    SpinEdit* spRotate = nullptr;       // degrees, no limits
+    QCheckBox* chInvert = nullptr;
+    QPushButton* btnReset = nullptr;
+
+    // ---- digitize/TableHandlers.cpp --------------------------------------
     void btnClearSeiesClick();
     void miClearSeiesClick();
+    // Rewrites every row from srData; row r shows point r - 1.
+    void RefreshTable();
+    // The table's cell-edit notification. Only the Y column reaches the data;
+    // a text that is not a number is undone silently.
+    void GridSetEditText(int aCol, int aRow, const QString& value);
+    // Enter moves to the next row, from the last back to row 1.
+    void GridKeyDown(int& key, Qt::KeyboardModifiers shift);
+
+private:
+    void ConnectTableHandlers();
+
+public:
 
     // ---- dialogs/OptionsHandlers.cpp (not yet built) ---------------------
     void miOptionsClick();
@@ -362,6 +434,8 @@ private:
     void CreateToolWindows();
     void CreateStatusBar();
     void ConnectMainUnit();
+    void ConnectPicturePage(); // imaging/PictureHandlers.cpp
+    void SliderChangeCompleted(QSlider* slider, int action);
     void ConnectAxisHandlers();   // calibration/AxisHandlers.cpp
     void ConnectFitHandlers();    // calibration/FitHandlers.cpp
     void ConnectHelpHandlers();   // dialogs/HelpHandlers.cpp
@@ -392,6 +466,14 @@ private:
     const QEvent* m_keyEvent = nullptr;
     quint64 m_keyTimestamp = 0;
     QPointer<QWidget> m_keyReceiver;
+
+    // imaging/OpenPicture.cpp, imaging/PictureHandlers.cpp
+    std::unique_ptr<PictureRegistry> m_pictures = NewPictureRegistry();
+    QString m_openPictureFilter;
+    // The slider whose user action is about to write its value; the value
+    // write that follows is the completed change.
+    QSlider* m_completingSlider = nullptr;
+    static std::unique_ptr<PictureRegistry> NewPictureRegistry();
 };
 
 } // namespace quillmark

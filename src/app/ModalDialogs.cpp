@@ -1,5 +1,7 @@
 #include "app/ModalDialogs.h"
 
+#include "widgets/PicturePreviewDialog.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
@@ -52,6 +54,25 @@ QString QtModalDialogs::AskOpenFileName(const FileDialogRequest& request)
 QString QtModalDialogs::AskSaveFileName(const FileDialogRequest& request)
 {
     return RunFileDialog(m_parent, request, QFileDialog::AcceptSave);
+}
+
+QString ModalDialogs::AskPictureFileName(const QString& folder, const QString& filter,
+                                         const PictureFormatList& /*formats*/)
+{
+    FileDialogRequest request;
+    request.Folder = folder;
+    request.Filter = filter;
+    request.PicturePreview = true;
+    return AskOpenFileName(request);
+}
+
+QString QtModalDialogs::AskPictureFileName(const QString& folder, const QString& filter,
+                                           const PictureFormatList& formats)
+{
+    PicturePreviewDialog dialog(formats, folder, filter, m_parent);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 int QtModalDialogs::ShowModalDialog(QDialog& dialog)

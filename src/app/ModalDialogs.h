@@ -11,6 +11,8 @@ class QWidget;
 
 namespace quillmark {
 
+class PictureFormatList;
+
 // What a file dialog is asked to show. Folder is the initial folder;
 // DefaultSuffix is added to a typed name without extension.
 struct FileDialogRequest {
@@ -35,6 +37,12 @@ public:
     // The chosen file, or an empty string when the user cancels.
     virtual QString AskOpenFileName(const FileDialogRequest& request) = 0;
     virtual QString AskSaveFileName(const FileDialogRequest& request) = 0;
+    // The open-picture dialog: starts in folder with filter (the registry's
+    // "description|patterns|..." text, first entry chosen) and previews the
+    // selected file decoded through formats. Stand-ins that do not script it
+    // answer through AskOpenFileName.
+    virtual QString AskPictureFileName(const QString& folder, const QString& filter,
+                                       const PictureFormatList& formats);
     // Runs one of the program's own dialogs modally; returns its result code.
     virtual int ShowModalDialog(QDialog& dialog) = 0;
 };
@@ -50,6 +58,8 @@ public:
     bool Confirm(const QString& caption, const QString& text) override;
     QString AskOpenFileName(const FileDialogRequest& request) override;
     QString AskSaveFileName(const FileDialogRequest& request) override;
+    QString AskPictureFileName(const QString& folder, const QString& filter,
+                               const PictureFormatList& formats) override;
     int ShowModalDialog(QDialog& dialog) override;
 
 private:

@@ -5,43 +5,49 @@
 
 namespace quillmark {
 
+namespace {
+
+// A sheet of graph paper with a traced curve and its digitized points, and a
+// quill across the corner, on a 32 x 32 grid.
+void DrawProgramIcon(QPainter& p, int side)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(side / 32.0, side / 32.0);
+    p.setPen(QPen(QColor(70, 70, 90), 1));
+    p.setBrush(QColor(250, 250, 240));
+    p.drawRoundedRect(QRectF(2.5, 2.5, 27, 27), 2, 2);
+    p.setPen(QPen(QColor(150, 180, 230), 0.6));
+    for (int i = 1; i < 6; ++i) {
+        p.drawLine(QPointF(2.5 + i * 4.5, 3), QPointF(2.5 + i * 4.5, 29));
+        p.drawLine(QPointF(3, 2.5 + i * 4.5), QPointF(29, 2.5 + i * 4.5));
+    }
+    p.setPen(QPen(QColor(30, 30, 30), 1.4));
+    p.drawLine(QPointF(5, 5), QPointF(5, 27));
+    p.drawLine(QPointF(5, 27), QPointF(27, 27));
+    QPainterPath curve(QPointF(6, 24));
+    curve.cubicTo(QPointF(11, 6), QPointF(17, 26), QPointF(26, 9));
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(200, 30, 30), 1.8));
+    p.drawPath(curve);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(20, 90, 200));
+    for (const qreal t : {0.15, 0.4, 0.65, 0.9})
+        p.drawEllipse(curve.pointAtPercent(t), 1.6, 1.6);
+    QPainterPath quill(QPointF(17, 17));
+    quill.quadTo(QPointF(24, 5), QPointF(31, 1));
+    quill.quadTo(QPointF(27, 11), QPointF(17, 17));
+    p.setBrush(QColor(120, 80, 30));
+    p.drawPath(quill);
+}
+
+} // namespace
+
 QImage ProgramIconImage(int size)
 {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    // Drawn on a 256-unit square, like the scalable icon.
-    p.scale(size / 256.0, size / 256.0);
-    const QColor frame(0x3a, 0x4a, 0x6b);
-    p.setPen(QPen(frame, 8));
-    p.setBrush(QColor(0xfd, 0xfc, 0xf7));
-    p.drawRoundedRect(QRectF(16, 16, 224, 224), 28, 28);
-    if (size >= 32) {
-        p.setPen(QPen(QColor(0x9f, 0xb3, 0xd9), 4));
-        for (int x = 64; x <= 208; x += 48)
-            p.drawLine(x, 40, x, 200);
-        for (int y = 72; y <= 168; y += 48)
-            p.drawLine(48, y, 216, y);
-    }
-    p.setPen(QPen(frame, 8, Qt::SolidLine, Qt::SquareCap));
-    p.drawLine(40, 208, 40, 40);
-    p.drawLine(40, 208, 224, 208);
-    const QColor curve(0xd0, 0x31, 0x2d);
-    QPainterPath path;
-    const QPointF points[] = {{48, 184}, {80, 150}, {112, 162}, {144, 104}, {176, 92}, {208, 56}};
-    path.moveTo(points[0]);
-    for (const QPointF& pt : points)
-        path.lineTo(pt);
-    p.setPen(QPen(curve, size >= 32 ? 10 : 16, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(path);
-    if (size >= 32) {
-        p.setPen(QPen(curve, 6));
-        p.setBrush(Qt::white);
-        for (const QPointF& c : {points[1], points[3], points[5]})
-            p.drawEllipse(c, 10, 10);
-    }
+    DrawProgramIcon(p, size);
     return image;
 }
 

@@ -175,7 +175,7 @@ void TMainForm::FormShow()
     StepBoxChange();
     const double step = ReadIniReal("Calibration", "Step");
     OldStep = step;
-    // PENDING: spStep->SetValue(StepForUnit(step, StepBox->currentIndex() == 1)).
+    spStep->SetValue(StepForUnit(step, StepBox->currentIndex() == 1));
     OldStep = ReadIniReal("Calibration", "OldStep");
 }
 
@@ -285,7 +285,7 @@ void TMainForm::WriteSettings()
     WriteIniReal("Calibration", "YMin", spYMin->Value());
     WriteIniReal("Calibration", "YMax", spYMax->Value());
     WriteIniReal("Calibration", "YIncrement", spYIncrement->Value());
-    // PENDING: Step from spStep.
+    WriteIniReal("Calibration", "Step", spStep->Value());
     WriteIniReal("Calibration", "OldStep", static_cast<double>(OldStep));
     IniFile->WriteInteger("Calibration", "StepType", StepBox->currentIndex());
 

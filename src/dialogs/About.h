@@ -10,9 +10,6 @@ class QLabel;
 
 namespace quillmark {
 
-// The program's own icon, drawn as vectors so it is sharp at any size.
-QIcon ProgramIcon();
-
 class TAboutBox : public QDialog {
     Q_OBJECT
 public:

@@ -3,6 +3,7 @@
 #include "app/MainUnit.h"
 
 #include "dialogs/About.h"
+#include "app/ProgramIcon.h"
 #include "dialogs/HelpUnit.h"
 #include "dialogs/Hint.h"
 #include "plot/PlotChart.h"

@@ -8,3 +8,7 @@ target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/TableEdit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Trace.cpp
 )
+target_sources(quillmark_ui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/TableHandlers.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TraceHandlers.cpp
+)

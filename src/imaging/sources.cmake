@@ -9,8 +9,12 @@ target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/FastFXAvx2.cpp
   ${CMAKE_CURRENT_LIST_DIR}/AdjustmentPipeline.h
   ${CMAKE_CURRENT_LIST_DIR}/AdjustmentPipeline.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/OpenedPicture.h
+  ${CMAKE_CURRENT_LIST_DIR}/OpenedPicture.cpp
 )
 target_sources(quillmark_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/FastBMPDraw.h
   ${CMAKE_CURRENT_LIST_DIR}/FastBMPDraw.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/OpenPicture.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PictureHandlers.cpp
 )

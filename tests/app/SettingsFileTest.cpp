@@ -125,6 +125,29 @@ TEST_F(SettingsFileTest, FirstRunGivesDefaultsAndWritesEveryKeyInTableOrder)
     }
 }
 
+TEST_F(SettingsFileTest, StoredStepIsRoundedHalfToEvenInPixels)
+{
+    const struct {
+        const char* StepType;
+        const char* Step;
+        int Unit;
+        double Shown;
+    } cases[] = {{"0", "2.6", 0, 3}, {"0", "2.5", 0, 2}, {"0", "3.5", 0, 4}, {"1", "2.6", 1, 2.6}, {"5", "2.6", 0, 3}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.StepType) + " " + c.Step);
+        WriteSettings(QByteArray("[Calibration]\r\nStepType=") + c.StepType + "\r\nStep=" + c.Step +
+                      "\r\nOldStep=7\r\n");
+        auto form = Start();
+        EXPECT_EQ(form->StepBox->currentIndex(), c.Unit);
+        EXPECT_EQ(form->spStep->Value(), c.Shown);
+        EXPECT_EQ(form->OldStep, 7);
+        form->close();
+        const ProfileFile file = ReadProfile(environment.SettingsPath);
+        EXPECT_EQ(file.Find("Calibration", "StepType"), std::to_string(c.Unit));
+        EXPECT_EQ(file.Find("Calibration", "OldStep"), "7");
+    }
+}
+
 TEST_F(SettingsFileTest, CalibrationMethodFromAxisSet)
 {
     WriteSettings("[Options]\r\nAxisSet=2\r\n");

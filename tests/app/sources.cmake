@@ -8,6 +8,7 @@ target_sources(quillmark_ui_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/MainFormTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BatchCommandsTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SettingsFileTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/BatchTraceTest.cpp
 )
 
 # The decode command run as the real program.
@@ -23,3 +24,11 @@ add_test(NAME BatchCommands.DecodeMatchesTheCorpus
                  -P ${CMAKE_CURRENT_LIST_DIR}/DecodeCorpus.cmake)
 set_tests_properties(BatchCommands.DecodeMatchesTheCorpus PROPERTIES
                      ENVIRONMENT "QT_QPA_PLATFORM=offscreen" SKIP_REGULAR_EXPRESSION "SKIPPED: ")
+
+# The trace command through the real program: its help, and a usage error.
+add_test(NAME BatchCommands.TraceHelpAsAProcess COMMAND $<TARGET_FILE:quillmark> trace --help)
+set_tests_properties(BatchCommands.TraceHelpAsAProcess PROPERTIES
+                     ENVIRONMENT "QT_QPA_PLATFORM=offscreen" PASS_REGULAR_EXPRESSION "usage: quillmark trace")
+add_test(NAME BatchCommands.TraceBadArgumentsAsAProcess COMMAND $<TARGET_FILE:quillmark> trace)
+set_tests_properties(BatchCommands.TraceBadArgumentsAsAProcess PROPERTIES
+                     ENVIRONMENT "QT_QPA_PLATFORM=offscreen" WILL_FAIL TRUE)

@@ -4,7 +4,9 @@ target_sources(quillmark_core_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/FastBMPTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FastFXTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/AdjustmentPipelineTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/OpenedPictureTest.cpp
 )
 target_sources(quillmark_ui_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/FastBMPDrawTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PictureUiTest.cpp
 )

@@ -1,0 +1,65 @@
+// Opening a picture: decode it through the registry, size the plot's
+// background to it, build both buffers, enable the picture commands and show
+// it through the adjustment pipeline. Calibration, data, region, the hidden
+// state and the adjustment values are left as they are.
+#include "app/MainUnit.h"
+
+#include "formats/PictureLoader.h"
+#include "formats/ToolkitPictures.h"
+#include "imaging/OpenedPicture.h"
+#include "plot/PlotChart.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace quillmark {
+
+std::unique_ptr<PictureRegistry> TMainForm::NewPictureRegistry()
+{
+    return std::make_unique<PictureRegistry>(BitmapPictureClass());
+}
+
+void TMainForm::miOpenFileClick()
+{
+    const QString path = Dialogs().AskPictureFileName(CurrentPath, m_openPictureFilter, m_pictures->Formats());
+    if (path.isEmpty())
+        return;
+    OpenPictureFile(path);
+}
+
+void TMainForm::OpenPictureFile(const QString& path)
+{
+    std::unique_ptr<Graphic> picture = LoadPicture(m_pictures->Formats(), QFile::encodeName(path).toStdString());
+    const int width = picture->Width();
+    const int height = picture->Height();
+    // The background takes the new size before the pixels are handed over,
+    // so an icon or a metafile that refuses leaves it resized, and nothing
+    // else changed.
+    Chart->SetBackImageSize(width, height);
+    PictureBuffers buffers = MakePictureBuffers(*picture);
+    picture.reset();
+
+    const QFileInfo file(path);
+    CurrentPath = QDir::toNativeSeparators(file.absolutePath());
+    if (!CurrentPath.endsWith(QDir::separator()))
+        CurrentPath += QDir::separator();
+
+    SourceBitmap = std::move(buffers.Source);
+    WorkBitmap = std::move(buffers.Work);
+
+    EnablePictureGroup();
+    Chart->SetTitleLines({QString::fromStdString(PictureTitle(file.fileName().toStdString()))});
+    ApplyAdjustments();
+
+    SetStatusText(0, QLatin1Char(' ') + file.fileName());
+    SetStatusText(1, QStringLiteral("%1x%2").arg(width).arg(height));
+    SetStatusText(2, QLatin1Char(' ') + MetodBox->currentText());
+
+    TraceBuffer.resize(static_cast<std::size_t>(std::max(WorkBitmap->Width(), WorkBitmap->Height())));
+}
+
+} // namespace quillmark
