@@ -26,6 +26,7 @@
 #include <map>
 #include <memory>
 #include <string_view>
+#include <string>
 #include <vector>
 
 class QAction;
@@ -33,6 +34,7 @@ class QCheckBox;
 class QComboBox;
 class QDockWidget;
 class QFrame;
+class QGridLayout;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -217,9 +219,33 @@ public:
     void SetStatusText(int panel, const QString& text);
     QString StatusText(int panel) const;
 
-    // ---- app/SettingsFile.cpp (not yet built) ----------------------------
+    // ---- app/SettingsFile.cpp --------------------------------------------
+    // The rest of the settings, read on the first showing: grid colour,
+    // tool-window places, picture fit, methods, axis ranges and step. Writes
+    // to the edits run their change handlers, in the order the keys are read.
     void FormShow();
+    // Writes every setting from the live state, then puts the file in place
+    // through a temporary file and a rename; a failed write throws FileError
+    // and leaves the old file as it was.
     void FormClose();
+    // Where the settings are read and written: beside the program while that
+    // folder can be written, else the user's configuration folder (read
+    // first, with the program folder's file as the fallback for reading).
+    static QString SettingsFileLocation(const MainFormEnvironment& environment);
+    // The text written at close; FormClose puts it in place.
+    std::string SettingsText() const;
+    // The decimal separator reals are read and written with.
+    QString SettingsSeparator() const;
+
+private:
+    std::unique_ptr<SettingsStore> OpenSettingsFile();
+    void WriteSettings();
+    void ReadToolWindowPlaces();
+    double ReadIniReal(const char* section, const char* key) const;
+    void WriteIniReal(const char* section, const char* key, double value);
+    QString m_settingsLocation;
+
+public:
 
     // ---- imaging/OpenPicture.cpp -----------------------------------------
     // Virtual, like the other dispatch targets below, so window tests can see
@@ -284,6 +310,23 @@ public:
     // ---- calibration/CalibrationHandlers.cpp ----------------------------
     // Runs after btnAxisSet has taken its new state: down enters calibration
     // mode, up leaves it.
+    // ---- calibration/CalFileHandlers.cpp --------------------------------
+    // The calibration file: the six axis edits saved, or loaded back through
+    // the edits (each write runs its change handler). A file that does not
+    // read as a whole changes nothing.
+    QPushButton* btnSave = nullptr; // "Сохранить"
+    QPushButton* btnLoad = nullptr; // "Загрузить"
+    void btnSaveClick();
+    void btnLoadClick();
+
+private:
+    // The two buttons side by side in one row of the axes page.
+    void CreateCalFileButtons(QGridLayout* layout, int row);
+    void ConnectCalFileHandlers();
+
+public:
+
+    // ---- calibration/CalibrationHandlers.cpp (not yet built) -------------
     virtual void btnAxisSetClick();
     void mi2PointClick();
     void mi3PointClick();
@@ -538,10 +581,6 @@ private:
     int ReadIniInteger(const char* section, const char* key, int defaultValue) const;
     bool ReadIniBool(const char* section, const char* key, bool defaultValue) const;
     QString ReadIniString(const char* section, const char* key, const QString& defaultValue) const;
-
-    // The settings as the file holds them; a missing or unreadable file gives
-    // an empty profile, so every read yields its default.
-    static std::unique_ptr<SettingsStore> OpenSettingsFile(const QString& path);
 
     bool BelongsToThisWindow(const QWidget* widget) const;
     // A click of button at the pointer, as the plot would get from the user,

@@ -10,4 +10,5 @@ target_sources(quillmark_ui_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/AxisHandlersTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FitHandlersTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RegionHandlersTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CalFileHandlersTest.cpp
 )
