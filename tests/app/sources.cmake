@@ -32,3 +32,8 @@ set_tests_properties(BatchCommands.TraceHelpAsAProcess PROPERTIES
 add_test(NAME BatchCommands.TraceBadArgumentsAsAProcess COMMAND $<TARGET_FILE:quillmark> trace)
 set_tests_properties(BatchCommands.TraceBadArgumentsAsAProcess PROPERTIES
                      ENVIRONMENT "QT_QPA_PLATFORM=offscreen" WILL_FAIL TRUE)
+
+# The install tree of a temporary prefix.
+add_test(NAME Install.TreeHoldsEveryFileAndValidates
+         COMMAND ${CMAKE_COMMAND} -DBUILD=${PROJECT_BINARY_DIR} -DPREFIX=${CMAKE_CURRENT_BINARY_DIR}/install-tree
+                 -P ${CMAKE_CURRENT_LIST_DIR}/InstallTree.cmake)

@@ -403,3 +403,33 @@ TEST_F(Plot, TheRestingPointerIsAnArrowOrACrossHair)
 }
 
 } // namespace
+
+// Run once as it is and again by ctest with QT_SCALE_FACTOR=2: the plot's
+// coordinates are its own pixels whatever the screen's scale, so a click at a
+// point's pixel hits the same point with the same coordinates.
+TEST_F(Plot, HitTestsAreInThePlotsOwnPixelsAtAnyScale)
+{
+    PlotSeries* data = chart.DataSeries();
+    data->Add(2, 0, {}, kRed);
+    data->Add(5, 1.5, {}, kRed);
+    data->Add(8, -1, {}, kRed);
+    int hitIndex = -1;
+    QPoint hitAt;
+    QObject::connect(&chart, &PlotChart::ClickSeries,
+                     [&](PlotSeries*, int index, Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
+                         hitIndex = index;
+                         hitAt = {x, y};
+                     });
+    const QPoint onPoint(data->CalcXPos(1), data->CalcYPos(1));
+    QTest::mouseClick(&chart, Qt::LeftButton, {}, onPoint);
+    EXPECT_EQ(hitIndex, 1);
+    EXPECT_EQ(hitAt, onPoint);
+    // 640 x 480 with 1 % margins: the positions do not depend on the scale.
+    EXPECT_EQ(chart.width(), 640);
+    EXPECT_EQ(onPoint.x(), chart.BottomPixel(5));
+    EXPECT_EQ(chart.PlotRect().width(), chart.BottomPixel(10) - chart.BottomPixel(0));
+    const QByteArray scale = qgetenv("QT_SCALE_FACTOR");
+    if (!scale.isEmpty()) {
+        EXPECT_DOUBLE_EQ(chart.devicePixelRatioF(), scale.toDouble());
+    }
+}
