@@ -7,6 +7,7 @@
 // handlers whose work arrives with that file.
 #include "app/MainFormEnvironment.h"
 #include "app/RangeStep.h"
+#include "digitize/ManualEdit.h"
 #include "digitize/Trace.h"
 #include "formats/StartupFormats.h"
 #include "imaging/AdjustmentPipeline.h"
@@ -395,6 +396,10 @@ private:
     void ConnectManualHandlers();
     // Rewrites the table row of one point: its Y, and its X when withX.
     void WriteTableRow(int index, bool withX);
+    // A click as the editing rules take it, and a rule's result written back
+    // to srData and the table.
+    EditClick ManualClick(int x, int y, bool manual) const;
+    void ApplyManualEdit(const DataPointList& points, const EditResult& result, bool manual);
     // The drawn positions of points 0 up to the last point the plot draws.
     std::vector<SurfacePoint> DrawnDataPositions() const;
 
