@@ -20,6 +20,10 @@ MainFormEnvironment MainFormEnvironment::ForRunningProgram()
         QFileInfo::exists(installedHelp + QStringLiteral("Quillmark.txt")))
         environment.ProgramFolder = installedHelp;
     environment.SettingsPath = folder + QStringLiteral("Quillmark.ini");
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (config.isEmpty() || QDir::isRelativePath(config))
+        config = QDir::homePath() + QStringLiteral("/.config");
+    environment.FallbackSettingsPath = QDir::toNativeSeparators(config + QStringLiteral("/Quillmark/Quillmark.ini"));
     environment.Clock = [] { return QDateTime::currentDateTime(); };
     environment.Dialogs = std::make_shared<QtModalDialogs>();
     return environment;

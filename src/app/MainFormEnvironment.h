@@ -14,7 +14,10 @@
 namespace quillmark {
 
 struct MainFormEnvironment {
-    QString SettingsPath;  // Quillmark.ini
+    QString SettingsPath;  // Quillmark.ini beside the program
+    // Quillmark.ini in the user's configuration folder, used when the
+    // program's folder cannot be written; empty: no fallback.
+    QString FallbackSettingsPath;
     QString ProgramFolder; // with a trailing separator; holds Quillmark.txt
     std::function<QDateTime()> Clock;
     std::shared_ptr<ModalDialogs> Dialogs;

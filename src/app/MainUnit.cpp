@@ -93,9 +93,11 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
     CreateStatusBar();
     ConnectMainUnit();
     ConnectPicturePage();
+    setAcceptDrops(true); // picture files dropped from a file manager
     ConnectAxisHandlers();
     ConnectFitHandlers();
     ConnectHelpHandlers();
+    ConnectCalFileHandlers();
     ConnectTraceHandlers();
     ConnectTableHandlers();
     ConnectManualHandlers();
@@ -103,8 +105,10 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
     ApplyStartEnabling();
 
     TabRowHeight = 0;
-    IniFile = OpenSettingsFile(m_environment.SettingsPath);
+    IniFile = OpenSettingsFile();
     ReadLayoutSettings();
+    ConnectOptionsHandlers();
+    ConnectCalibrationHandlers();
 
     Grid->setColumnWidth(0, 30);
     Grid->setItem(0, 1, new QTableWidgetItem(QStringLiteral("      X")));
@@ -338,9 +342,10 @@ void TMainForm::CreateToolWindows()
         layout->addWidget(new QLabel(QStringLiteral("Сдвиг"), tabAxes), 4, 0);
         layout->addWidget(spbtnX, 4, 1, Qt::AlignHCenter);
         layout->addWidget(spbtnY, 4, 2, Qt::AlignHCenter);
+        CreateCalFileButtons(layout, 5);
         chRegion = new QCheckBox(QStringLiteral("Область оцифровки"), tabAxes);
-        layout->addWidget(chRegion, 5, 0, 1, 3);
-        layout->setRowStretch(6, 1);
+        layout->addWidget(chRegion, 6, 0, 1, 3);
+        layout->setRowStretch(7, 1);
     }
     tabDigit = new QWidget(PageControl);
     {
@@ -544,16 +549,6 @@ void TMainForm::ReadLayoutSettings()
     };
     placeToolWindow(ToolWndSettings, miTools, btnTools, "ToolWindow");
     placeToolWindow(ToolWndTable, miTable, btnTable, "TableWindow");
-}
-
-std::unique_ptr<SettingsStore> TMainForm::OpenSettingsFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::make_unique<ProfileSettingsStore>();
-    const QByteArray text = file.readAll();
-    return std::make_unique<ProfileSettingsStore>(
-        ProfileFile(std::string_view(text.constData(), static_cast<std::size_t>(text.size()))));
 }
 
 int TMainForm::ReadIniInteger(const char* section, const char* key, int defaultValue) const
@@ -966,9 +961,6 @@ void TMainForm::showEvent(QShowEvent* event)
     if (!m_shown) {
         m_shown = true;
         FormShow();
-        // The saved fit state is on the button now; the handler runs once
-        // with no picture, which sets the background mode and the hint.
-        btnStretchClick();
     }
 }
 
@@ -980,8 +972,19 @@ void TMainForm::closeEvent(QCloseEvent* event)
 
 // ---- Not yet built: each body moves to the file its block names ---------
 
-void TMainForm::FormShow() {}
-void TMainForm::FormClose() {}
+void TMainForm::btnSaveDataClick() {}
+void TMainForm::miSaveDataClick() {}
+void TMainForm::btnCopyClick() {}
+void TMainForm::miCopyClick() {}
+void TMainForm::miAreaClick() {}
+void TMainForm::miContourClick() {}
+void TMainForm::chRegionClick() {}
+void TMainForm::ChartMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
+void TMainForm::ChartMouseMove(Qt::KeyboardModifiers, int, int) {}
+void TMainForm::ChartMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
+void TMainForm::ChartClickSeries(PlotSeries*, int, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
+void TMainForm::PlacePoint(int /*x*/, int /*y*/, bool /*manual*/) {}
+void TMainForm::TimerTimer() {}
 void TMainForm::btnAxisSetClick() {}
 void TMainForm::mi2PointClick() {}
 void TMainForm::mi3PointClick() {}

@@ -12,6 +12,7 @@
 #include "formats/StartupFormats.h"
 #include "imaging/AdjustmentPipeline.h"
 #include "app/SettingsStore.h"
+#include "calibration/Calibration.h"
 #include "calibration/PlotGeometry.h"
 #include "imaging/FastBMP.h"
 
@@ -25,6 +26,8 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <string_view>
+#include <string>
 #include <vector>
 
 class QAction;
@@ -32,6 +35,7 @@ class QCheckBox;
 class QComboBox;
 class QDockWidget;
 class QFrame;
+class QGridLayout;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -42,6 +46,11 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 
+class QMimeData;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
+
 namespace quillmark {
 
 class DropDownToolButton;
@@ -49,6 +58,8 @@ class PlotAxis;
 class PlotChart;
 class PlotSeries;
 class SpinEdit;
+class TOptionsForm;
+class TSetAxisForm;
 class SplitSpinButton;
 class TAboutBox;
 class THelpForm;
@@ -209,9 +220,33 @@ public:
     void SetStatusText(int panel, const QString& text);
     QString StatusText(int panel) const;
 
-    // ---- app/SettingsFile.cpp (not yet built) ----------------------------
+    // ---- app/SettingsFile.cpp --------------------------------------------
+    // The rest of the settings, read on the first showing: grid colour,
+    // tool-window places, picture fit, methods, axis ranges and step. Writes
+    // to the edits run their change handlers, in the order the keys are read.
     void FormShow();
+    // Writes every setting from the live state, then puts the file in place
+    // through a temporary file and a rename; a failed write throws FileError
+    // and leaves the old file as it was.
     void FormClose();
+    // Where the settings are read and written: beside the program while that
+    // folder can be written, else the user's configuration folder (read
+    // first, with the program folder's file as the fallback for reading).
+    static QString SettingsFileLocation(const MainFormEnvironment& environment);
+    // The text written at close; FormClose puts it in place.
+    std::string SettingsText() const;
+    // The decimal separator reals are read and written with.
+    QString SettingsSeparator() const;
+
+private:
+    std::unique_ptr<SettingsStore> OpenSettingsFile();
+    void WriteSettings();
+    void ReadToolWindowPlaces();
+    double ReadIniReal(const char* section, const char* key) const;
+    void WriteIniReal(const char* section, const char* key, double value);
+    QString m_settingsLocation;
+
+public:
 
     // ---- imaging/OpenPicture.cpp -----------------------------------------
     // Virtual, like the other dispatch targets below, so window tests can see
@@ -222,6 +257,9 @@ public:
     // background may already have the new size), the rest keeps the previous
     // picture.
     virtual void OpenPictureFile(const QString& path);
+    // A drop from the file manager: the first local file, if its extension is
+    // one the registry knows; anything else is refused without a message.
+    QString DroppedPictureFile(const QMimeData* mime) const;
     // The registry every picture is opened through, filled before any control
     // exists, and the open dialog's filter built from it.
     const PictureRegistry& Pictures() const { return *m_pictures; }
@@ -270,6 +308,25 @@ public:
     // they show.
     void ApplyAxisRange(PlotAxis& axis, long double min, long double max);
 
+    // ---- calibration/CalibrationHandlers.cpp ----------------------------
+    // Runs after btnAxisSet has taken its new state: down enters calibration
+    // mode, up leaves it.
+    // ---- calibration/CalFileHandlers.cpp --------------------------------
+    // The calibration file: the six axis edits saved, or loaded back through
+    // the edits (each write runs its change handler). A file that does not
+    // read as a whole changes nothing.
+    QPushButton* btnSave = nullptr; // "Сохранить"
+    QPushButton* btnLoad = nullptr; // "Загрузить"
+    void btnSaveClick();
+    void btnLoadClick();
+
+private:
+    // The two buttons side by side in one row of the axes page.
+    void CreateCalFileButtons(QGridLayout* layout, int row);
+    void ConnectCalFileHandlers();
+
+public:
+
     // ---- calibration/CalibrationHandlers.cpp (not yet built) -------------
     virtual void btnAxisSetClick();
     void mi2PointClick();
@@ -281,7 +338,35 @@ public:
     void btnAxisSetMouseEnter();
     // A left click on the plot background in calibration mode.
     virtual void AxisReferenceClick(int x, int y);
+    void AddAxisMarker(int px, int py);
+    // The value dialog, straightening and the new axis limits. False when the
+    // references leave a scale undefined: nothing has changed then, and the
+    // mode stays on waiting for the last reference point again.
+    bool SolveCalibration();
+    // The glyph index of btnAxisSet.
+    CalibrationMethod CurrentCalibrationMethod() const;
+    // The plot rectangle and the axis bounds: the calibration transform.
+    quillmark::PlotRect CalibrationRect() const;
+    AxisLimits CurrentAxisLimits() const;
+    // The prompt of the floating hint window, and whether it is shown.
+    QString CalibrationHintText() const;
+    bool CalibrationHintVisible() const;
+    // Adds degrees to spRotate, which rebuilds the picture before it returns.
+    void AddPictureRotation(long double degrees);
 
+    TSetAxisForm* SetAxisForm = nullptr;
+
+private:
+    void ConnectCalibrationHandlers();
+    void SetCalibrationMethod(CalibrationMethod method, QAction* dropDownItem);
+    // Sets the prompt; the window's width follows the label, and its height
+    // too when sizeHeight is set (on entering the mode).
+    void SetCalibrationHint(std::string_view text, bool sizeHeight);
+    void ShowCalibrationHint();
+    void HideCalibrationHint();
+
+public:
+    // ---- calibration/RegionHandlers.cpp (not yet built) ------------------
     // ---- calibration/RegionHandlers.cpp ----------------------------------
     void miAreaClick();
     void miContourClick();
@@ -445,11 +530,22 @@ private:
 
 public:
 
-    // ---- dialogs/OptionsHandlers.cpp (not yet built) ---------------------
+    // ---- dialogs/OptionsHandlers.cpp -------------------------------------
+    // Shows the options; however the dialog closes, its values apply.
     void miOptionsClick();
     void ApplySeriesStyle();
     // The option "scale the grid about zero" of the options dialog.
     virtual bool ScalingAboutZero() const;
+    // Ascending X when on, order of entry when off; points already in
+    // srData stay where they are.
+    void SetSeriesOrdering(bool on);
+
+    TOptionsForm* OptionsForm = nullptr;
+
+private:
+    void ConnectOptionsHandlers();
+
+public:
 
     // ---- dialogs/HelpHandlers.cpp ----------------------------------------
     // Created once with the window and kept to the end; closing one hides it.
@@ -466,6 +562,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateMenus();
@@ -487,10 +586,6 @@ private:
     int ReadIniInteger(const char* section, const char* key, int defaultValue) const;
     bool ReadIniBool(const char* section, const char* key, bool defaultValue) const;
     QString ReadIniString(const char* section, const char* key, const QString& defaultValue) const;
-
-    // The settings as the file holds them; a missing or unreadable file gives
-    // an empty profile, so every read yields its default.
-    static std::unique_ptr<SettingsStore> OpenSettingsFile(const QString& path);
 
     bool BelongsToThisWindow(const QWidget* widget) const;
     // A click of button at the pointer, as the plot would get from the user,

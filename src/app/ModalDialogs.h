@@ -14,12 +14,11 @@ namespace quillmark {
 class PictureFormatList;
 
 // What a file dialog is asked to show. Folder is the initial folder;
-// DefaultSuffix is added to a typed name without extension; FileName is the
-// name proposed at the start.
+// DefaultSuffix is added to a typed name without extension.
 struct FileDialogRequest {
     QString Caption;
     QString Folder;
-    QString FileName;
+    QString FileName; // the name offered at first, in Folder; may be empty
     QString Filter;
     QString DefaultSuffix;
     bool OverwritePrompt = true;

@@ -20,6 +20,7 @@ target_sources(quillmark_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ModalDialogs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/QuillmarkApplication.h
   ${CMAKE_CURRENT_LIST_DIR}/QuillmarkApplication.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SettingsFile.cpp
 )
 target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ProfileFile.h

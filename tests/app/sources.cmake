@@ -7,6 +7,7 @@ target_sources(quillmark_core_tests PRIVATE
 target_sources(quillmark_ui_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/MainFormTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BatchCommandsTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SettingsFileTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BatchTraceTest.cpp
 )
 

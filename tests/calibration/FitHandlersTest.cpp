@@ -85,7 +85,7 @@ TEST_F(FitHandlersTest, StartUpRunWithoutPictureChangesOnlyModeAndHint)
     for (const bool stretch : {true, false}) {
         SCOPED_TRACE(stretch);
         SetUp();
-        form->btnStretch->setChecked(stretch);
+        form->IniFile->WriteBool("Options", "Stretch", stretch); // read by the first showing
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         EXPECT_EQ(form->Chart->BackMode(), stretch ? BackImageMode::Stretch : BackImageMode::Centre);

@@ -1,0 +1,194 @@
+#include "app/MainUnit.h"
+#include "base/Errors.h"
+#include "plot/PlotChart.h"
+#include "widgets/SpinEdit.h"
+
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+#include <string>
+
+using namespace quillmark;
+
+namespace {
+
+// File dialogs answer with a scripted name and keep what they were asked.
+class FileDialogs : public ModalDialogs {
+public:
+    void ShowMessage(const QString&) override {}
+    void ShowError(const QString&, const QString&) override {}
+    bool Confirm(const QString&, const QString&) override { return false; }
+    QString AskOpenFileName(const FileDialogRequest& request) override
+    {
+        Asked = request;
+        return FileName;
+    }
+    QString AskSaveFileName(const FileDialogRequest& request) override
+    {
+        Asked = request;
+        return FileName;
+    }
+    int ShowModalDialog(QDialog&) override { return 0; }
+
+    QString FileName;
+    FileDialogRequest Asked;
+};
+
+class CalFileHandlersTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        MainFormEnvironment environment;
+        environment.ProgramFolder = folder.path() + QLatin1Char('/');
+        environment.SettingsPath = folder.filePath(QStringLiteral("Quillmark.ini"));
+        dialogs = std::make_shared<FileDialogs>();
+        environment.Dialogs = dialogs;
+        form = std::make_unique<TMainForm>(std::move(environment));
+        SetSeparator(QStringLiteral("."));
+        dialogs->FileName = folder.filePath(QStringLiteral("axes.cal"));
+    }
+
+    std::array<SpinEdit*, 6> Edits() const
+    {
+        return {form->spXMin, form->spXMax, form->spXIncrement, form->spYMin, form->spYMax, form->spYIncrement};
+    }
+
+    void SetSeparator(const QString& separator)
+    {
+        for (SpinEdit* edit : Edits())
+            edit->SetDecimalSeparator(separator);
+    }
+
+    std::array<double, 6> Values() const
+    {
+        std::array<double, 6> values{};
+        for (std::size_t i = 0; i < values.size(); ++i)
+            values[i] = Edits()[i]->Value();
+        return values;
+    }
+
+    void WriteFile(const QByteArray& bytes)
+    {
+        QFile file(dialogs->FileName);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    QByteArray ReadFile() const
+    {
+        QFile file(dialogs->FileName);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir folder;
+    std::shared_ptr<FileDialogs> dialogs;
+    std::unique_ptr<TMainForm> form;
+};
+
+TEST_F(CalFileHandlersTest, SavesTheSevenLinesExactly)
+{
+    form->spXIncrement->SetValue(1);
+    form->spYIncrement->SetValue(1);
+    form->CurrentPath = folder.path() + QLatin1Char('/');
+    form->btnSave->click();
+
+    EXPECT_EQ(ReadFile(), QByteArray("Curvinel v0.4\r\n"
+                                     "Xmin= 0.00000000000000E+0000\r\n"
+                                     "Xmax= 1.00000000000000E+0001\r\n"
+                                     "Xincr= 1.00000000000000E+0000\r\n"
+                                     "Ymin=-3.00000000000000E+0000\r\n"
+                                     "Ymax= 3.00000000000000E+0000\r\n"
+                                     "Yincr= 1.00000000000000E+0000\r\n"));
+    EXPECT_EQ(dialogs->Asked.Folder, form->CurrentPath);
+    EXPECT_EQ(dialogs->Asked.Filter, QStringLiteral("Файл калибровки осей (*.cal)"));
+    EXPECT_EQ(dialogs->Asked.FileName, QStringLiteral("noname"));
+    EXPECT_TRUE(dialogs->Asked.OverwritePrompt);
+}
+
+TEST_F(CalFileHandlersTest, SuggestsThePlotTitleQuotedWhenItHoldsABlank)
+{
+    form->Chart->SetTitleLines({QStringLiteral("my graph")});
+    dialogs->FileName.clear(); // cancelled: nothing is written
+    form->btnSaveClick();
+    EXPECT_EQ(dialogs->Asked.FileName, QStringLiteral("\"my graph\""));
+    EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("axes.cal"))));
+}
+
+TEST_F(CalFileHandlersTest, FileWrittenUnderEitherSeparatorLoadsUnderTheOther)
+{
+    for (const auto& [written, read] : {std::pair{",", "."}, std::pair{".", ","}}) {
+        SCOPED_TRACE(std::string("written with ") + written);
+        SetSeparator(QString::fromLatin1(written));
+        form->spXMin->SetValue(-0.5);
+        form->spXMax->SetValue(12.25);
+        form->spXIncrement->SetValue(2.5);
+        form->spYMin->SetValue(0.125);
+        form->spYMax->SetValue(7.75);
+        form->spYIncrement->SetValue(0.5);
+        const std::array<double, 6> saved = Values();
+        form->btnSaveClick();
+        EXPECT_FALSE(ReadFile().contains(',')) << ReadFile().toStdString();
+
+        SetSeparator(QString::fromLatin1(read));
+        form->spXMin->SetValue(0);
+        form->spXMax->SetValue(10);
+        form->spYMin->SetValue(-3);
+        form->spYMax->SetValue(3);
+        form->btnLoad->click();
+        EXPECT_EQ(Values(), saved);
+        EXPECT_EQ(form->Chart->BottomAxis().Minimum(), -0.5);
+        EXPECT_EQ(form->Chart->BottomAxis().Maximum(), 12.25);
+        EXPECT_EQ(form->Chart->LeftAxis().Increment(), 0.5);
+    }
+}
+
+TEST_F(CalFileHandlersTest, HeaderInAnotherCaseIsIgnoredSilently)
+{
+    WriteFile("curvinel V0.4\r\nXmin=1\r\nXmax=2\r\nXincr=1\r\nYmin=1\r\nYmax=2\r\nYincr=1\r\n");
+    const std::array<double, 6> before = Values();
+    EXPECT_NO_THROW(form->btnLoadClick());
+    EXPECT_EQ(Values(), before);
+}
+
+TEST_F(CalFileHandlersTest, KeysAreFoundInAnyCaseAndPlainNotation)
+{
+    WriteFile("Curvinel v0.4\nYINCR= 0.5\nXMIN= 2.5\nxmax=4e1\nXincr=5\nYmin=-1\nYmax= 1.5E+0000 \n");
+    try {
+        form->btnLoadClick();
+    } catch (const QuillmarkError& error) {
+        FAIL() << error.what();
+    }
+    EXPECT_EQ(Values(), (std::array<double, 6>{2.5, 40, 5, -1, 1.5, 0.5}));
+}
+
+TEST_F(CalFileHandlersTest, MissingKeyOrBadValueChangesNothing)
+{
+    const std::array<double, 6> before = Values();
+    const struct {
+        const char* Text;
+        const char* Key;
+    } cases[] = {
+        {"Curvinel v0.4\r\nXmin=1\r\nXmax=2\r\nXincr=1\r\nYmin=1\r\nYmax=2\r\n", "Yincr"},
+        {"Curvinel v0.4\r\nXmin=1\r\nXmax=2\r\nXincr=1\r\nYmin=abc\r\nYmax=2\r\nYincr=1\r\n", "Ymin"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Key);
+        WriteFile(c.Text);
+        try {
+            form->btnLoadClick();
+            ADD_FAILURE() << "loaded";
+        } catch (const QuillmarkError& error) {
+            EXPECT_NE(std::string(error.what()).find(c.Key), std::string::npos) << error.what();
+        }
+        EXPECT_EQ(Values(), before);
+        EXPECT_EQ(form->Chart->BottomAxis().Minimum(), 0);
+    }
+}
+
+} // namespace
