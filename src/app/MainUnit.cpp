@@ -970,35 +970,4 @@ void TMainForm::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-// ---- Not yet built: each body moves to the file its block names ---------
-
-void TMainForm::btnSaveDataClick() {}
-void TMainForm::miSaveDataClick() {}
-void TMainForm::btnCopyClick() {}
-void TMainForm::miCopyClick() {}
-void TMainForm::miAreaClick() {}
-void TMainForm::miContourClick() {}
-void TMainForm::chRegionClick() {}
-void TMainForm::ChartMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
-void TMainForm::ChartMouseMove(Qt::KeyboardModifiers, int, int) {}
-void TMainForm::ChartMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
-void TMainForm::ChartClickSeries(PlotSeries*, int, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
-void TMainForm::PlacePoint(int /*x*/, int /*y*/, bool /*manual*/) {}
-void TMainForm::TimerTimer() {}
-void TMainForm::btnAxisSetClick() {}
-void TMainForm::mi2PointClick() {}
-void TMainForm::mi3PointClick() {}
-void TMainForm::mi4PointClick() {}
-void TMainForm::mi2PointSetClick() {}
-void TMainForm::mi3PointSetClick() {}
-void TMainForm::mi4PointSetClick() {}
-void TMainForm::btnAxisSetMouseEnter() {}
-void TMainForm::AxisReferenceClick(int /*x*/, int /*y*/) {}
-void TMainForm::miOptionsClick() {}
-void TMainForm::ApplySeriesStyle() {}
-bool TMainForm::ScalingAboutZero() const
-{
-    return false;
-}
-
 } // namespace quillmark

@@ -466,9 +466,8 @@ public:
     void RefreshMagnifier(QPoint pointer);
     // What the magnifier shows now: Image's canvas, 157 x 118.
     const QImage& MagnifierPicture() const { return m_magnifier; }
-    // Option values of manual editing, at the options dialog's defaults until
-    // that dialog's controls can be read: spSensitivity, cboxPoint and
-    // cboxSelectPoint.
+    // Option values of manual editing, read from the options dialog:
+    // spSensitivity, cboxPoint and cboxSelectPoint.
     virtual int SensitivityOption() const;
     virtual QColor PointColourOption() const;
     virtual QColor SelectPointColourOption() const;

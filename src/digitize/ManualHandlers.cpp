@@ -8,9 +8,12 @@
 #include "base/NumberText.h"
 #include "calibration/Calibration.h"
 #include "digitize/Magnifier.h"
+#include "dialogs/OptUnit.h"
 #include "digitize/ManualEdit.h"
 #include "plot/PlotChart.h"
 #include "plot/PlotSeries.h"
+#include "widgets/ColorBox.h"
+#include "widgets/SpinEdit.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -128,17 +131,17 @@ void TMainForm::ConnectManualHandlers()
 
 int TMainForm::SensitivityOption() const
 {
-    return 1;
+    return static_cast<int>(OptionsForm->spSensitivity->Value());
 }
 
 QColor TMainForm::PointColourOption() const
 {
-    return QColor(0, 0, 255);
+    return OptionsForm->cboxPoint->Color();
 }
 
 QColor TMainForm::SelectPointColourOption() const
 {
-    return QColor(255, 0, 0);
+    return OptionsForm->cboxSelectPoint->Color();
 }
 
 long double TMainForm::ExportDigitsOption() const
