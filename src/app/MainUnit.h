@@ -6,6 +6,7 @@
 // by the file that defines them.
 #include "app/MainFormEnvironment.h"
 #include "app/RangeStep.h"
+#include "digitize/ManualEdit.h"
 #include "digitize/Trace.h"
 #include "formats/StartupFormats.h"
 #include "imaging/AdjustmentPipeline.h"
@@ -464,9 +465,8 @@ public:
     void RefreshMagnifier(QPoint pointer);
     // What the magnifier shows now: Image's canvas, 157 x 118.
     const QImage& MagnifierPicture() const { return m_magnifier; }
-    // Option values of manual editing, at the options dialog's defaults until
-    // that dialog's controls can be read: spSensitivity, cboxPoint and
-    // cboxSelectPoint.
+    // Option values of manual editing, read from the options dialog:
+    // spSensitivity, cboxPoint and cboxSelectPoint.
     virtual int SensitivityOption() const;
     virtual QColor PointColourOption() const;
     virtual QColor SelectPointColourOption() const;
@@ -479,6 +479,10 @@ private:
     void ConnectManualHandlers();
     // Rewrites the table row of one point: its Y, and its X when withX.
     void WriteTableRow(int index, bool withX);
+    // A click as the editing rules take it, and a rule's result written back
+    // to srData and the table.
+    EditClick ManualClick(int x, int y, bool manual) const;
+    void ApplyManualEdit(const DataPointList& points, const EditResult& result, bool manual);
     // The drawn positions of points 0 up to the last point the plot draws.
     std::vector<SurfacePoint> DrawnDataPositions() const;
 

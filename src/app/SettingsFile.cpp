@@ -156,8 +156,8 @@ void TMainForm::FormShow()
 
     // Anything but the area is the contour, glyph and check alike.
     const bool area = ReadIniInteger("Options", "RegSet", kGlyphContour) == kGlyphArea;
-    btnRegSet->SetGlyphIndex(area ? kGlyphArea : kGlyphContour);
-    (area ? miArea : miContour)->setChecked(true);
+    // Glyph, check and the shape's fill together.
+    SetRegionStyle(area ? kGlyphArea : kGlyphContour);
 
     // Each write runs the edit's change handler, which applies the axis.
     spXMin->SetValue(ReadIniReal("Calibration", "XMin"));

@@ -8,10 +8,12 @@
 #include "base/NumberText.h"
 #include "calibration/Calibration.h"
 #include "digitize/Magnifier.h"
+#include "dialogs/OptUnit.h"
 #include "digitize/ManualEdit.h"
-#include "digitize/NearestPoint.h"
 #include "plot/PlotChart.h"
 #include "plot/PlotSeries.h"
+#include "widgets/ColorBox.h"
+#include "widgets/SpinEdit.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -129,17 +131,17 @@ void TMainForm::ConnectManualHandlers()
 
 int TMainForm::SensitivityOption() const
 {
-    return 1;
+    return static_cast<int>(OptionsForm->spSensitivity->Value());
 }
 
 QColor TMainForm::PointColourOption() const
 {
-    return QColor(0, 0, 255);
+    return OptionsForm->cboxPoint->Color();
 }
 
 QColor TMainForm::SelectPointColourOption() const
 {
-    return QColor(255, 0, 0);
+    return OptionsForm->cboxSelectPoint->Color();
 }
 
 long double TMainForm::ExportDigitsOption() const
@@ -169,31 +171,51 @@ void TMainForm::WriteTableRow(int index, bool withX)
     SetCellText(Grid, index + 1, 2, QString::fromStdString(TableText(srData->YValue(index), digits, separator)));
 }
 
-void TMainForm::PlacePoint(int x, int y, bool manual)
+EditClick TMainForm::ManualClick(int x, int y, bool manual) const
 {
     EditClick click;
     click.At = SurfacePoint{x, y};
     click.Value = AxisPoint{srData->XScreenToValue(x), srData->YScreenToValue(y)};
     click.Manual = manual;
     click.Sensitivity = SensitivityOption();
-    const EditColours colours{ToCoreColour(PointColourOption()), ToCoreColour(SelectPointColourOption())};
+    return click;
+}
 
-    DataPointList points = ListFromSeries(*srData);
-    const EditResult result =
-        quillmark::PlacePoint(points, SelectedIndex, click, colours, DecimalSeparator().toStdString());
+void TMainForm::ApplyManualEdit(const DataPointList& points, const EditResult& result, bool manual)
+{
     if (result.Action == EditAction::None)
         return;
     WriteBack(*srData, points, result);
-    srData->SetActive(true);
-    if (result.Action == EditAction::Added) {
+    switch (result.Action) {
+    case EditAction::Added:
+        srData->SetActive(true);
         // A point added by a click on the drawn series, when opening a
         // picture has disabled saving since, is still a first manual point.
         if (!DataPresent())
             SetDataGroupEnabled(true);
         RefreshTable();
-    } else {
+        break;
+    case EditAction::Moved:
+        srData->SetActive(true);
         WriteTableRow(static_cast<int>(result.Index), manual);
+        break;
+    case EditAction::Deleted:
+        RefreshTable();
+        break;
+    case EditAction::None:
+    case EditAction::Selected:
+    case EditAction::Deselected:
+        break;
     }
+}
+
+void TMainForm::PlacePoint(int x, int y, bool manual)
+{
+    const EditColours colours{ToCoreColour(PointColourOption()), ToCoreColour(SelectPointColourOption())};
+    DataPointList points = ListFromSeries(*srData);
+    const EditResult result =
+        quillmark::PlacePoint(points, SelectedIndex, ManualClick(x, y, manual), colours, DecimalSeparator().toStdString());
+    ApplyManualEdit(points, result, manual);
 }
 
 void TMainForm::ChartClickSeries(PlotSeries* series, int /*valueIndex*/, Qt::MouseButton button,
@@ -203,41 +225,20 @@ void TMainForm::ChartClickSeries(PlotSeries* series, int /*valueIndex*/, Qt::Mou
         return;
     const bool manual = CurrentMethod() == DigitizeMethod::Manual;
     const std::vector<SurfacePoint> drawn = DrawnDataPositions();
-
     if (button == Qt::LeftButton) {
         if (drawn.empty()) {
             ChartClickBackground(button, shift, x, y);
             return;
         }
-        const int nearest = NearestPoint(drawn, SurfacePoint{x, y});
-        if (!InSelectionSquare(drawn[static_cast<std::size_t>(nearest)], SurfacePoint{x, y}, SensitivityOption())) {
-            PlacePoint(x, y, manual);
-            return;
-        }
-        EditClick click;
-        click.At = SurfacePoint{x, y};
-        click.Value = AxisPoint{srData->XScreenToValue(x), srData->YScreenToValue(y)};
-        click.Manual = manual;
-        click.Sensitivity = SensitivityOption();
         const EditColours colours{ToCoreColour(PointColourOption()), ToCoreColour(SelectPointColourOption())};
         DataPointList points = ListFromSeries(*srData);
-        const EditResult result = quillmark::ClickSeries(points, SelectedIndex, drawn, click, colours,
-                                                         DecimalSeparator().toStdString());
-        WriteBack(*srData, points, result);
-        return;
-    }
-
-    if (button == Qt::RightButton && manual && SelectedIndex >= 0) {
-        EditClick click;
-        click.At = SurfacePoint{x, y};
-        click.Manual = manual;
-        click.Sensitivity = SensitivityOption();
+        const EditResult result = ClickSeries(points, SelectedIndex, drawn, ManualClick(x, y, manual), colours,
+                                              DecimalSeparator().toStdString());
+        ApplyManualEdit(points, result, manual);
+    } else if (button == Qt::RightButton) {
         DataPointList points = ListFromSeries(*srData);
-        const EditResult result = RightClickSeries(points, SelectedIndex, drawn, click);
-        if (result.Action != EditAction::Deleted)
-            return;
-        WriteBack(*srData, points, result);
-        RefreshTable();
+        const EditResult result = RightClickSeries(points, SelectedIndex, drawn, ManualClick(x, y, manual));
+        ApplyManualEdit(points, result, manual);
     }
 }
 

@@ -3,6 +3,8 @@
 #include "EditingWindow.h"
 
 #include <QApplication>
+#include <QCursor>
+#include <QTest>
 #include <QLabel>
 #include <QPainter>
 #include <QTableWidget>
@@ -248,6 +250,22 @@ TEST_F(MagnifierWindow, KeepsItsLastPictureWhileTheWindowIsNotActive)
     ASSERT_FALSE(form->isActiveWindow());
     form->TimerTimer();
     EXPECT_EQ(form->MagnifierPicture(), before);
+}
+
+TEST_F(MagnifierWindow, TimerRefreshesOnlyWhileThePointerIsOverThePlot)
+{
+    form->show();
+    form->activateWindow();
+    if (!QTest::qWaitForWindowActive(form.get()))
+        GTEST_SKIP() << "this platform does not activate windows";
+    SetPlotSize(400, 400);
+    const QImage blank = form->MagnifierPicture();
+    QCursor::setPos(form->Chart->mapToGlobal(form->Chart->PlotRect().topLeft() - QPoint(5, 5)));
+    form->TimerTimer();
+    EXPECT_EQ(form->MagnifierPicture(), blank);
+    QCursor::setPos(form->Chart->mapToGlobal(At(5.1, 5.1)));
+    form->TimerTimer();
+    EXPECT_EQ(Pixel(38, 59), QColor(0, 128, 0));
 }
 
 } // namespace
