@@ -93,6 +93,7 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
     CreateStatusBar();
     ConnectMainUnit();
     ConnectPicturePage();
+    setAcceptDrops(true); // picture files dropped from a file manager
     ConnectAxisHandlers();
     ConnectFitHandlers();
     ConnectHelpHandlers();
@@ -104,6 +105,8 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
     TabRowHeight = 0;
     IniFile = OpenSettingsFile();
     ReadLayoutSettings();
+    ConnectOptionsHandlers();
+    ConnectCalibrationHandlers();
 
     Grid->setColumnWidth(0, 30);
     Grid->setItem(0, 1, new QTableWidgetItem(QStringLiteral("      X")));
@@ -971,15 +974,6 @@ void TMainForm::btnSaveDataClick() {}
 void TMainForm::miSaveDataClick() {}
 void TMainForm::btnCopyClick() {}
 void TMainForm::miCopyClick() {}
-void TMainForm::btnAxisSetClick() {}
-void TMainForm::mi2PointClick() {}
-void TMainForm::mi3PointClick() {}
-void TMainForm::mi4PointClick() {}
-void TMainForm::mi2PointSetClick() {}
-void TMainForm::mi3PointSetClick() {}
-void TMainForm::mi4PointSetClick() {}
-void TMainForm::btnAxisSetMouseEnter() {}
-void TMainForm::AxisReferenceClick(int /*x*/, int /*y*/) {}
 void TMainForm::miAreaClick() {}
 void TMainForm::miContourClick() {}
 void TMainForm::chRegionClick() {}
@@ -989,11 +983,5 @@ void TMainForm::ChartMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
 void TMainForm::ChartClickSeries(PlotSeries*, int, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
 void TMainForm::PlacePoint(int /*x*/, int /*y*/, bool /*manual*/) {}
 void TMainForm::TimerTimer() {}
-void TMainForm::miOptionsClick() {}
-void TMainForm::ApplySeriesStyle() {}
-bool TMainForm::ScalingAboutZero() const
-{
-    return false;
-}
 
 } // namespace quillmark

@@ -11,6 +11,7 @@
 #include "formats/StartupFormats.h"
 #include "imaging/AdjustmentPipeline.h"
 #include "app/SettingsStore.h"
+#include "calibration/Calibration.h"
 #include "calibration/PlotGeometry.h"
 #include "imaging/FastBMP.h"
 
@@ -24,6 +25,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QAction;
@@ -42,6 +44,11 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 
+class QMimeData;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
+
 namespace quillmark {
 
 class DropDownToolButton;
@@ -49,6 +56,8 @@ class PlotAxis;
 class PlotChart;
 class PlotSeries;
 class SpinEdit;
+class TOptionsForm;
+class TSetAxisForm;
 class SplitSpinButton;
 class TAboutBox;
 class THelpForm;
@@ -246,6 +255,9 @@ public:
     // background may already have the new size), the rest keeps the previous
     // picture.
     virtual void OpenPictureFile(const QString& path);
+    // A drop from the file manager: the first local file, if its extension is
+    // one the registry knows; anything else is refused without a message.
+    QString DroppedPictureFile(const QMimeData* mime) const;
     // The registry every picture is opened through, filled before any control
     // exists, and the open dialog's filter built from it.
     const PictureRegistry& Pictures() const { return *m_pictures; }
@@ -305,7 +317,9 @@ private:
 
 public:
 
-    // ---- calibration/CalibrationHandlers.cpp (not yet built) -------------
+    // ---- calibration/CalibrationHandlers.cpp ----------------------------
+    // Runs after btnAxisSet has taken its new state: down enters calibration
+    // mode, up leaves it.
     virtual void btnAxisSetClick();
     void mi2PointClick();
     void mi3PointClick();
@@ -316,7 +330,34 @@ public:
     void btnAxisSetMouseEnter();
     // A left click on the plot background in calibration mode.
     virtual void AxisReferenceClick(int x, int y);
+    void AddAxisMarker(int px, int py);
+    // The value dialog, straightening and the new axis limits. False when the
+    // references leave a scale undefined: nothing has changed then, and the
+    // mode stays on waiting for the last reference point again.
+    bool SolveCalibration();
+    // The glyph index of btnAxisSet.
+    CalibrationMethod CurrentCalibrationMethod() const;
+    // The plot rectangle and the axis bounds: the calibration transform.
+    quillmark::PlotRect CalibrationRect() const;
+    AxisLimits CurrentAxisLimits() const;
+    // The prompt of the floating hint window, and whether it is shown.
+    QString CalibrationHintText() const;
+    bool CalibrationHintVisible() const;
+    // Adds degrees to spRotate, which rebuilds the picture before it returns.
+    void AddPictureRotation(long double degrees);
 
+    TSetAxisForm* SetAxisForm = nullptr;
+
+private:
+    void ConnectCalibrationHandlers();
+    void SetCalibrationMethod(CalibrationMethod method, QAction* dropDownItem);
+    // Sets the prompt; the window's width follows the label, and its height
+    // too when sizeHeight is set (on entering the mode).
+    void SetCalibrationHint(std::string_view text, bool sizeHeight);
+    void ShowCalibrationHint();
+    void HideCalibrationHint();
+
+public:
     // ---- calibration/RegionHandlers.cpp (not yet built) ------------------
     void miAreaClick();
     void miContourClick();
@@ -406,11 +447,22 @@ private:
 
 public:
 
-    // ---- dialogs/OptionsHandlers.cpp (not yet built) ---------------------
+    // ---- dialogs/OptionsHandlers.cpp -------------------------------------
+    // Shows the options; however the dialog closes, its values apply.
     void miOptionsClick();
     void ApplySeriesStyle();
     // The option "scale the grid about zero" of the options dialog.
     virtual bool ScalingAboutZero() const;
+    // Ascending X when on, order of entry when off; points already in
+    // srData stay where they are.
+    void SetSeriesOrdering(bool on);
+
+    TOptionsForm* OptionsForm = nullptr;
+
+private:
+    void ConnectOptionsHandlers();
+
+public:
 
     // ---- dialogs/HelpHandlers.cpp ----------------------------------------
     // Created once with the window and kept to the end; closing one hides it.
@@ -427,6 +479,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateMenus();

@@ -13,6 +13,7 @@ target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/CalFile.cpp
 )
 target_sources(quillmark_ui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/CalibrationHandlers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/AxisHandlers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FitHandlers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CalFileHandlers.cpp

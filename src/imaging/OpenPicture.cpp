@@ -10,6 +10,10 @@
 #include "plot/PlotChart.h"
 
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -60,6 +64,43 @@ void TMainForm::OpenPictureFile(const QString& path)
     SetStatusText(2, QLatin1Char(' ') + MetodBox->currentText());
 
     TraceBuffer.resize(static_cast<std::size_t>(std::max(WorkBitmap->Width(), WorkBitmap->Height())));
+}
+
+QString TMainForm::DroppedPictureFile(const QMimeData* mime) const
+{
+    if (mime == nullptr || !mime->hasUrls())
+        return {};
+    const QList<QUrl> urls = mime->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return {};
+    const QString path = urls.first().toLocalFile();
+    const std::string extension = PictureExtension(QFile::encodeName(path).toStdString());
+    if (m_pictures->Formats().FindByExtension(extension) == nullptr)
+        return {};
+    return path;
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DroppedPictureFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (!DroppedPictureFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+// Opens exactly as the open command does after its dialog, so the checks and
+// the errors are the same; errors reach the application's error box.
+void TMainForm::dropEvent(QDropEvent* event)
+{
+    const QString path = DroppedPictureFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    OpenPictureFile(path);
 }
 
 } // namespace quillmark

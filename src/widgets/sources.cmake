@@ -9,3 +9,7 @@ target_sources(quillmark_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/SplitSpinButton.h
   ${CMAKE_CURRENT_LIST_DIR}/SplitSpinButton.cpp
 )
+target_sources(quillmark_ui PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/ColorBox.h
+  ${CMAKE_CURRENT_LIST_DIR}/ColorBox.cpp
+)

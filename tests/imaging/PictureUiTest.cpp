@@ -13,6 +13,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QMimeData>
+#include <QUrl>
 #include <QPushButton>
 #include <QSlider>
 #include <QTabWidget>
@@ -454,3 +456,36 @@ TEST(PicturePreviewDialog, PreviewShowsTheSizeOrNothing)
 }
 
 } // namespace
+
+namespace {
+
+// Sends a drag-enter and a drop carrying these URLs; true when both accepted.
+bool DropUrls(TMainForm& form, const QList<QUrl>& urls)
+{
+    QMimeData data;
+    data.setUrls(urls);
+    const QPoint at(form.width() / 2, form.height() / 2);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&form, &enter);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&form, &drop);
+    return enter.isAccepted() && drop.isAccepted();
+}
+
+} // namespace
+
+TEST_F(PictureUiTest, ADroppedPictureOpensAsTheOpenCommandDoesAndOtherDropsAreRefused)
+{
+    const QString first = Save(QStringLiteral("dropped.png"), PatternImage(12, 7), "PNG");
+    const QString second = Save(QStringLiteral("other.bmp"), PatternImage(5, 5), "BMP");
+    EXPECT_FALSE(DropUrls(*form, {QUrl::fromLocalFile(Write(QStringLiteral("notes.txt"), "text"))}));
+    EXPECT_FALSE(DropUrls(*form, {QUrl(QStringLiteral("https://example.org/chart.png"))}));
+    EXPECT_FALSE(DropUrls(*form, {}));
+    EXPECT_EQ(form->SourceBitmap, nullptr);
+
+    EXPECT_TRUE(DropUrls(*form, {QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)}));
+    ASSERT_NE(form->SourceBitmap, nullptr);
+    EXPECT_EQ(form->SourceBitmap->Width(), 12) << "the first file of several is opened";
+    EXPECT_EQ(form->StatusText(0), QStringLiteral(" dropped.png"));
+    EXPECT_TRUE(dialogs->Folders.empty()) << "a drop asks no dialog";
+}
