@@ -100,6 +100,8 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
     ConnectCalFileHandlers();
     ConnectTraceHandlers();
     ConnectTableHandlers();
+    ConnectManualHandlers();
+    ConnectRegionHandlers();
     ApplyStartEnabling();
 
     TabRowHeight = 0;
@@ -967,21 +969,5 @@ void TMainForm::closeEvent(QCloseEvent* event)
     FormClose();
     event->accept();
 }
-
-// ---- Not yet built: each body moves to the file its block names ---------
-
-void TMainForm::btnSaveDataClick() {}
-void TMainForm::miSaveDataClick() {}
-void TMainForm::btnCopyClick() {}
-void TMainForm::miCopyClick() {}
-void TMainForm::miAreaClick() {}
-void TMainForm::miContourClick() {}
-void TMainForm::chRegionClick() {}
-void TMainForm::ChartMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
-void TMainForm::ChartMouseMove(Qt::KeyboardModifiers, int, int) {}
-void TMainForm::ChartMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
-void TMainForm::ChartClickSeries(PlotSeries*, int, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
-void TMainForm::PlacePoint(int /*x*/, int /*y*/, bool /*manual*/) {}
-void TMainForm::TimerTimer() {}
 
 } // namespace quillmark

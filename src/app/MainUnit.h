@@ -16,6 +16,7 @@
 #include "imaging/FastBMP.h"
 
 #include <QIcon>
+#include <QImage>
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
@@ -263,9 +264,14 @@ public:
     const PictureRegistry& Pictures() const { return *m_pictures; }
     QString OpenPictureFilter() const { return m_openPictureFilter; }
 
-    // ---- digitize/ExportHandlers.cpp (not yet built) ---------------------
+    // ---- digitize/ExportHandlers.cpp --------------------------------------
+    // Saves every point to a data file chosen in the save dialog. The file is
+    // written beside the target and renamed over it only when complete, so a
+    // failed write leaves an existing file as it was; the failure is raised
+    // as a FileError carrying the system's reason.
     virtual void btnSaveDataClick();
     void miSaveDataClick();
+    // Puts every point on the clipboard as tab-separated text.
     void btnCopyClick();
     void miCopyClick();
 
@@ -359,12 +365,49 @@ private:
 
 public:
     // ---- calibration/RegionHandlers.cpp (not yet built) ------------------
+    // ---- calibration/RegionHandlers.cpp ----------------------------------
     void miAreaClick();
     void miContourClick();
+    // Runs after chRegion has taken its new state. Refuses to switch the
+    // region on while none has been drawn (RegionRect.x0 < 0).
     void chRegionClick();
+    // Press, move and release serve region drawing only, and only while
+    // btnRegSet is down. The rubber band is drawn straight onto the plot
+    // surface in inverting mode, so drawing it twice erases it.
     void ChartMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     void ChartMouseMove(Qt::KeyboardModifiers shift, int x, int y);
     void ChartMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+    // Shows or hides srRegion and enables its four edits and three labels.
+    void ShowRegion(bool on);
+    // Each edit drives one corner of srRegion; no range check is made.
+    void spXMinRegChange();
+    void spXMaxRegChange();
+    void spYMinRegChange();
+    void spYMaxRegChange();
+    // The region style as the glyph index of btnRegSet (kGlyphArea hatched,
+    // kGlyphContour outline only): glyph, menu check and the shape's fill
+    // together. The settings use it at start-up, so the saved style also
+    // sets the fill.
+    void SetRegionStyle(int glyphIndex);
+
+    SpinEdit* spXMinReg = nullptr; // corner X0
+    SpinEdit* spYMinReg = nullptr; // corner Y1
+    SpinEdit* spXMaxReg = nullptr; // corner X1
+    SpinEdit* spYMaxReg = nullptr; // corner Y0
+    QLabel* Label3 = nullptr;      // "Min"
+    QLabel* Label9 = nullptr;      // "Max"
+    QLabel* Label10 = nullptr;     // the X and Y column header
+
+private:
+    void ConnectRegionHandlers();
+    // The spin step of a region edit after its change: 1/400 of its axis pair.
+    static void SetRegionStep(SpinEdit* changed, const SpinEdit* minEdit, const SpinEdit* maxEdit);
+
+    // Whether a rubber band is on the surface now, to be inverted away by
+    // the next move. A press starts with none: its corners are one point.
+    bool m_rubberBandShown = false;
+
+public:
 
     // ---- digitize/TraceHandlers.cpp --------------------------------------
     // A trace lets pending events run while it samples. Everything that could
@@ -401,13 +444,47 @@ private:
 
 public:
 
-    // ---- digitize/ManualHandlers.cpp (not yet built) ---------------------
+    // ---- digitize/ManualHandlers.cpp --------------------------------------
+    // A click on srData in Manual or Edit: selects, deselects or places a
+    // point; in Manual a right click on the selected point deletes it.
+    // Clicks on other series and clicks in calibration mode are ignored here.
     void ChartClickSeries(PlotSeries* series, int valueIndex, Qt::MouseButton button,
                           Qt::KeyboardModifiers shift, int x, int y);
     // Adds a point at the surface pixel, or moves the selected one there;
     // manual is true for the method Manual, false for Edit.
     virtual void PlacePoint(int x, int y, bool manual);
+    // The magnifier tick: refreshes the picture only while the pointer is
+    // inside the plot rectangle and this window is active, then lets pending
+    // events run. A timer does not fire again while its own tick runs, so the
+    // tick cannot re-enter itself; a click handled meanwhile sees the
+    // magnifier already finished.
     void TimerTimer();
+    // Draws the enlarged surface around the pointer (surface pixels), the
+    // pointer's axis values and the cross hair into the magnifier picture.
+    void RefreshMagnifier(QPoint pointer);
+    // What the magnifier shows now: Image's canvas, 157 x 118.
+    const QImage& MagnifierPicture() const { return m_magnifier; }
+    // Option values of manual editing, at the options dialog's defaults until
+    // that dialog's controls can be read: spSensitivity, cboxPoint and
+    // cboxSelectPoint.
+    virtual int SensitivityOption() const;
+    virtual QColor PointColourOption() const;
+    virtual QColor SelectPointColourOption() const;
+    // The digits option for the data file: DigitsOption, open to tests.
+    virtual long double ExportDigitsOption() const;
+
+    QLabel* Image = nullptr; // the magnifier, 157 x 118
+
+private:
+    void ConnectManualHandlers();
+    // Rewrites the table row of one point: its Y, and its X when withX.
+    void WriteTableRow(int index, bool withX);
+    // The drawn positions of points 0 up to the last point the plot draws.
+    std::vector<SurfacePoint> DrawnDataPositions() const;
+
+    QImage m_magnifier;
+
+public:
 
     // ---- imaging/PictureHandlers.cpp -------------------------------------
     void btnClearClick();

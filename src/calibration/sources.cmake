@@ -1,4 +1,3 @@
-# Files of src/calibration, added to quillmark_core or quillmark_ui.
 target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/AxisScale.h
   ${CMAKE_CURRENT_LIST_DIR}/AxisScale.cpp
@@ -16,5 +15,6 @@ target_sources(quillmark_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/CalibrationHandlers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/AxisHandlers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FitHandlers.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RegionHandlers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CalFileHandlers.cpp
 )

@@ -1,7 +1,9 @@
 #include "digitize/Trace.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <vector>
 
 namespace quillmark {
 
@@ -116,13 +118,114 @@ int PixelBrightness(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
     // it rounds the same way except at an exact half, where its last bit (just
     // above or just below the half) decides. Only those rare colours pay for
     // the extended arithmetic.
-    const int tenThousandths = 2290 * red + 5876 * green + 1140 * blue;
-    const int whole = tenThousandths / 10000;
-    const int rest = tenThousandths % 10000;
-    if (rest != 5000)
-        return rest > 5000 ? whole + 1 : whole;
+    const unsigned tenThousandths = 2290u * red + 5876u * green + 1140u * blue;
+    const unsigned rounded = (tenThousandths + 5000u) / 10000u;
+    if (rounded * 10000u != tenThousandths + 5000u)
+        return static_cast<int>(rounded);
     return static_cast<int>(std::nearbyint(0.229L * red + 0.5876L * green + 0.114L * blue));
 }
+
+namespace {
+
+// The band search of one column, fed one row at a time from the top. The top
+// row is the first row holding the best value, the bottom row the last one;
+// until a pixel beats the start value the rows stay at 0 and y1 - 1.
+struct BandSearch {
+    int Best = 0;
+    bool Found = false;
+    std::int64_t Top = 0;
+    std::int64_t Bottom = 0;
+
+    void Start(bool byColour, std::int64_t y1)
+    {
+        Best = byColour ? 1000 : 0;
+        Found = false;
+        Top = 0;
+        Bottom = y1 - 1;
+    }
+
+    void Feed(int value, bool better, std::int64_t y)
+    {
+        if (better) {
+            Best = value;
+            Top = y;
+            Bottom = y;
+            Found = true;
+        } else if (Found && value == Best) {
+            Bottom = y;
+        }
+    }
+
+    std::int32_t Result(bool byColour, const TraceInput& input) const
+    {
+        if (Bottom - Top > input.LineSens)
+            return -1;
+        if (byColour && Best > input.ColorSens)
+            return -1;
+        return static_cast<std::int32_t>((Top + Bottom) / 2);
+    }
+};
+
+int ColourDistance(const Color& target, const std::uint8_t* pixel)
+{
+    return std::abs(target.Red - pixel[2]) + std::abs(target.Green - pixel[1]) + std::abs(target.Blue - pixel[0]);
+}
+
+void CheckColumn(const TFastRGB& picture, std::int64_t u, std::int64_t y0, std::int64_t y1)
+{
+    if (u < 0 || u >= picture.Width() || y0 < 0 || y1 >= picture.Height())
+        throw InternalError("ExamineColumn: scan limits outside the picture");
+}
+
+// Columns are far apart in memory (a row's length), so a column-by-column walk
+// reads each cache line once per column it holds. The sampling pass instead
+// walks the rows once for a block of neighbouring samples: every column still
+// sees its rows top to bottom, so the results are those of ExamineColumn.
+constexpr std::size_t kBlockSamples = 64;
+constexpr std::int64_t kBlockColumns = 128;
+constexpr std::int64_t kPrefetchRows = 8;
+
+template <bool ByColour>
+void ExamineBlock(const TFastRGB& picture, std::span<const std::int64_t> columns, std::int64_t y0,
+                  std::int64_t y1, const TraceInput& input, std::span<std::int32_t> rowsOut)
+{
+    std::array<BandSearch, kBlockSamples> search;
+    std::array<std::size_t, kBlockSamples> offsets{};
+    const std::size_t count = columns.size();
+    for (std::size_t k = 0; k < count; ++k) {
+        search[k].Start(ByColour, y1);
+        offsets[k] = static_cast<std::size_t>(columns[k]) * 3;
+    }
+    const std::uint8_t* const* rows = picture.RowTable();
+    const Color target = input.LineColour;
+    // Rows lie a whole row apart, too far for the processor to guess; the
+    // block's bytes a few rows ahead are asked for while this row is worked.
+    const std::size_t lastByte = offsets[count - 1] + 2;
+    for (std::int64_t y = y0; y <= y1; ++y) {
+        const std::uint8_t* row = rows[y];
+        if (y + kPrefetchRows <= y1) {
+            const std::uint8_t* ahead = rows[y + kPrefetchRows];
+            for (std::size_t b = offsets[0]; b <= lastByte; b += 64)
+                __builtin_prefetch(ahead + b);
+            __builtin_prefetch(ahead + lastByte);
+        }
+        for (std::size_t k = 0; k < count; ++k) {
+            const std::uint8_t* pixel = row + offsets[k];
+            BandSearch& s = search[k];
+            if constexpr (ByColour) {
+                const int value = ColourDistance(target, pixel);
+                s.Feed(value, value < s.Best, y);
+            } else {
+                const int value = PixelBrightness(pixel[2], pixel[1], pixel[0]);
+                s.Feed(value, value > s.Best, y);
+            }
+        }
+    }
+    for (std::size_t k = 0; k < count; ++k)
+        rowsOut[k] = search[k].Result(ByColour, input);
+}
+
+} // namespace
 
 std::int32_t ExamineColumn(const TFastRGB& picture, std::int64_t u, std::int64_t y0, std::int64_t y1,
                            const TraceInput& input)
@@ -130,49 +233,23 @@ std::int32_t ExamineColumn(const TFastRGB& picture, std::int64_t u, std::int64_t
     // A column of which no row lies inside the limits holds no line.
     if (y1 < y0)
         return -1;
-    if (u < 0 || u >= picture.Width() || y0 < 0 || y1 >= picture.Height())
-        throw InternalError("ExamineColumn: scan limits outside the picture");
-
-    // One downward walk finds both ends of the band: the top row is the first
-    // row holding the best value, the bottom row the last one. Until a pixel
-    // beats the start value the rows stay at 0 and y1 - 1.
+    CheckColumn(picture, u, y0, y1);
     const bool byColour = input.Method == TraceMethod::ByColour;
-    int best = byColour ? 1000 : 0;
-    bool found = false;
-    std::int64_t top = 0;
-    std::int64_t bottom = y1 - 1;
+    BandSearch search;
+    search.Start(byColour, y1);
     const std::size_t offset = static_cast<std::size_t>(u) * 3;
     const std::uint8_t* const* rows = picture.RowTable();
     for (std::int64_t y = y0; y <= y1; ++y) {
         const std::uint8_t* pixel = rows[y] + offset;
-        const std::uint8_t blue = pixel[0];
-        const std::uint8_t green = pixel[1];
-        const std::uint8_t red = pixel[2];
-        int value = 0;
-        bool better = false;
         if (byColour) {
-            value = std::abs(input.LineColour.Red - red) + std::abs(input.LineColour.Green - green)
-                + std::abs(input.LineColour.Blue - blue);
-            better = value < best;
+            const int value = ColourDistance(input.LineColour, pixel);
+            search.Feed(value, value < search.Best, y);
         } else {
-            value = PixelBrightness(red, green, blue);
-            better = value > best;
-        }
-        if (better) {
-            best = value;
-            top = y;
-            bottom = y;
-            found = true;
-        } else if (found && value == best) {
-            bottom = y;
+            const int value = PixelBrightness(pixel[2], pixel[1], pixel[0]);
+            search.Feed(value, value > search.Best, y);
         }
     }
-
-    if (bottom - top > input.LineSens)
-        return -1;
-    if (byColour && best > input.ColorSens)
-        return -1;
-    return static_cast<std::int32_t>((top + bottom) / 2);
+    return search.Result(byColour, input);
 }
 
 bool FillTraceGaps(std::span<std::int32_t> buffer, const TraceProgress& progress)
@@ -234,16 +311,40 @@ TraceResult TraceCurve(const TFastRGB& picture, const TraceInput& input, const T
     const long double xUnits = XUnitsPerPixel(input);
     const long double yUnits = YUnitsPerPixel(input);
 
-    result.TraceBuffer.reserve(n);
+    result.TraceBuffer.assign(n, -1);
     result.Points.reserve(n);
+    std::vector<std::int64_t> columns;
+    columns.reserve(n);
     long double p = static_cast<long double>(limits.X0);
     for (std::size_t i = 0; i < n; ++i, p += step) {
         const std::int64_t u = RoundToInt64(p);
-        result.TraceBuffer.push_back(ExamineColumn(picture, u, limits.Y0, limits.Y1, input));
+        columns.push_back(u);
         const long double column = static_cast<long double>(u);
         const long double x = input.Stretched ? xMin + xRange * column / w : xMin + xUnits * (column + offset.X);
         result.Points.push_back(DataPoint{static_cast<double>(x), 0.0, {}, {}});
-        Report(progress, TracePass::Sampling, i + 1, n);
+    }
+
+    // A block is a run of samples no more than kBlockColumns columns wide; the
+    // progress is reported for each of its samples once the block is done.
+    const bool byColour = input.Method == TraceMethod::ByColour;
+    for (std::size_t first = 0; first < n;) {
+        std::size_t end = first + 1;
+        while (end < n && end - first < kBlockSamples && columns[end] >= columns[first] &&
+               columns[end] - columns[first] < kBlockColumns)
+            ++end;
+        const auto block = std::span<const std::int64_t>(columns).subspan(first, end - first);
+        const auto out = std::span<std::int32_t>(result.TraceBuffer).subspan(first, end - first);
+        if (limits.Y1 >= limits.Y0) {
+            for (const std::int64_t u : block)
+                CheckColumn(picture, u, limits.Y0, limits.Y1);
+            if (byColour)
+                ExamineBlock<true>(picture, block, limits.Y0, limits.Y1, input, out);
+            else
+                ExamineBlock<false>(picture, block, limits.Y0, limits.Y1, input, out);
+        }
+        for (std::size_t i = first; i < end; ++i)
+            Report(progress, TracePass::Sampling, i + 1, n);
+        first = end;
     }
 
     if (!FillTraceGaps(result.TraceBuffer, progress)) {

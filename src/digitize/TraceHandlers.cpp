@@ -3,6 +3,10 @@
 // from the controls and the plot and writes the points into srData.
 #include "app/MainUnit.h"
 
+#include "dialogs/OptUnit.h"
+#include "widgets/ColorBox.h"
+#include "widgets/SpinEdit.h"
+
 #include "plot/PlotChart.h"
 #include "plot/PlotSeries.h"
 #include "widgets/SpinEdit.h"
@@ -92,12 +96,14 @@ void TMainForm::ConnectTraceHandlers()
 
 // ---- Option values --------------------------------------------------------
 
-int TMainForm::LineSensOption() const { return 50; }
-int TMainForm::ColorSensOption() const { return 50; }
-int TMainForm::LineWeightOption() const { return 1; }
-QColor TMainForm::LineColourOption() const { return QColor(0, 0, 255); }
-long double TMainForm::DigitsOption() const { return 6; }
-bool TMainForm::SortOption() const { return false; }
+// The options dialog holds these for the whole run; integer edits are read
+// truncated, as the settings file stores them.
+int TMainForm::LineSensOption() const { return static_cast<int>(OptionsForm->spLineSens->Value()); }
+int TMainForm::ColorSensOption() const { return static_cast<int>(OptionsForm->spColorSens->Value()); }
+int TMainForm::LineWeightOption() const { return static_cast<int>(OptionsForm->spLineWeight->Value()); }
+QColor TMainForm::LineColourOption() const { return OptionsForm->cboxLine->Color(); }
+long double TMainForm::DigitsOption() const { return OptionsForm->spDigits->Value(); }
+bool TMainForm::SortOption() const { return OptionsForm->chboxSort->isChecked(); }
 
 QString TMainForm::DecimalSeparator() const
 {

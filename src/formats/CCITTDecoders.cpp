@@ -90,7 +90,7 @@ std::uint8_t ReverseBits(std::uint8_t b)
 {
     unsigned r = 0;
     for (int i = 0; i < 8; ++i)
-        r |= ((b >> i) & 1u) << (7 - i);
+        r |= ((unsigned{b} >> i) & 1u) << (7 - i);
     return static_cast<std::uint8_t>(r);
 }
 
@@ -196,7 +196,7 @@ void TCCITTMHDecoder::Unpack(std::span<const std::uint8_t> source, std::size_t& 
             m_bitsLeft = 8;
         }
         --m_bitsLeft;
-        const unsigned bit = (m_byte >> m_bitsLeft) & 1u;
+        const unsigned bit = (unsigned{m_byte} >> m_bitsLeft) & 1u;
 
         if (m_state == State::SeekEol || m_state == State::SkipZeros) {
             if (bit == 0) {

@@ -10,7 +10,8 @@
 //
 // Kept on purpose:
 //  - A truncated file decodes without an error; libjpeg fills the missing
-//    rows.
+//    rows. Only a sequential Huffman file holding too few bytes for even a
+//    small part of its declared picture is refused (see kMinBlocksPerByte).
 //  - Greyscale files are not reduced to a quantized palette: an 8-bit
 //    picture with all 256 grey levels keeps every level of the scan.
 
@@ -31,6 +32,14 @@ namespace quillmark {
 namespace {
 
 constexpr int kTooManyScans = -1;
+
+// A sequential Huffman-coded block costs at least two bits (a DC and an
+// end-of-block code), so a complete file has a byte for every 4 blocks of each
+// component. A file with less than a byte for every 64 blocks of its first
+// component is mostly missing: decoding it would allocate and fill the
+// whole declared picture (hundreds of megabytes, many seconds) from a few
+// bytes, so it is refused as a decompression bomb.
+constexpr std::uint64_t kMinBlocksPerByte = 64;
 
 struct ErrorManager {
     jpeg_error_mgr Library; // first, so libjpeg's pointer to it is ours too
@@ -130,6 +139,11 @@ Bitmap DecodeJpeg(std::span<const std::uint8_t> file)
     if (info.image_width == 0 || info.image_height == 0)
         throw InvalidGraphicError(InvalidJpegMessage());
     CheckPictureSize(info.image_width, info.image_height);
+    if (!info.progressive_mode && !info.arith_code) {
+        const std::uint64_t blocks = (std::uint64_t{info.image_width} + 7) / 8 * ((std::uint64_t{info.image_height} + 7) / 8);
+        if (blocks / kMinBlocksPerByte > file.size())
+            throw InvalidGraphicError(InvalidJpegMessage());
+    }
 
     bool cmyk = false;
     switch (info.jpeg_color_space) {

@@ -216,7 +216,7 @@ void TPCXGraphic::ReadPicture(std::span<const std::uint8_t> file)
             break;
         case Layout::TwoBit:
             for (std::size_t x = 0; x < width; ++x) {
-                const unsigned v = (line[x / 4] >> (6 - 2 * (x % 4))) & 3u;
+                const unsigned v = (unsigned{line[x / 4]} >> (6 - 2 * (x % 4))) & 3u;
                 row[x / 2] = static_cast<std::uint8_t>(row[x / 2] | (x % 2 == 0 ? v << 4 : v));
             }
             break;
@@ -224,7 +224,7 @@ void TPCXGraphic::ReadPicture(std::span<const std::uint8_t> file)
             for (std::size_t x = 0; x < width; ++x) {
                 unsigned v = 0;
                 for (std::size_t p = 0; p < 4; ++p)
-                    v |= ((line[p * planeLine + x / 8] >> (7 - x % 8)) & 1u) << p;
+                    v |= ((unsigned{line[p * planeLine + x / 8]} >> (7 - x % 8)) & 1u) << p;
                 row[x / 2] = static_cast<std::uint8_t>(row[x / 2] | (x % 2 == 0 ? v << 4 : v));
             }
             break;

@@ -1,4 +1,3 @@
-# Tests of src/calibration, added to quillmark_core_tests or quillmark_ui_tests.
 target_sources(quillmark_core_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/AxisScaleTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CalibrationTest.cpp
@@ -10,5 +9,6 @@ target_sources(quillmark_ui_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/WindowFixture.h
   ${CMAKE_CURRENT_LIST_DIR}/AxisHandlersTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FitHandlersTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RegionHandlersTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CalFileHandlersTest.cpp
 )

@@ -9,6 +9,8 @@ target_sources(quillmark_core_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/TraceTest.cpp
 )
 target_sources(quillmark_ui_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/ManualHandlersTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ExportHandlersTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TableHandlersTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TraceHandlersTest.cpp
 )

@@ -1,6 +1,7 @@
 target_sources(quillmark_core_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/DamageTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ConfigFilesTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TraceBlockOrderTest.cpp
 )
 
 # The fuzz entries (PNG's is replayed in tests/formats), each run over the

@@ -1,0 +1,74 @@
+// The data leaving the program: the data file through the save dialog, and
+// the clipboard. Both texts are made in core from srData's points.
+#include "app/MainUnit.h"
+
+#include "base/Errors.h"
+#include "digitize/ExportText.h"
+#include "formats/ToolkitPictures.h"
+#include "plot/PlotChart.h"
+#include "plot/PlotSeries.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QSaveFile>
+
+#include <vector>
+
+namespace quillmark {
+
+namespace {
+
+std::vector<DataPoint> SeriesPoints(const PlotSeries& series)
+{
+    std::vector<DataPoint> points;
+    points.reserve(static_cast<std::size_t>(series.Count()));
+    for (int i = 0; i < series.Count(); ++i)
+        points.push_back(DataPoint{series.XValue(i), series.YValue(i), {}, std::nullopt});
+    return points;
+}
+
+} // namespace
+
+void TMainForm::btnSaveDataClick()
+{
+    FileDialogRequest request;
+    request.Folder = CurrentPath;
+    request.Filter = OpenDialogNameFilters("Файл данных (*.dat)|*.dat").join(QStringLiteral(";;"));
+    request.DefaultSuffix = QStringLiteral("dat");
+    request.OverwritePrompt = true;
+    const QStringList title = Chart->TitleLines();
+    request.FileName = title.isEmpty() ? QStringLiteral("Data") : title.constFirst();
+    const QString path = Dialogs().AskSaveFileName(request);
+    if (path.isEmpty())
+        return;
+
+    const std::string text =
+        DataFileText(SeriesPoints(*srData), ExportDigitsOption(), DecimalSeparator().toStdString());
+    // The text goes to a temporary file in the target folder, which replaces
+    // the target only once every byte is written: a full disk or a refused
+    // folder never costs the file that was there.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw FileError(file.errorString().toStdString());
+    const auto size = static_cast<qint64>(text.size());
+    if (file.write(text.data(), size) != size || !file.commit())
+        throw FileError(file.errorString().toStdString());
+}
+
+void TMainForm::miSaveDataClick()
+{
+    btnSaveDataClick();
+}
+
+void TMainForm::btnCopyClick()
+{
+    const std::string text = ClipboardText(SeriesPoints(*srData), DecimalSeparator().toStdString());
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+void TMainForm::miCopyClick()
+{
+    btnCopyClick();
+}
+
+} // namespace quillmark
