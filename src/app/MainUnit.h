@@ -3,8 +3,7 @@
 // windows, the timer, the pixel buffers and the settings, holds the few state
 // fields the subsystems share, decides which commands are available and routes
 // every key, command and plot click. Handlers are declared here in blocks headed
-// by the file that defines them; the blocks marked "not yet built" hold empty
-// handlers whose work arrives with that file.
+// by the file that defines them.
 #include "app/MainFormEnvironment.h"
 #include "app/RangeStep.h"
 #include "digitize/Trace.h"
@@ -364,7 +363,6 @@ private:
     void HideCalibrationHint();
 
 public:
-    // ---- calibration/RegionHandlers.cpp (not yet built) ------------------
     // ---- calibration/RegionHandlers.cpp ----------------------------------
     void miAreaClick();
     void miContourClick();
