@@ -25,8 +25,8 @@
 #include <cstdint>
 #include <map>
 #include <memory>
-#include <string_view>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QAction;
@@ -307,9 +307,6 @@ public:
     // they show.
     void ApplyAxisRange(PlotAxis& axis, long double min, long double max);
 
-    // ---- calibration/CalibrationHandlers.cpp ----------------------------
-    // Runs after btnAxisSet has taken its new state: down enters calibration
-    // mode, up leaves it.
     // ---- calibration/CalFileHandlers.cpp --------------------------------
     // The calibration file: the six axis edits saved, or loaded back through
     // the edits (each write runs its change handler). A file that does not
@@ -327,6 +324,8 @@ private:
 public:
 
     // ---- calibration/CalibrationHandlers.cpp ----------------------------
+    // Runs after btnAxisSet has taken its new state: down enters calibration
+    // mode, up leaves it.
     virtual void btnAxisSetClick();
     void mi2PointClick();
     void mi3PointClick();

@@ -17,12 +17,16 @@
 #include "app/Settings.h"
 #include "base/Errors.h"
 #include "base/NumberText.h"
+#include "dialogs/OptUnit.h"
+#include "dialogs/SetAxis.h"
 #include "plot/PlotAxis.h"
 #include "plot/PlotChart.h"
+#include "widgets/ColorBox.h"
 #include "widgets/SpinEdit.h"
 #include "widgets/ToolButtons.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QDockWidget>
@@ -292,9 +296,24 @@ void TMainForm::WriteSettings()
     IniFile->WriteBool("Options", "Stretch", btnStretch->isChecked());
     IniFile->WriteInteger("Options", "AxisSet", btnAxisSet->GlyphIndex());
     IniFile->WriteInteger("Options", "RegSet", btnRegSet->GlyphIndex());
-    // PENDING: Scaling .. SelectPointColor from the options dialog's
-    // controls, and SetAxis XMin .. YMax from the value dialog's edits. Until
-    // then those keys keep what the file held.
+    const TOptionsForm& options = *OptionsForm;
+    IniFile->WriteBool("Options", "Scaling", options.chboxScaling->isChecked());
+    IniFile->WriteBool("Options", "Rotate", options.chboxRotate->isChecked());
+    IniFile->WriteBool("Options", "Sort", options.chboxSort->isChecked());
+    IniFile->WriteInteger("Options", "LineSens", TruncateSetting(options.spLineSens->Value()));
+    IniFile->WriteInteger("Options", "ColorSens", TruncateSetting(options.spColorSens->Value()));
+    IniFile->WriteInteger("Options", "LineWeight", TruncateSetting(options.spLineWeight->Value()));
+    IniFile->WriteString("Options", "LineColor", ColourToText(options.cboxLine->ColourValue()));
+    IniFile->WriteString("Options", "GridColor", ColourToText(options.cboxGrid->ColourValue()));
+    IniFile->WriteInteger("Options", "Sensitivity", TruncateSetting(options.spSensitivity->Value()));
+    IniFile->WriteInteger("Options", "Precision", TruncateSetting(options.spDigits->Value()));
+    IniFile->WriteString("Options", "PointColor", ColourToText(options.cboxPoint->ColourValue()));
+    IniFile->WriteString("Options", "SelectPointColor", ColourToText(options.cboxSelectPoint->ColourValue()));
+
+    WriteIniReal("SetAxis", "XMin", SetAxisForm->spXMin->Value());
+    WriteIniReal("SetAxis", "XMax", SetAxisForm->spXMax->Value());
+    WriteIniReal("SetAxis", "YMin", SetAxisForm->spYMin->Value());
+    WriteIniReal("SetAxis", "YMax", SetAxisForm->spYMax->Value());
 }
 
 } // namespace quillmark

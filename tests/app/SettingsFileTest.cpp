@@ -3,10 +3,14 @@
 #include "app/Settings.h"
 #include "plot/PlotAxis.h"
 #include "plot/PlotChart.h"
+#include "dialogs/OptUnit.h"
+#include "dialogs/SetAxis.h"
+#include "widgets/ColorBox.h"
 #include "widgets/SpinEdit.h"
 #include "widgets/ToolButtons.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QDockWidget>
@@ -176,6 +180,30 @@ TEST_F(SettingsFileTest, GridColourColoursBothAxes)
     auto form = Start();
     EXPECT_EQ(form->Chart->LeftAxis().GridColor(), QColor(255, 0, 0));
     EXPECT_EQ(form->Chart->BottomAxis().GridColor(), QColor(255, 0, 0));
+    EXPECT_EQ(form->OptionsForm->cboxGrid->Color(), QColor(255, 0, 0));
+    form->close();
+    EXPECT_EQ(ReadProfile(environment.SettingsPath).Find("Options", "GridColor"), "clRed");
+}
+
+TEST_F(SettingsFileTest, OptionsAndValueDialogAreWrittenFromTheirControls)
+{
+    auto form = Start();
+    form->OptionsForm->chboxRotate->setChecked(true);
+    form->OptionsForm->spLineSens->SetValue(120);
+    form->OptionsForm->cboxPoint->SetColor(QColor(0, 128, 0));
+    form->OptionsForm->cboxSelectPoint->SetColor(QColor(1, 2, 3));
+    form->SetAxisForm->spYMax->SetDecimalSeparator(form->SettingsSeparator());
+    form->SetAxisForm->spYMax->SetValue(2.5);
+    form->close();
+    const ProfileFile file = ReadProfile(environment.SettingsPath);
+    EXPECT_EQ(file.Find("Options", "Rotate"), "1");
+    EXPECT_EQ(file.Find("Options", "Scaling"), "0");
+    EXPECT_EQ(file.Find("Options", "LineSens"), "120");
+    EXPECT_EQ(file.Find("Options", "Precision"), "6");
+    EXPECT_EQ(file.Find("Options", "PointColor"), "clGreen");
+    EXPECT_EQ(file.Find("Options", "SelectPointColor"), "$00030201");
+    EXPECT_EQ(file.Find("SetAxis", "YMax"), "2.5");
+    EXPECT_EQ(file.Find("SetAxis", "XMax"), "10");
 }
 
 TEST_F(SettingsFileTest, RealThatDoesNotParseFallsBackToItsDefault)
