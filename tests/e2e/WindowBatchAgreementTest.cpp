@@ -7,9 +7,11 @@
 // W and H the picture's size). The chart picture is therefore made exactly
 // the size of the window's plot rectangle: the stretch is then one to one,
 // surface pixel (L + c, T + r) shows picture pixel (c, r), and a reference
-// click at (L + c, T + r) is the batch command's reference pixel (c, r). With
-// any other size the stretch would put a click between picture pixels and
-// the two calibrations could not meet to the last digit.
+// click at (L + c, T + r) is the batch command's reference pixel (c, r). A
+// picture of exactly half the rectangle's size is stretched two to one, and a
+// click at (L + 2c, T + 2r) again lands on picture pixel (c, r); any other
+// size would put a click between picture pixels, where the two calibrations
+// cannot meet to the last digit.
 #include "app/BatchCommands.h"
 #include "app/MainUnit.h"
 #include "calibration/Calibration.h"
@@ -157,7 +159,9 @@ protected:
         ASSERT_GE(plot.width(), 200);
         ASSERT_GE(plot.height(), 150);
         picturePath = folder.filePath(QStringLiteral("chart.png"));
-        ASSERT_TRUE(ChartPicture(plot.width(), plot.height(), refs).save(picturePath, "PNG"));
+        if (plot.width() % scale != 0 || plot.height() % scale != 0)
+            GTEST_SKIP() << "the plot rectangle is not a whole multiple of the picture";
+        ASSERT_TRUE(ChartPicture(plot.width() / scale, plot.height() / scale, refs).save(picturePath, "PNG"));
     }
 
     // Opens the chart and calibrates it by two clicks on the reference
@@ -176,8 +180,8 @@ protected:
 
     void ClickPlot(QPoint picturePixel)
     {
-        form->Chart->ClickAt(Qt::LeftButton, Qt::NoModifier, plot.left() + picturePixel.x(),
-                             plot.top() + picturePixel.y());
+        form->Chart->ClickAt(Qt::LeftButton, Qt::NoModifier, plot.left() + scale * picturePixel.x(),
+                             plot.top() + scale * picturePixel.y());
     }
 
     void SetMethod(DigitizeMethod method)
@@ -202,6 +206,11 @@ protected:
         return {"trace", picturePath.toStdString(), "--points", "2", "--pixels", pixels, "--values", values};
     }
 
+    // Traces by colour in the window and with the batch command, and
+    // compares the two data files.
+    void TraceAndCompare();
+
+    int scale = 1; // surface pixels per picture pixel
     QTemporaryDir folder;
     std::shared_ptr<UserScript> user;
     std::unique_ptr<TMainForm> form;
@@ -210,9 +219,25 @@ protected:
     QString picturePath;
 };
 
+// The picture stretched two to one over the plot rectangle.
+class StretchedAgreement : public WindowBatchAgreement {
+protected:
+    StretchedAgreement() { scale = 2; }
+};
+
 } // namespace
 
 TEST_F(WindowBatchAgreement, TracedByColourTheWindowsFileIsTheBatchCommandsFile)
+{
+    TraceAndCompare();
+}
+
+TEST_F(StretchedAgreement, TracedByColourTheWindowsFileIsTheBatchCommandsFile)
+{
+    TraceAndCompare();
+}
+
+void WindowBatchAgreement::TraceAndCompare()
 {
     OpenAndCalibrate();
     SetMethod(DigitizeMethod::ByColour);
