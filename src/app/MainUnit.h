@@ -364,7 +364,6 @@ private:
     void HideCalibrationHint();
 
 public:
-    // ---- calibration/RegionHandlers.cpp ---------------------------------
     // ---- calibration/RegionHandlers.cpp ----------------------------------
     void miAreaClick();
     void miContourClick();
