@@ -2,11 +2,13 @@
 // Shared by the picture fuzz entries: a decoded picture must be consistent
 // with itself (rows inside the buffer, palette indexes naming a colour);
 // anything else ends the run so the fuzzer reports it.
+#include "base/Errors.h"
 #include "formats/Bitmap.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <span>
 
 namespace quillmark::fuzz {
 
@@ -35,6 +37,23 @@ inline void CheckPicture(const Bitmap& picture)
                 std::abort();
         }
     }
+}
+
+// The body of a decoder's fuzz entry: probe the first two images, decode,
+// and check what came out. Only input errors are caught.
+template <class Graphic>
+int FuzzDecoder(std::span<const std::uint8_t> file)
+{
+    Graphic graphic;
+    graphic.ProbeImage(file, 0);
+    graphic.ProbeImage(file, 1);
+    try {
+        graphic.ReadPicture(file);
+    } catch (const QuillmarkError&) {
+        return 0;
+    }
+    CheckPicture(graphic);
+    return 0;
 }
 
 } // namespace quillmark::fuzz

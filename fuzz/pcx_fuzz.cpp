@@ -2,7 +2,6 @@
 // or an inconsistent picture ends the run, so the fuzzer reports it.
 #include "FuzzPicture.h"
 
-#include "base/Errors.h"
 #include "formats/PCXGraphic.h"
 
 #include <cstddef>
@@ -11,15 +10,5 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::span<const std::uint8_t> file(data, size);
-    quillmark::TPCXGraphic graphic;
-    graphic.ProbeImage(file, 0);
-    graphic.ProbeImage(file, 1);
-    try {
-        graphic.ReadPicture(file);
-    } catch (const quillmark::QuillmarkError&) {
-        return 0;
-    }
-    quillmark::fuzz::CheckPicture(graphic);
-    return 0;
+    return quillmark::fuzz::FuzzDecoder<quillmark::TPCXGraphic>(std::span<const std::uint8_t>(data, size));
 }

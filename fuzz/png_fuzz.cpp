@@ -1,5 +1,7 @@
 // Fuzz entry for the PNG decoder. Only input errors are caught: a logic error
 // or an inconsistent picture ends the run, so the fuzzer reports it.
+#include "FuzzPicture.h"
+
 #include "base/Errors.h"
 #include "formats/PNGGraphic.h"
 
@@ -12,26 +14,6 @@
 #include <zlib.h>
 
 namespace {
-
-// Every palette index a pixel holds must have a colour.
-void CheckPicture(const quillmark::Bitmap& picture)
-{
-    const int bits = quillmark::BitsPerPixel(picture.Format());
-    if (bits > 8)
-        return;
-    for (std::int32_t y = 0; y < picture.Height(); ++y) {
-        const auto row = picture.Row(y);
-        for (std::size_t x = 0; x < static_cast<std::size_t>(picture.Width()); ++x) {
-            unsigned index = row[x * static_cast<unsigned>(bits) / 8];
-            if (bits == 1)
-                index = (index >> (7 - x % 8)) & 1u;
-            else if (bits == 4)
-                index = (index >> (x % 2 == 0 ? 4 : 0)) & 15u;
-            if (index >= picture.Palette.size())
-                std::abort();
-        }
-    }
-}
 
 // Mutated files almost always fail their CRCs first; a copy with every CRC
 // made right lets the mutations reach the checks behind them.
@@ -65,7 +47,7 @@ void Decode(std::span<const std::uint8_t> file)
     } catch (const quillmark::QuillmarkError&) {
         return;
     }
-    CheckPicture(graphic);
+    quillmark::fuzz::CheckPicture(graphic);
 }
 
 } // namespace
