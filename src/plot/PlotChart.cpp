@@ -306,8 +306,18 @@ void PlotChart::EnsureRendered() const
         m_surface = QImage(size, QImage::Format_RGB32);
         m_dirty = true;
     }
+    const qreal ratio = devicePixelRatioF();
+    const QSize displaySize = ratio == 1.0 ? QSize(0, 0) : (QSizeF(size) * ratio).toSize(); // 0 x 0: no display copy
+    if (m_display.size() != displaySize || (!m_display.isNull() && m_display.devicePixelRatio() != ratio)) {
+        m_display = displaySize.isEmpty() ? QImage() : QImage(displaySize, QImage::Format_RGB32);
+        if (!m_display.isNull())
+            m_display.setDevicePixelRatio(ratio);
+        m_dirty = true;
+    }
     if (m_dirty) {
         Render(m_surface);
+        if (!m_display.isNull())
+            Render(m_display);
         m_dirty = false;
     }
 }
@@ -337,6 +347,11 @@ void PlotChart::DrawDirect(const std::function<void(QPainter&)>& draw)
     EnsureRendered();
     {
         QPainter p(&m_surface);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        draw(p);
+    }
+    if (!m_display.isNull()) {
+        QPainter p(&m_display);
         p.setRenderHint(QPainter::Antialiasing, false);
         draw(p);
     }
@@ -442,7 +457,13 @@ void PlotChart::paintEvent(QPaintEvent* event)
 {
     EnsureRendered();
     QPainter p(this);
-    p.drawImage(event->rect(), m_surface, event->rect());
+    if (m_display.isNull()) {
+        p.drawImage(event->rect(), m_surface, event->rect());
+    } else {
+        const qreal ratio = m_display.devicePixelRatio();
+        const QRect r = event->rect();
+        p.drawImage(QRectF(r), m_display, QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio));
+    }
 }
 
 void PlotChart::resizeEvent(QResizeEvent* /*event*/)

@@ -171,6 +171,10 @@ private:
     mutable bool m_layoutValid = false;
     // The surface is a cache of what Render draws, refreshed lazily.
     mutable QImage m_surface;
+    // On a scaled screen the same drawing again at the screen's resolution,
+    // for display only: every read, copy and coordinate stays on m_surface,
+    // in the plot's own pixels. Null at scale 1.
+    mutable QImage m_display;
     mutable bool m_dirty = true;
 };
 

@@ -433,3 +433,25 @@ TEST_F(Plot, HitTestsAreInThePlotsOwnPixelsAtAnyScale)
         EXPECT_DOUBLE_EQ(chart.devicePixelRatioF(), scale.toDouble());
     }
 }
+
+// On a scaled screen (run again by ctest with QT_SCALE_FACTOR=2) the plot is
+// drawn at the screen's resolution, not enlarged from its own pixels, while
+// pixel reads stay in the plot's own pixels.
+TEST_F(Plot, ScaledScreensGetAFinerDrawingOfTheSamePlot)
+{
+    chart.SetTitleLines({QStringLiteral("Quillmark")});
+    chart.RepaintNow();
+    const QImage own = chart.Surface();
+    EXPECT_EQ(own.size(), chart.size());
+    const QImage shown = chart.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const qreal ratio = chart.devicePixelRatioF();
+    ASSERT_EQ(shown.size(), (QSizeF(chart.size()) * ratio).toSize());
+    const QImage enlarged = own.scaled(shown.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                                .convertToFormat(QImage::Format_RGB32);
+    if (ratio == 1.0)
+        EXPECT_EQ(shown, enlarged);
+    else
+        EXPECT_NE(shown, enlarged) << "the scaled screen shows an enlarged copy";
+    const QPoint inside(chart.PlotLeft() + 3, chart.PlotTop() + 3);
+    EXPECT_EQ(chart.PixelColor(inside.x(), inside.y()), QColor(own.pixel(inside)));
+}
