@@ -97,48 +97,44 @@ void WriteBits(std::span<std::uint8_t> data, std::uint64_t pos, unsigned bits, s
     }
 }
 
+// Takes a new value for one of the count settings after checking its range;
+// true when the value changed, so the converter must be chosen again.
+bool AssignCount(unsigned& field, unsigned value, unsigned low, unsigned high, const char* message)
+{
+    if (value < low || value > high)
+        throw ColorConversionError(message);
+    if (value == field)
+        return false;
+    field = value;
+    return true;
+}
+
 } // namespace
 
 TColorManager::TColorManager() { BuildGammaTable(); }
 
 void TColorManager::SetSourceBitsPerSample(unsigned bits)
 {
-    if (bits < 1 || bits > 16)
-        throw ColorConversionError(kBadBitsPerSample);
-    if (bits != m_sourceBPS) {
-        m_sourceBPS = bits;
+    if (AssignCount(m_sourceBPS, bits, 1, 16, kBadBitsPerSample))
         MarkChanged();
-    }
 }
 
 void TColorManager::SetTargetBitsPerSample(unsigned bits)
 {
-    if (bits < 1 || bits > 16)
-        throw ColorConversionError(kBadBitsPerSample);
-    if (bits != m_targetBPS) {
-        m_targetBPS = bits;
+    if (AssignCount(m_targetBPS, bits, 1, 16, kBadBitsPerSample))
         MarkChanged();
-    }
 }
 
 void TColorManager::SetSourceSamplesPerPixel(unsigned samples)
 {
-    if (samples < 1 || samples > 4)
-        throw ColorConversionError(kBadSampleCount);
-    if (samples != m_sourceSPP) {
-        m_sourceSPP = samples;
+    if (AssignCount(m_sourceSPP, samples, 1, 4, kBadSampleCount))
         MarkChanged();
-    }
 }
 
 void TColorManager::SetTargetSamplesPerPixel(unsigned samples)
 {
-    if (samples < 1 || samples > 4)
-        throw ColorConversionError(kBadSampleCount);
-    if (samples != m_targetSPP) {
-        m_targetSPP = samples;
+    if (AssignCount(m_targetSPP, samples, 1, 4, kBadSampleCount))
         MarkChanged();
-    }
 }
 
 void TColorManager::SetSourceColorScheme(ColorScheme scheme)
