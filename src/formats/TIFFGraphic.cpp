@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -173,7 +174,7 @@ public:
         const auto bytes = Values(*e);
         out.reserve(e->Count);
         for (std::uint32_t i = 0; i < e->Count; ++i)
-            out.push_back(static_cast<std::uint64_t>(std::max(0.0L, Value(*e, bytes, i))));
+            out.push_back(AsCount(Value(*e, bytes, i)));
         return out;
     }
 
@@ -182,7 +183,7 @@ public:
         const DirectoryEntry* e = Find(tag);
         if (e == nullptr || e->Count == 0)
             return fallback;
-        return static_cast<std::uint64_t>(std::max(0.0L, Value(*e, Values(*e), 0)));
+        return AsCount(Value(*e, Values(*e), 0));
     }
 
     std::vector<long double> Reals(std::uint16_t tag) const
@@ -220,6 +221,18 @@ private:
         if (size > m_file.size())
             throw InvalidFormat();
         return m_in.At(e.ValuePos, static_cast<std::size_t>(size));
+    }
+
+    // A field value as a count: negative values give 0, values past the 64-bit
+    // range (a real field holding 1e300) saturate instead of overflowing.
+    static std::uint64_t AsCount(long double v)
+    {
+        constexpr long double limit = 18446744073709551615.0L;
+        if (!(v > 0))
+            return 0;
+        if (v >= limit)
+            return std::numeric_limits<std::uint64_t>::max();
+        return static_cast<std::uint64_t>(v);
     }
 
     std::uint64_t Unsigned(std::span<const std::uint8_t> bytes, std::size_t at, unsigned size) const

@@ -8,6 +8,8 @@
 #include <jpeglib.h>
 #include <zlib.h>
 
+#include <cstring>
+#include <limits>
 #include <map>
 
 using namespace quillmark;
@@ -29,7 +31,7 @@ std::string MessageOf(const std::string& kind)
 const std::string kNotSupportedText = "Cannot load image. The compression scheme is not supported for TIF/TIFF files.";
 const std::string kInvalid = "Cannot load image. Invalid or unexpected TIF/TIFF image format.";
 
-enum : std::uint16_t { kByte = 1, kShort = 3, kLong = 4, kRational = 5, kUndefined = 7 };
+enum : std::uint16_t { kByte = 1, kShort = 3, kLong = 4, kRational = 5, kUndefined = 7, kDouble = 12 };
 
 // Writes a TIFF with one directory. Strip or tile offsets and byte counts are
 // filled in from the blocks; entries are written in reverse tag order, so the
@@ -120,7 +122,10 @@ private:
     Bytes Encode(const Field& f) const
     {
         Bytes b;
-        const unsigned size = f.Type == kShort ? 2 : (f.Type == kLong || f.Type == kRational) ? 4 : 1;
+        const unsigned size = f.Type == kShort                          ? 2
+                              : (f.Type == kLong || f.Type == kRational) ? 4
+                              : f.Type == kDouble                        ? 8
+                                                                         : 1;
         for (const std::uint64_t v : f.Values)
             Put(b, v, size);
         return b;
@@ -468,6 +473,42 @@ TEST(Tiff, HugeClaimsFromFewBytesAreRefusedBeforeAllocating)
     EXPECT_EQ(FailureOf(sub.Build()), "Subsampling value is invalid. Allowed are 1, 2 and 4.");
     sub.Set(530, kShort, {2, 4});
     EXPECT_EQ(FailureOf(sub.Build()), "Vertical subsampling value must be <= horizontal subsampling value.");
+}
+
+// Doubles (type 12) are stored as their bit patterns.
+std::uint64_t DoubleBits(double d)
+{
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &d, sizeof bits);
+    return bits;
+}
+
+TEST(Tiff, RealFieldsOutsideTheCountRangeAreClampedNotOverflowed)
+{
+    // Sizes and counts may come as reals; 1e300, -1e300 and infinity must
+    // neither overflow the conversion nor pass as a sensible size.
+    for (const double v : {1e300, -1e300, std::numeric_limits<double>::infinity(), 1.8446744073709552e19}) {
+        SCOPED_TRACE(v);
+        TiffBuilder width = Base(false, 4, 2, 8, 1, 1).Blocks({Bytes(8, 1)});
+        width.Set(256, kDouble, {DoubleBits(v)});
+        const std::string widthResult = FailureOf(width.Build());
+        if (v > 0)
+            EXPECT_EQ(widthResult, "Cannot load image. Picture of 18446744073709551615x2 pixels is too large.");
+        else
+            EXPECT_EQ(widthResult, kInvalid);
+        // Rows per strip beyond the picture mean one strip for the whole picture.
+        TiffBuilder rows = Base(false, 4, 2, 8, 1, 1).Blocks({Bytes(8, 1)});
+        rows.Set(278, kDouble, {DoubleBits(v)});
+        const std::string rowsResult = FailureOf(rows.Build());
+        if (v > 0)
+            EXPECT_EQ(rowsResult, "(loaded)");
+        else
+            EXPECT_NE(rowsResult, "");
+    }
+    // A real that fits is truncated to its whole part.
+    TiffBuilder fits = Base(false, 4, 2, 8, 1, 1).Blocks({Bytes(8, 1)});
+    fits.Set(256, kDouble, {DoubleBits(4.75)});
+    EXPECT_EQ(Decode(fits.Build()).Width, 4);
 }
 
 TEST(Tiff, PaletteAndGreyLevels)
