@@ -37,6 +37,7 @@ class QFrame;
 class QGridLayout;
 class QLabel;
 class QMenu;
+class QPainter;
 class QPushButton;
 class QSlider;
 class QTabWidget;
@@ -463,6 +464,13 @@ public:
     void RefreshMagnifier(QPoint pointer);
     // What the magnifier shows now: Image's canvas, 157 x 118.
     const QImage& MagnifierPicture() const { return m_magnifier; }
+    // The same picture as the screen shows it: drawn again at the screen's
+    // pixel ratio, so the readout and cross hair stay sharp on scaled
+    // screens. Equal to MagnifierPicture() at ratio 1.
+    const QImage& MagnifierDisplayPicture() const
+    {
+        return m_magnifierDisplay.isNull() ? m_magnifier : m_magnifierDisplay;
+    }
     // Option values of manual editing, read from the options dialog:
     // spSensitivity, cboxPoint and cboxSelectPoint.
     virtual int SensitivityOption() const;
@@ -483,8 +491,12 @@ private:
     void ApplyManualEdit(const DataPointList& points, const EditResult& result, bool manual);
     // The drawn positions of points 0 up to the last point the plot draws.
     std::vector<SurfacePoint> DrawnDataPositions() const;
+    void PaintMagnifier(QPainter& p, QPoint pointer) const;
+    // Puts the magnifier picture on Image, at the screen's pixel ratio.
+    void ShowMagnifier(QPoint pointer);
 
     QImage m_magnifier;
+    QImage m_magnifierDisplay; // null at pixel ratio 1
 
 public:
 

@@ -25,6 +25,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <cmath>
 #include <optional>
 
 namespace quillmark {
@@ -252,38 +253,68 @@ void TMainForm::TimerTimer()
 
 void TMainForm::RefreshMagnifier(QPoint pointer)
 {
-    const int w = m_magnifier.width();
-    const int h = m_magnifier.height();
-    const MagnifierReach reach = MagnifierSourceReach(ZoomBox->currentIndex(), w, h);
     {
         QPainter p(&m_magnifier);
-        // Parts of the source beyond the surface stay white.
-        p.fillRect(m_magnifier.rect(), Qt::white);
-        Chart->CopyRectTo(p, m_magnifier.rect(),
-                          QRect(pointer.x() - reach.X, pointer.y() - reach.Y, 2 * reach.X, 2 * reach.Y));
-
-        const std::string separator = DecimalSeparator().toStdString();
-        const long double x = srData->XScreenToValue(pointer.x());
-        const long double y = srData->YScreenToValue(pointer.y());
-        p.fillRect(QRect(0, 0, 50, 25), Qt::white);
-        p.setFont(QFont(QStringLiteral("Aral"), 7));
-        p.setPen(Qt::black);
-        const auto readout = [&](const char* name, long double value, int top) {
-            const QString text = QString::fromLatin1(name) + QString::fromStdString(GeneralText(value, 4, separator)) +
-                                 QLatin1Char(' ');
-            p.drawText(QRect(1, top, w - 1, h - top), Qt::AlignLeft | Qt::AlignTop, text);
-        };
-        readout("X=", x, 0);
-        readout("Y=", y, 12);
-
-        const int cx = w / 2;
-        const int cy = h / 2;
-        HorizontalLine(p, w / 4, 3 * (w / 4), cy, Qt::black);
-        VerticalLine(p, cx, h / 4, 3 * (h / 4), Qt::black);
-        HorizontalLine(p, cx - 2, cx + 3, cy, Qt::white);
-        VerticalLine(p, cx, cy - 2, cy + 3, Qt::white);
+        PaintMagnifier(p, pointer);
     }
-    Image->setPixmap(QPixmap::fromImage(m_magnifier));
+    ShowMagnifier(pointer);
+}
+
+void TMainForm::PaintMagnifier(QPainter& p, QPoint pointer) const
+{
+    // Logical coordinates throughout: on a picture with a pixel ratio above 1
+    // the same calls give finer text and lines, and the enlarged surface
+    // pixels stay square blocks (no smoothing).
+    const int w = kMagnifierWidth;
+    const int h = kMagnifierHeight;
+    const QRect whole(0, 0, w, h);
+    const MagnifierReach reach = MagnifierSourceReach(ZoomBox->currentIndex(), w, h);
+    // Parts of the source beyond the surface stay white.
+    p.fillRect(whole, Qt::white);
+    Chart->CopyRectTo(p, whole, QRect(pointer.x() - reach.X, pointer.y() - reach.Y, 2 * reach.X, 2 * reach.Y));
+
+    const std::string separator = DecimalSeparator().toStdString();
+    const long double x = srData->XScreenToValue(pointer.x());
+    const long double y = srData->YScreenToValue(pointer.y());
+    p.fillRect(QRect(0, 0, 50, 25), Qt::white);
+    p.setFont(QFont(QStringLiteral("Aral"), 7));
+    p.setPen(Qt::black);
+    const auto readout = [&](const char* name, long double value, int top) {
+        const QString text =
+            QString::fromLatin1(name) + QString::fromStdString(GeneralText(value, 4, separator)) + QLatin1Char(' ');
+        p.drawText(QRect(1, top, w - 1, h - top), Qt::AlignLeft | Qt::AlignTop, text);
+    };
+    readout("X=", x, 0);
+    readout("Y=", y, 12);
+
+    const int cx = w / 2;
+    const int cy = h / 2;
+    HorizontalLine(p, w / 4, 3 * (w / 4), cy, Qt::black);
+    VerticalLine(p, cx, h / 4, 3 * (h / 4), Qt::black);
+    HorizontalLine(p, cx - 2, cx + 3, cy, Qt::white);
+    VerticalLine(p, cx, cy - 2, cy + 3, Qt::white);
+}
+
+void TMainForm::ShowMagnifier(QPoint pointer)
+{
+    const qreal ratio = Image->devicePixelRatioF();
+    if (ratio == 1.0) {
+        m_magnifierDisplay = QImage();
+        Image->setPixmap(QPixmap::fromImage(m_magnifier));
+        return;
+    }
+    const QSize size(static_cast<int>(std::ceil(kMagnifierWidth * ratio)),
+                     static_cast<int>(std::ceil(kMagnifierHeight * ratio)));
+    if (m_magnifierDisplay.size() != size || m_magnifierDisplay.devicePixelRatio() != ratio) {
+        m_magnifierDisplay = QImage(size, QImage::Format_RGB32);
+        m_magnifierDisplay.setDevicePixelRatio(ratio);
+    }
+    m_magnifierDisplay.fill(Qt::white);
+    {
+        QPainter p(&m_magnifierDisplay);
+        PaintMagnifier(p, pointer);
+    }
+    Image->setPixmap(QPixmap::fromImage(m_magnifierDisplay));
 }
 
 } // namespace quillmark

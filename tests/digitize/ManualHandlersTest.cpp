@@ -10,6 +10,8 @@
 #include <QTableWidget>
 #include <QToolButton>
 
+#include <cmath>
+
 using namespace quillmark;
 using namespace quillmark::test;
 
@@ -239,6 +241,61 @@ TEST_F(MagnifierWindow, ReadoutShowsTheAxisValuesOnWhite)
         }
     }
     EXPECT_TRUE(dark) << "no text was written";
+}
+
+// Run once as it is and again by ctest with QT_SCALE_FACTOR=2: the screen
+// gets the magnifier drawn at its own resolution, with the enlarged pixels and
+// the cross hair where the plot's own pixels put them and a finer readout.
+TEST_F(MagnifierWindow, ScaledScreensGetASharpMagnifierOfTheSamePixels)
+{
+    form->Chart->SetBackColor(QColor(0, 128, 0));
+    const QPoint pointer = At(5, 5);
+    form->Chart->DrawDirect([&](QPainter& p) { p.fillRect(QRect(pointer.x() + 3, pointer.y() + 3, 4, 4), Qt::blue); });
+    form->RefreshMagnifier(pointer);
+    const QImage own = form->MagnifierPicture();
+    const QImage shown = form->MagnifierDisplayPicture();
+    const qreal ratio = form->Image->devicePixelRatioF();
+    ASSERT_EQ(own.size(), QSize(157, 118));
+    EXPECT_EQ(shown.devicePixelRatio(), ratio);
+    EXPECT_EQ(form->Image->pixmap().devicePixelRatio(), ratio);
+    if (ratio == 1.0) {
+        EXPECT_EQ(shown, own);
+        return;
+    }
+    ASSERT_EQ(shown.size(), QSize(static_cast<int>(std::ceil(157 * ratio)), static_cast<int>(std::ceil(118 * ratio))));
+    // Outside the readout every picture pixel inside a patch of one colour
+    // becomes a block of screen pixels of that colour: no smoothing, nothing
+    // moved (edges between surface pixels may fall a screen pixel finer).
+    if (ratio == std::floor(ratio)) {
+        const int k = static_cast<int>(ratio);
+        const auto plain = [&](int x, int y) {
+            for (int d = 0; d < 9; ++d) {
+                if (own.pixel(x - 1 + d % 3, y - 1 + d / 3) != own.pixel(x, y))
+                    return false;
+            }
+            return true;
+        };
+        int checked = 0;
+        for (int y = 26; y < 117; ++y) {
+            for (int x = 51; x < 156; ++x) {
+                if (!plain(x, y))
+                    continue;
+                ++checked;
+                for (int d = 0; d < k * k; ++d) {
+                    ASSERT_EQ(shown.pixel(k * x + d % k, k * y + d / k), own.pixel(x, y)) << x << "," << y;
+                }
+            }
+        }
+        EXPECT_GT(checked, 8000);
+        // The blue square and the cross hair are there at the screen's scale.
+        EXPECT_EQ(QColor(shown.pixel(k * 90, k * 70)), QColor(Qt::blue));
+        EXPECT_EQ(QColor(shown.pixel(k * 100, k * 59)), QColor(Qt::black));
+    }
+    // The readout is written at the screen's resolution, not enlarged.
+    const QRect readout(0, 0, static_cast<int>(50 * ratio), static_cast<int>(25 * ratio));
+    const QImage enlarged = own.scaled(shown.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                                .convertToFormat(QImage::Format_RGB32);
+    EXPECT_NE(shown.copy(readout), enlarged.copy(readout));
 }
 
 TEST_F(MagnifierWindow, KeepsItsLastPictureWhileTheWindowIsNotActive)
