@@ -4,6 +4,7 @@
 #include "app/ProfileSettingsStore.h"
 #include "plot/PlotChart.h"
 #include "plot/PlotSeries.h"
+#include "widgets/ScreenPlacement.h"
 #include "widgets/SpinEdit.h"
 #include "widgets/SplitSpinButton.h"
 #include "widgets/ToolButtons.h"
@@ -509,6 +510,8 @@ void TMainForm::ReadLayoutSettings()
     const bool normal = ReadIniBool("WindowPosition", "WindowState", true);
     move(ReadIniInteger("WindowPosition", "Left", 30), ReadIniInteger("WindowPosition", "Top", 25));
     resize(ReadIniInteger("WindowPosition", "Width", 735), ReadIniInteger("WindowPosition", "Height", 495));
+    // Saved on a screen that may no longer be there.
+    KeepOnScreen(*this);
     setWindowState(normal ? Qt::WindowNoState : Qt::WindowMaximized);
 
     switch (ReadIniInteger("WindowPosition", "ToolBar", 1)) {

@@ -22,6 +22,7 @@
 #include "plot/PlotAxis.h"
 #include "plot/PlotChart.h"
 #include "widgets/ColorBox.h"
+#include "widgets/ScreenPlacement.h"
 #include "widgets/SpinEdit.h"
 #include "widgets/ToolButtons.h"
 
@@ -202,6 +203,7 @@ void TMainForm::ReadToolWindowPlaces()
         if (p.Window->isFloating()) {
             p.Window->move(ReadIniInteger(p.Section, "Left", p.FloatingLeft),
                            ReadIniInteger(p.Section, "Top", p.FloatingTop));
+            KeepOnScreen(*p.Window);
         } else {
             dockedTop[i] = ReadIniInteger(p.Section, "Top", p.DockedTop);
         }

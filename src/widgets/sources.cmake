@@ -8,6 +8,8 @@ target_sources(quillmark_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/PicturePreviewDialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SplitSpinButton.h
   ${CMAKE_CURRENT_LIST_DIR}/SplitSpinButton.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ScreenPlacement.h
+  ${CMAKE_CURRENT_LIST_DIR}/ScreenPlacement.cpp
 )
 target_sources(quillmark_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ColorBox.h

@@ -9,6 +9,8 @@
 #include "widgets/SpinEdit.h"
 #include "widgets/ToolButtons.h"
 
+#include <QScreen>
+#include <QGuiApplication>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -245,6 +247,17 @@ TEST_F(SettingsFileTest, FloatingToolbarLeavesTheStoredDock)
     ASSERT_TRUE(form->Toolbar->isFloating());
     form->close();
     EXPECT_EQ(ReadProfile(environment.SettingsPath).Find("WindowPosition", "ToolBar"), "3");
+}
+
+TEST_F(SettingsFileTest, WindowsSavedOnAScreenNoLongerThereComeBackOnScreen)
+{
+    WriteSettings("[WindowPosition]\r\nLeft=9000\r\nTop=40\r\n"
+                  "[TableWindow]\r\nDocked=3\r\nLeft=-5000\r\nTop=140\r\n");
+    auto form = Start();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(form->pos(), screen.topLeft());
+    ASSERT_TRUE(form->ToolWndTable->isFloating());
+    EXPECT_EQ(form->ToolWndTable->pos(), screen.topLeft());
 }
 
 TEST_F(SettingsFileTest, FloatingToolWindowWritesLeftAndTop)
