@@ -6,6 +6,7 @@
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace quillmark {
 
@@ -45,10 +46,11 @@ public:
         ++m_next;
     }
 
-    // Spells code into out[0 .. Length(code)); out holds kMaxCodes bytes.
-    void Spell(unsigned code, std::array<std::uint8_t, kMaxCodes>& out) const
+    // Spells code into out[0 .. Length(code)); out must hold that many bytes.
+    void Spell(unsigned code, std::span<std::uint8_t> out) const
     {
         std::size_t i = m_length[code];
+        assert(i <= out.size());
         while (i > 0) {
             out[--i] = m_suffix[code];
             code = m_prefix[code];

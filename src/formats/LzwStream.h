@@ -59,8 +59,7 @@ public:
                                 std::size_t& sourcePos, unsigned width, unsigned& code);
 
     // TDecoder::Unpack with the format's code reader, which is a template
-    // argument so that it is compiled into the loop. A string that does not
-    // fit in target is finished on the next call.
+    // argument so that it is compiled into the loop.
     template <CodeReader ReadCode>
     void Unpack(std::span<const std::uint8_t> source, std::size_t& sourcePos, std::span<std::uint8_t> target,
                 std::size_t& targetPos, std::size_t unpackedCount, std::size_t packedCount)
@@ -112,10 +111,18 @@ public:
                 if (m_table.NextFree() + m_earlyChange >= (1u << m_codeWidth) && m_codeWidth < kMaxCodeWidth)
                     ++m_codeWidth;
             }
-            m_table.Spell(code, m_string);
-            m_stringLength = m_table.Length(code);
-            m_stringPos = 0;
             m_oldCode = static_cast<int>(code);
+            // A string that fits goes straight to the target; one that does
+            // not waits in m_string for the room the next calls give.
+            const std::size_t length = m_table.Length(code);
+            if (length <= target.size() - targetPos) {
+                m_table.Spell(code, target.subspan(targetPos, length));
+                targetPos += length;
+            } else {
+                m_table.Spell(code, m_string);
+                m_stringLength = length;
+                m_stringPos = 0;
+            }
         }
     }
 

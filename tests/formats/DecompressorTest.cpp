@@ -171,6 +171,44 @@ TEST(GifLzw, RefusesBadCodeSizesAndCodesBeyondTheTable)
     EXPECT_THROW(UnpackInPieces(d, packed, 10, 0), CompressionError);
 }
 
+// Gives the decoder all of the input but room for only `room` bytes a call, in
+// a fresh window each time, so that strings are split across calls. Nothing
+// may be written past the bytes a call reports.
+template <typename Decoder>
+Bytes UnpackInSmallTargets(Decoder& decoder, const Bytes& source, std::size_t room)
+{
+    Bytes out;
+    decoder.StartUnpack();
+    std::size_t sourcePos = 0;
+    for (;;) {
+        Bytes window(room + 8, 0xEE);
+        std::size_t targetPos = 0;
+        decoder.Unpack(source, sourcePos, window, targetPos, room, source.size());
+        EXPECT_LE(targetPos, room);
+        EXPECT_EQ(Bytes(window.begin() + static_cast<std::ptrdiff_t>(targetPos), window.end()),
+                  Bytes(window.size() - targetPos, 0xEE));
+        if (targetPos == 0 || out.size() > source.size() * 4096)
+            return out;
+        out.insert(out.end(), window.begin(), window.begin() + static_cast<std::ptrdiff_t>(targetPos));
+    }
+}
+
+TEST(Lzw, StringsCarryOverIntoTheNextTarget)
+{
+    const Bytes data = NoisyPicture(30000, 5);
+    const Bytes tiff = test::LzwEncode(data, true);
+    const Bytes gif = test::LzwEncode(data, false, 8);
+    for (const std::size_t room : {1u, 2u, 7u, 300u, 5000u}) {
+        SCOPED_TRACE(testing::Message() << "room " << room);
+        TTIFFLZWDecoder t;
+        EXPECT_EQ(UnpackInSmallTargets(t, tiff, room), data);
+        EXPECT_TRUE(t.Finished());
+        TGIFLZWDecoder g(8);
+        EXPECT_EQ(UnpackInSmallTargets(g, gif, room), data);
+        EXPECT_TRUE(g.Finished());
+    }
+}
+
 TEST(CcittMh, DecodesRowsEachStartingOnANewByte)
 {
     // Width 16. Row 0: white 4 (1011), black 8 (000101), white 4 (1011).
