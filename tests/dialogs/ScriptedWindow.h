@@ -21,8 +21,8 @@ struct ScriptedWindow {
         if (!settingsText.isEmpty()) {
             EXPECT_TRUE(testsupport::WriteSettingsFile(folder, settingsText));
         }
-        dialogs = std::make_shared<testsupport::RecordingDialogs>();
-        dialogs->DialogRecords = testsupport::RecordingDialogs::DialogLine::Title;
+        using Dialogs = testsupport::RecordingDialogs;
+        dialogs = std::make_shared<Dialogs>(Dialogs::ConfirmLine::Caption, Dialogs::DialogLine::Title);
         form = std::make_unique<TMainForm>(testsupport::TemporaryFolderEnvironment(folder, dialogs));
     }
 

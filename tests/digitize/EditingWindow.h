@@ -36,9 +36,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(folder.isValid());
-        boxes = std::make_shared<testsupport::RecordingDialogs>();
-        boxes->ConfirmRecords = testsupport::RecordingDialogs::ConfirmLine::Text;
-        boxes->DialogRecords = testsupport::RecordingDialogs::DialogLine::None;
+        using Boxes = testsupport::RecordingDialogs;
+        boxes = std::make_shared<Boxes>(Boxes::ConfirmLine::Text, Boxes::DialogLine::None);
         form = std::make_unique<EditingForm>(testsupport::TemporaryFolderEnvironment(folder, boxes));
         SetPlotSize(400, 400);
         form->Chart->BottomAxis().SetMinMax(0, 10);

@@ -26,9 +26,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(folder.isValid());
-        boxes = std::make_shared<testsupport::RecordingDialogs>();
-        boxes->ConfirmRecords = testsupport::RecordingDialogs::ConfirmLine::Text;
-        boxes->DialogRecords = testsupport::RecordingDialogs::DialogLine::None;
+        using Boxes = testsupport::RecordingDialogs;
+        boxes = std::make_shared<Boxes>(Boxes::ConfirmLine::Text, Boxes::DialogLine::None);
         form = std::make_unique<TMainForm>(testsupport::TemporaryFolderEnvironment(folder, boxes));
         form->Chart->BottomAxis().SetMinMax(0, 10);
         form->Chart->LeftAxis().SetMinMax(-3, 3);

@@ -50,11 +50,7 @@ namespace {
 // Calls as a failure.
 class UserScript : public testsupport::RecordingDialogs {
 public:
-    UserScript()
-    {
-        ConfirmRecords = ConfirmLine::Text;
-        DialogRecords = DialogLine::None;
-    }
+    UserScript() : RecordingDialogs(ConfirmLine::Text, DialogLine::None) {}
 
     int ShowModalDialog(QDialog& dialog) override
     {

@@ -31,6 +31,11 @@ public:
     // What a modal dialog leaves in Calls: no line, "dialog", or "dialog: <window title>".
     enum class DialogLine { None, Plain, Title };
 
+    explicit RecordingDialogs(ConfirmLine confirm = ConfirmLine::Caption, DialogLine dialog = DialogLine::Plain)
+        : ConfirmRecords(confirm), DialogRecords(dialog)
+    {
+    }
+
     void ShowMessage(const QString& text) override { Calls.push_back("message: " + text.toStdString()); }
     void ShowError(const QString& caption, const QString& text) override
     {
@@ -74,8 +79,8 @@ public:
     }
 
     // What is recorded.
-    ConfirmLine ConfirmRecords = ConfirmLine::Caption;
-    DialogLine DialogRecords = DialogLine::Plain;
+    ConfirmLine ConfirmRecords;
+    DialogLine DialogRecords;
     bool RecordFileDialogs = false; // "open" and "save" lines
 
     // The answers.
