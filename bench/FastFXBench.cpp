@@ -127,6 +127,10 @@ void BM_Rotate90(benchmark::State& state)
 {
     TimeEffect(state, "rotate 90", [](TFastBMP& w) { RotateInto(*Shared().source, w, kWidth / 2, kHeight / 2, -90.0); });
 }
+void BM_Rotate45(benchmark::State& state)
+{
+    TimeEffect(state, "rotate 45", [](TFastBMP& w) { RotateInto(*Shared().source, w, kWidth / 2, kHeight / 2, -45.0); });
+}
 void BM_ContrastReference(benchmark::State& state)
 {
     TimeEffect(state, "contrast (plain loop)", [](TFastBMP& w) { reference::Contrast(w, 90); });
@@ -158,6 +162,7 @@ BENCHMARK(BM_CuttingOff)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Saturation)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_BlurPass)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Rotate)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Rotate45)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Rotate90)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ContrastReference)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_DefaultPipeline)->Unit(benchmark::kMillisecond)->UseRealTime();

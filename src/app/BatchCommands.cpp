@@ -17,9 +17,12 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <fstream>
+#include <functional>
+#include <initializer_list>
 #include <iostream>
 #include <iterator>
 #include <new>
@@ -295,35 +298,142 @@ int RunTrace(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return kExitDone;
 }
 
+// One "--name value" option of the trace command; false with error set when
+// it is unknown or its value is bad.
+bool ParseTraceOption(const std::string& arg, const std::string& value, TraceOptions& options, int& calibrations,
+                      bool& pixelsGiven, bool& valuesGiven, std::string& error)
+{
+    const auto bad = [&] {
+        error = "bad value for " + arg + ": " + value;
+        return false;
+    };
+    if (const std::optional<bool> adjust = ParseAdjustmentOption(arg, value, options.Adjust, error)) {
+        if (!*adjust)
+            return false;
+    } else if (arg == "--axes") {
+        ++calibrations;
+        options.Calibration = TraceCalibration::Axes;
+        if (!ParseFourValues(value, options.Axes))
+            return bad();
+    } else if (arg == "--cal") {
+        ++calibrations;
+        options.Calibration = TraceCalibration::CalFile;
+        options.CalFile = value;
+    } else if (arg == "--points") {
+        ++calibrations;
+        options.Calibration = TraceCalibration::Points;
+        if (!ParseInteger(value, 2, 4, options.Points))
+            return bad();
+    } else if (arg == "--pixels") {
+        pixelsGiven = true;
+        if (!ParsePixels(value, options.Pixels))
+            return bad();
+    } else if (arg == "--values") {
+        valuesGiven = true;
+        if (!ParseFourValues(value, options.Values))
+            return bad();
+    } else if (arg == "--method") {
+        if (value == "brightness")
+            options.Method = TraceMethod::MaxBrightness;
+        else if (value == "colour")
+            options.Method = TraceMethod::ByColour;
+        else
+            return bad();
+    } else if (arg == "--colour") {
+        if (!ParseColour(value, options.LineColour))
+            return bad();
+    } else if (arg == "--step") {
+        if (!ParseHeldValue(value, options.Step))
+            return bad();
+    } else if (arg == "--step-unit") {
+        if (value == "pixels")
+            options.Unit = StepUnit::Pixels;
+        else if (value == "axis")
+            options.Unit = StepUnit::AxisUnits;
+        else
+            return bad();
+    } else if (arg == "--line-sens") {
+        if (!ParseInteger(value, 0, 500, options.LineSens))
+            return bad();
+    } else if (arg == "--colour-sens") {
+        if (!ParseInteger(value, 0, 500, options.ColorSens))
+            return bad();
+    } else if (arg == "--region") {
+        std::array<double, 4> region{};
+        if (!ParseFourValues(value, region))
+            return bad();
+        options.Region = region;
+    } else if (arg == "--digits") {
+        if (!ParseInteger(value, 0, 18, options.Digits))
+            return bad();
+    } else if (arg == "--format") {
+        if (value == "dat")
+            options.Tsv = false;
+        else if (value == "tsv")
+            options.Tsv = true;
+        else
+            return bad();
+    } else if (arg == "--out") {
+        if (value.empty())
+            return bad();
+        options.Out = value;
+    } else if (arg == "--decimal-point") {
+        if (value.empty())
+            return bad();
+        options.DecimalPoint = value;
+    } else {
+        error = "unknown option " + arg;
+        return false;
+    }
+    return true;
+}
+
+enum class ArgumentStep { Next, Stop, Failed };
+
+// Walks the words of a command: a word in `switches` stands alone, any other
+// word starting with "--" takes the next word as its value, the rest are
+// positional. `take` gets each switch (value null) and option in order and
+// says whether to go on; an option without a value is an error.
+ArgumentStep WalkArguments(const std::vector<std::string>& args, std::initializer_list<std::string_view> switches,
+                           const std::function<ArgumentStep(const std::string&, const std::string*)>& take,
+                           std::vector<std::string>& positional, std::string& error)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool isSwitch = std::find(switches.begin(), switches.end(), arg) != switches.end();
+        if (!isSwitch && !arg.starts_with("--")) {
+            positional.push_back(arg);
+            continue;
+        }
+        if (!isSwitch && i + 1 >= args.size()) {
+            error = "missing value for " + arg;
+            return ArgumentStep::Failed;
+        }
+        const ArgumentStep step = take(arg, isSwitch ? nullptr : &args[++i]);
+        if (step != ArgumentStep::Next)
+            return step;
+    }
+    return ArgumentStep::Next;
+}
+
 } // namespace
 
 std::optional<DecodeOptions> ParseDecodeArguments(const std::vector<std::string>& args, std::string& error)
 {
     DecodeOptions options;
     std::vector<std::string> positional;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--negative") {
+    const auto take = [&](const std::string& arg, const std::string* value) {
+        if (value == nullptr) {
             options.Negative = true;
-            continue;
+            return ArgumentStep::Next;
         }
-        if (!arg.starts_with("--")) {
-            positional.push_back(arg);
-            continue;
-        }
-        if (i + 1 >= args.size()) {
-            error = "missing value for " + arg;
-            return std::nullopt;
-        }
-        const std::string& value = args[++i];
-        const std::optional<bool> parsed = ParseAdjustmentOption(arg, value, options, error);
-        if (!parsed) {
+        const std::optional<bool> parsed = ParseAdjustmentOption(arg, *value, options, error);
+        if (!parsed)
             error = "unknown option " + arg;
-            return std::nullopt;
-        }
-        if (!*parsed)
-            return std::nullopt;
-    }
+        return parsed.value_or(false) ? ArgumentStep::Next : ArgumentStep::Failed;
+    };
+    if (WalkArguments(args, {"--negative"}, take, positional, error) == ArgumentStep::Failed)
+        return std::nullopt;
     if (positional.size() != 2) {
         error = "expected PICTURE and OUTPUT.ppm";
         return std::nullopt;
@@ -340,111 +450,24 @@ std::optional<TraceOptions> ParseTraceArguments(const std::vector<std::string>& 
     int calibrations = 0;
     bool pixelsGiven = false;
     bool valuesGiven = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--help") {
-            options.Help = true;
-            return options;
+    const auto take = [&](const std::string& arg, const std::string* given) {
+        if (given == nullptr) {
+            if (arg == "--help") {
+                options.Help = true;
+                return ArgumentStep::Stop;
+            }
+            (arg == "--negative" ? options.Adjust.Negative : options.Straighten) = true;
+            return ArgumentStep::Next;
         }
-        if (arg == "--negative") {
-            options.Adjust.Negative = true;
-            continue;
-        }
-        if (arg == "--straighten") {
-            options.Straighten = true;
-            continue;
-        }
-        if (!arg.starts_with("--")) {
-            positional.push_back(arg);
-            continue;
-        }
-        if (i + 1 >= args.size()) {
-            error = "missing value for " + arg;
-            return std::nullopt;
-        }
-        const std::string& value = args[++i];
-        const auto bad = [&] {
-            error = "bad value for " + arg + ": " + value;
-            return std::nullopt;
-        };
-        if (const std::optional<bool> adjust = ParseAdjustmentOption(arg, value, options.Adjust, error)) {
-            if (!*adjust)
-                return std::nullopt;
-        } else if (arg == "--axes") {
-            ++calibrations;
-            options.Calibration = TraceCalibration::Axes;
-            if (!ParseFourValues(value, options.Axes))
-                return bad();
-        } else if (arg == "--cal") {
-            ++calibrations;
-            options.Calibration = TraceCalibration::CalFile;
-            options.CalFile = value;
-        } else if (arg == "--points") {
-            ++calibrations;
-            options.Calibration = TraceCalibration::Points;
-            if (!ParseInteger(value, 2, 4, options.Points))
-                return bad();
-        } else if (arg == "--pixels") {
-            pixelsGiven = true;
-            if (!ParsePixels(value, options.Pixels))
-                return bad();
-        } else if (arg == "--values") {
-            valuesGiven = true;
-            if (!ParseFourValues(value, options.Values))
-                return bad();
-        } else if (arg == "--method") {
-            if (value == "brightness")
-                options.Method = TraceMethod::MaxBrightness;
-            else if (value == "colour")
-                options.Method = TraceMethod::ByColour;
-            else
-                return bad();
-        } else if (arg == "--colour") {
-            if (!ParseColour(value, options.LineColour))
-                return bad();
-        } else if (arg == "--step") {
-            if (!ParseHeldValue(value, options.Step))
-                return bad();
-        } else if (arg == "--step-unit") {
-            if (value == "pixels")
-                options.Unit = StepUnit::Pixels;
-            else if (value == "axis")
-                options.Unit = StepUnit::AxisUnits;
-            else
-                return bad();
-        } else if (arg == "--line-sens") {
-            if (!ParseInteger(value, 0, 500, options.LineSens))
-                return bad();
-        } else if (arg == "--colour-sens") {
-            if (!ParseInteger(value, 0, 500, options.ColorSens))
-                return bad();
-        } else if (arg == "--region") {
-            std::array<double, 4> region{};
-            if (!ParseFourValues(value, region))
-                return bad();
-            options.Region = region;
-        } else if (arg == "--digits") {
-            if (!ParseInteger(value, 0, 18, options.Digits))
-                return bad();
-        } else if (arg == "--format") {
-            if (value == "dat")
-                options.Tsv = false;
-            else if (value == "tsv")
-                options.Tsv = true;
-            else
-                return bad();
-        } else if (arg == "--out") {
-            if (value.empty())
-                return bad();
-            options.Out = value;
-        } else if (arg == "--decimal-point") {
-            if (value.empty())
-                return bad();
-            options.DecimalPoint = value;
-        } else {
-            error = "unknown option " + arg;
-            return std::nullopt;
-        }
+        const std::string& value = *given;
+        return ParseTraceOption(arg, value, options, calibrations, pixelsGiven, valuesGiven, error)
+                   ? ArgumentStep::Next
+                   : ArgumentStep::Failed;
+    };
+    switch (WalkArguments(args, {"--help", "--negative", "--straighten"}, take, positional, error)) {
+    case ArgumentStep::Failed: return std::nullopt;
+    case ArgumentStep::Stop: return options;
+    case ArgumentStep::Next: break;
     }
     if (positional.size() != 1) {
         error = "expected one PICTURE";

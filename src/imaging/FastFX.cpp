@@ -293,6 +293,7 @@ struct RotationWalk {
     std::int64_t dx;
     std::int64_t dy;
     bool shallow;                // the vector walk for small angles applies
+    bool gather;                 // else the gathering vector walk applies
 };
 
 // A stretch of the walk along one axis over which the wrapped index is the
@@ -344,6 +345,10 @@ void RotateRun(std::uint8_t* out, std::int64_t count, std::int64_t sx, std::int6
             i = static_cast<std::int64_t>(
                 fxkernels::RotateShallowAvx2(out, static_cast<std::size_t>(wide), w.pixels, w.stride, vx, vy, w.dx, w.dy));
             out += 3 * i;
+        } else if (w.gather) {
+            i = static_cast<std::int64_t>(
+                fxkernels::RotateGatherAvx2(out, static_cast<std::size_t>(wide), w.pixels, w.stride, vx, vy, w.dx, w.dy));
+            out += 3 * i;
         }
         // Fresh copies: the kernel took vx and vy by address, and the byte
         // stores below could then alias them, which would keep them in memory.
@@ -382,19 +387,23 @@ void RotateInto(const TFastBMP& source, TFastBMP& destination, int centreX, int 
     const float c = std::cos(theta);
     RotationWalk walk{source.PixelData(), source.RowStride(), source.Width(), source.Height(),
                       static_cast<std::int64_t>(std::nearbyint(c * 65536.0f)),
-                      static_cast<std::int64_t>(std::nearbyint(s * 65536.0f)), false};
+                      static_cast<std::int64_t>(std::nearbyint(s * 65536.0f)), false, false};
     walk.shallow = SimdOk() && walk.dx > 0 && walk.dx <= 65536 && walk.dy > -8192 && walk.dy < 8192;
+    walk.gather = SimdOk() && !walk.shallow;
     const long double cx = centreX;
     const long double cy = centreY;
     const long double ls = s;
     const long double lc = c;
 
     constexpr int kBandRows = 16;
-    // Narrow tiles keep steep walks in the cache; for slopes between about
-    // 3.5 and 30 degrees whole rows measured clearly faster, as the source
-    // rows a destination row crosses are then used again by the next one.
+    // Narrow tiles keep steep walks in the cache. From about 3.5 degrees on,
+    // whole rows measured clearly faster as long as a row crosses at most
+    // about 1400 source rows: the lines the row reads are then still cached
+    // when the next row reads them again, a little to one side.
+    constexpr std::int64_t kRowsInReach = 1400;
     const std::int64_t slope = walk.dy < 0 ? -walk.dy : walk.dy;
-    const int tileColumns = slope >= 4000 && slope < 32768 ? destination.Width() : 256;
+    const bool wholeRows = slope >= 4000 && ((destination.Width() * slope) >> 16) <= kRowsInReach;
+    const int tileColumns = wholeRows ? destination.Width() : 256;
     std::array<std::int64_t, kBandRows> rowX{};
     std::array<std::int64_t, kBandRows> rowY{};
     const int width = destination.Width();

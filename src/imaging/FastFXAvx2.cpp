@@ -258,6 +258,42 @@ QUILLMARK_AVX2 std::size_t RotateShallowAvx2(std::uint8_t* out, std::size_t coun
     return done;
 }
 
+// Pixel i of a group lies at column X + ((fx + i dx) >> 16) and row
+// Y + ((fy + i dy) >> 16), where X, fx split the first position into its
+// whole and fractional parts (floor, so fx is 0..65535); both sums fit 32
+// bits, and the arithmetic shift floors as the 64-bit walk does.
+QUILLMARK_AVX2 std::size_t RotateGatherAvx2(std::uint8_t* out, std::size_t count, const std::uint8_t* source,
+                                            std::int64_t stride, std::int64_t& x, std::int64_t& y,
+                                            std::int64_t dx, std::int64_t dy)
+{
+    const __m256i steps = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    const __m256i stepX = _mm256_mullo_epi32(steps, _mm256_set1_epi32(static_cast<std::int32_t>(dx)));
+    const __m256i stepY = _mm256_mullo_epi32(steps, _mm256_set1_epi32(static_cast<std::int32_t>(dy)));
+    const __m256i rowBytes = _mm256_set1_epi32(static_cast<std::int32_t>(stride));
+    constexpr char z = -128;
+    // The three colour bytes of each 32-bit element, packed to 12 bytes a lane.
+    const __m256i pack = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, z, z, z, z,
+                                          0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, z, z, z, z);
+    const __m256i join = _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 3, 7);
+    std::size_t done = 0;
+    for (; done + 8 <= count; done += 8, out += 24, x += 8 * dx, y += 8 * dy) {
+        const std::int64_t column = x >> 16;
+        const std::int64_t row = y >> 16;
+        const std::uint8_t* first = source + row * stride + 3 * column;
+        const __m256i px = _mm256_add_epi32(_mm256_set1_epi32(static_cast<std::int32_t>(x - (column << 16))), stepX);
+        const __m256i py = _mm256_add_epi32(_mm256_set1_epi32(static_cast<std::int32_t>(y - (row << 16))), stepY);
+        const __m256i columns = _mm256_srai_epi32(px, 16);
+        const __m256i rows = _mm256_srai_epi32(py, 16);
+        const __m256i offsets = _mm256_add_epi32(_mm256_mullo_epi32(rows, rowBytes),
+                                                 _mm256_add_epi32(columns, _mm256_add_epi32(columns, columns)));
+        const __m256i pixels = _mm256_i32gather_epi32(reinterpret_cast<const int*>(first), offsets, 1);
+        const __m256i packed = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(pixels, pack), join);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(packed));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 16), _mm256_extracti128_si256(packed, 1));
+    }
+    return done;
+}
+
 #else
 
 bool HaveAvx2() { return false; }
@@ -270,6 +306,8 @@ std::size_t Average4Avx2(std::uint8_t*, const std::uint8_t*, const std::uint8_t*
                          const std::uint8_t*, std::size_t) { return 0; }
 std::size_t RotateShallowAvx2(std::uint8_t*, std::size_t, const std::uint8_t*, std::int64_t, std::int64_t&,
                               std::int64_t&, std::int64_t, std::int64_t) { return 0; }
+std::size_t RotateGatherAvx2(std::uint8_t*, std::size_t, const std::uint8_t*, std::int64_t, std::int64_t&,
+                             std::int64_t&, std::int64_t, std::int64_t) { return 0; }
 #endif
 
 } // namespace quillmark::fxkernels

@@ -33,4 +33,12 @@ std::size_t RotateShallowAvx2(std::uint8_t* out, std::size_t count, const std::u
                               std::int64_t stride, std::int64_t& x, std::int64_t& y, std::int64_t dx,
                               std::int64_t dy);
 
+// The same copy for any direction (|dx|, |dy| <= 65536), pixel by pixel
+// through gathered loads: eight pixels' source offsets are worked out
+// relative to the first one's, so any picture size fits 32-bit lanes. Reads
+// 4 bytes from a source pixel on.
+std::size_t RotateGatherAvx2(std::uint8_t* out, std::size_t count, const std::uint8_t* source,
+                             std::int64_t stride, std::int64_t& x, std::int64_t& y, std::int64_t dx,
+                             std::int64_t dy);
+
 } // namespace quillmark::fxkernels

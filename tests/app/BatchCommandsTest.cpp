@@ -188,3 +188,48 @@ TEST(DecodeArguments, OptionsTakeTheGivenValuesAndDefaultToTheControlsStart)
     EXPECT_EQ(given->CuttingOff, 255);
     EXPECT_EQ(given->Blur, 100);
 }
+
+TEST(BatchArguments, ErrorsNameTheWordAtFaultAndHelpEndsTheWalk)
+{
+    struct Case {
+        std::vector<std::string> Args;
+        std::string Error;
+    };
+    const std::vector<Case> decode = {
+        {{"in.png", "out.ppm", "--blur"}, "missing value for --blur"},
+        {{"in.png", "--straighten", "out.ppm"}, "unknown option --straighten"},
+        {{"in.png", "--rotate", "x", "out.ppm"}, "bad value for --rotate: x"},
+        {{"in.png"}, "expected PICTURE and OUTPUT.ppm"},
+    };
+    for (const Case& c : decode) {
+        SCOPED_TRACE(c.Error);
+        std::string error;
+        EXPECT_FALSE(ParseDecodeArguments(c.Args, error));
+        EXPECT_EQ(error, c.Error);
+    }
+    const std::vector<Case> trace = {
+        {{"in.png", "--digits"}, "missing value for --digits"},
+        {{"in.png", "--frobnicate", "1"}, "unknown option --frobnicate"},
+        {{"in.png", "--digits", "19"}, "bad value for --digits: 19"},
+        {{"in.png", "more.png"}, "expected one PICTURE"},
+    };
+    for (const Case& c : trace) {
+        SCOPED_TRACE(c.Error);
+        std::string error;
+        EXPECT_FALSE(ParseTraceArguments(c.Args, error));
+        EXPECT_EQ(error, c.Error);
+    }
+    // --help wins over what follows it, not over a fault before it; a switch
+    // never takes the next word as its value.
+    std::string error;
+    const auto help = ParseTraceArguments({"--straighten", "--help", "--digits"}, error);
+    ASSERT_TRUE(help);
+    EXPECT_TRUE(help->Help);
+    EXPECT_FALSE(ParseTraceArguments({"--digits", "19", "--help"}, error));
+    const auto switches = ParseTraceArguments(
+        {"--negative", "in.png", "--straighten", "--points", "2", "--pixels", "0,4 5,0", "--values", "0,5,0,4"}, error);
+    ASSERT_TRUE(switches) << error;
+    EXPECT_TRUE(switches->Adjust.Negative);
+    EXPECT_TRUE(switches->Straighten);
+    EXPECT_EQ(switches->Picture, "in.png");
+}

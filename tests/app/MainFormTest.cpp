@@ -4,6 +4,7 @@
 #include "base/Errors.h"
 #include "plot/PlotChart.h"
 #include "plot/PlotSeries.h"
+#include "support/RecordingDialogs.h"
 #include "widgets/SpinEdit.h"
 #include "widgets/ToolButtons.h"
 
@@ -11,7 +12,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDockWidget>
-#include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QMainWindow>
@@ -33,39 +33,11 @@ using namespace quillmark;
 
 namespace {
 
-// Answers every modal request from a script and records it; nothing modal
-// ever opens in a test.
-class ScriptedDialogs : public ModalDialogs {
+// Answers every modal request from a script and records it, file dialogs
+// too ("open", "save"); nothing modal ever opens in a test.
+class ScriptedDialogs : public testsupport::RecordingDialogs {
 public:
-    void ShowMessage(const QString& text) override { Calls.push_back("message: " + text.toStdString()); }
-    void ShowError(const QString& caption, const QString& text) override
-    {
-        Calls.push_back("error: " + caption.toStdString() + " | " + text.toStdString());
-    }
-    bool Confirm(const QString& caption, const QString&) override
-    {
-        Calls.push_back("confirm: " + caption.toStdString());
-        return ConfirmAnswer;
-    }
-    QString AskOpenFileName(const FileDialogRequest&) override
-    {
-        Calls.push_back("open");
-        return FileName;
-    }
-    QString AskSaveFileName(const FileDialogRequest&) override
-    {
-        Calls.push_back("save");
-        return FileName;
-    }
-    int ShowModalDialog(QDialog&) override
-    {
-        Calls.push_back("dialog");
-        return 0;
-    }
-
-    std::vector<std::string> Calls;
-    bool ConfirmAnswer = false;
-    QString FileName;
+    ScriptedDialogs() { RecordFileDialogs = true; }
 };
 
 // The main window with its dispatch targets recorded, so a test sees where a
@@ -112,17 +84,10 @@ protected:
         ASSERT_TRUE(m_folder.isValid());
         form.reset();
         if (!settingsText.isEmpty()) {
-            QFile file(m_folder.filePath(QStringLiteral("Quillmark.ini")));
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(settingsText);
+            ASSERT_TRUE(testsupport::WriteSettingsFile(m_folder, settingsText));
         }
-        MainFormEnvironment environment;
-        environment.ProgramFolder = m_folder.path() + QLatin1Char('/');
-        environment.SettingsPath = m_folder.filePath(QStringLiteral("Quillmark.ini"));
-        environment.Clock = [] { return QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5)); };
         dialogs = std::make_shared<ScriptedDialogs>();
-        environment.Dialogs = dialogs;
-        form = std::make_unique<RecordingForm>(std::move(environment));
+        form = std::make_unique<RecordingForm>(testsupport::TemporaryFolderEnvironment(m_folder, dialogs));
     }
 
     void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, QWidget* target = nullptr)

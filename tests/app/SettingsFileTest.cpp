@@ -3,6 +3,7 @@
 #include "app/Settings.h"
 #include "plot/PlotAxis.h"
 #include "plot/PlotChart.h"
+#include "support/RecordingDialogs.h"
 #include "dialogs/OptUnit.h"
 #include "dialogs/SetAxis.h"
 #include "widgets/ColorBox.h"
@@ -31,25 +32,14 @@ using namespace quillmark;
 
 namespace {
 
-class NoDialogs : public ModalDialogs {
-public:
-    void ShowMessage(const QString&) override {}
-    void ShowError(const QString&, const QString&) override {}
-    bool Confirm(const QString&, const QString&) override { return false; }
-    QString AskOpenFileName(const FileDialogRequest&) override { return {}; }
-    QString AskSaveFileName(const FileDialogRequest&) override { return {}; }
-    int ShowModalDialog(QDialog&) override { return 0; }
-};
-
 class SettingsFileTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(folder.isValid());
-        environment.ProgramFolder = folder.path() + QLatin1Char('/');
-        environment.SettingsPath = folder.filePath(QStringLiteral("Quillmark.ini"));
+        environment =
+            testsupport::TemporaryFolderEnvironment(folder, std::make_shared<testsupport::RecordingDialogs>());
         environment.FallbackSettingsPath = folder.filePath(QStringLiteral("config/Quillmark/Quillmark.ini"));
-        environment.Dialogs = std::make_shared<NoDialogs>();
     }
 
     // A window as the program starts it: constructed, then shown.

@@ -24,7 +24,7 @@ protected:
 TEST_F(AxisHandlersTest, InvertedIntermediateRangeIsRefusedThenTheFinalOneApplies)
 {
     form->spXMin->SetValue(20);
-    EXPECT_EQ(dialogs->Take(), std::vector<std::string>{kRefusal});
+    EXPECT_EQ(dialogs->TakeCalls(), std::vector<std::string>{kRefusal});
     // The edit keeps the refused value; the axis its last accepted range.
     EXPECT_EQ(form->spXMin->Text(), QStringLiteral("20"));
     EXPECT_EQ(X().Minimum(), 0);
@@ -32,7 +32,7 @@ TEST_F(AxisHandlersTest, InvertedIntermediateRangeIsRefusedThenTheFinalOneApplie
     EXPECT_EQ(X().LabelFormat(), "#,##0.###");
 
     form->spXMax->SetValue(30);
-    EXPECT_TRUE(dialogs->Take().empty());
+    EXPECT_TRUE(dialogs->TakeCalls().empty());
     EXPECT_EQ(X().Minimum(), 20);
     EXPECT_EQ(X().Maximum(), 30);
     EXPECT_EQ(form->spXIncrement->Text(), QStringLiteral("1"));
@@ -154,7 +154,7 @@ TEST_F(AxisHandlersTest, ShiftButtonsAndShiftArrowsMoveTheGridByOneFourHundredth
             EXPECT_DOUBLE_EQ(other.Maximum() - other.Minimum(), c.xAxis ? 6 : 10);
         }
     }
-    EXPECT_TRUE(dialogs->Take().empty());
+    EXPECT_TRUE(dialogs->TakeCalls().empty());
 }
 
 TEST_F(AxisHandlersTest, CtrlArrowsApplyTheSteppedRangeToThePlot)
@@ -168,7 +168,7 @@ TEST_F(AxisHandlersTest, CtrlArrowsApplyTheSteppedRangeToThePlot)
     EXPECT_DOUBLE_EQ(Y().Minimum(), -2.985);
     EXPECT_DOUBLE_EQ(Y().Maximum(), 2.985);
     EXPECT_EQ(Y().LabelFormat(), "#,##0.###");
-    EXPECT_TRUE(dialogs->Take().empty());
+    EXPECT_TRUE(dialogs->TakeCalls().empty());
 }
 
 } // namespace

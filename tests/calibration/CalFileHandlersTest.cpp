@@ -1,6 +1,7 @@
 #include "app/MainUnit.h"
 #include "base/Errors.h"
 #include "plot/PlotChart.h"
+#include "support/RecordingDialogs.h"
 #include "widgets/SpinEdit.h"
 
 #include <QFile>
@@ -17,41 +18,22 @@ using namespace quillmark;
 
 namespace {
 
-// File dialogs answer with a scripted name and keep what they were asked.
-class FileDialogs : public ModalDialogs {
-public:
-    void ShowMessage(const QString&) override {}
-    void ShowError(const QString&, const QString&) override {}
-    bool Confirm(const QString&, const QString&) override { return false; }
-    QString AskOpenFileName(const FileDialogRequest& request) override
-    {
-        Asked = request;
-        return FileName;
-    }
-    QString AskSaveFileName(const FileDialogRequest& request) override
-    {
-        Asked = request;
-        return FileName;
-    }
-    int ShowModalDialog(QDialog&) override { return 0; }
-
-    QString FileName;
-    FileDialogRequest Asked;
-};
-
 class CalFileHandlersTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(folder.isValid());
-        MainFormEnvironment environment;
-        environment.ProgramFolder = folder.path() + QLatin1Char('/');
-        environment.SettingsPath = folder.filePath(QStringLiteral("Quillmark.ini"));
-        dialogs = std::make_shared<FileDialogs>();
-        environment.Dialogs = dialogs;
-        form = std::make_unique<TMainForm>(std::move(environment));
+        dialogs = std::make_shared<testsupport::RecordingDialogs>();
+        form = std::make_unique<TMainForm>(testsupport::TemporaryFolderEnvironment(folder, dialogs));
         SetSeparator(QStringLiteral("."));
-        dialogs->FileName = folder.filePath(QStringLiteral("axes.cal"));
+        AnswerFileDialogs(folder.filePath(QStringLiteral("axes.cal")));
+    }
+
+    // The name both file dialogs answer with; empty: they are cancelled.
+    void AnswerFileDialogs(const QString& name)
+    {
+        dialogs->OpenAnswer = name;
+        dialogs->SaveAnswer = name;
     }
 
     std::array<SpinEdit*, 6> Edits() const
@@ -75,19 +57,19 @@ protected:
 
     void WriteFile(const QByteArray& bytes)
     {
-        QFile file(dialogs->FileName);
+        QFile file(dialogs->SaveAnswer);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
 
     QByteArray ReadFile() const
     {
-        QFile file(dialogs->FileName);
+        QFile file(dialogs->SaveAnswer);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     QTemporaryDir folder;
-    std::shared_ptr<FileDialogs> dialogs;
+    std::shared_ptr<testsupport::RecordingDialogs> dialogs;
     std::unique_ptr<TMainForm> form;
 };
 
@@ -105,18 +87,18 @@ TEST_F(CalFileHandlersTest, SavesTheSevenLinesExactly)
                                      "Ymin=-3.00000000000000E+0000\r\n"
                                      "Ymax= 3.00000000000000E+0000\r\n"
                                      "Yincr= 1.00000000000000E+0000\r\n"));
-    EXPECT_EQ(dialogs->Asked.Folder, form->CurrentPath);
-    EXPECT_EQ(dialogs->Asked.Filter, QStringLiteral("Файл калибровки осей (*.cal)"));
-    EXPECT_EQ(dialogs->Asked.FileName, QStringLiteral("noname"));
-    EXPECT_TRUE(dialogs->Asked.OverwritePrompt);
+    EXPECT_EQ(dialogs->LastSaveRequest().Folder, form->CurrentPath);
+    EXPECT_EQ(dialogs->LastSaveRequest().Filter, QStringLiteral("Файл калибровки осей (*.cal)"));
+    EXPECT_EQ(dialogs->LastSaveRequest().FileName, QStringLiteral("noname"));
+    EXPECT_TRUE(dialogs->LastSaveRequest().OverwritePrompt);
 }
 
 TEST_F(CalFileHandlersTest, SuggestsThePlotTitleQuotedWhenItHoldsABlank)
 {
     form->Chart->SetTitleLines({QStringLiteral("my graph")});
-    dialogs->FileName.clear(); // cancelled: nothing is written
+    AnswerFileDialogs({}); // cancelled: nothing is written
     form->btnSaveClick();
-    EXPECT_EQ(dialogs->Asked.FileName, QStringLiteral("\"my graph\""));
+    EXPECT_EQ(dialogs->LastSaveRequest().FileName, QStringLiteral("\"my graph\""));
     EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("axes.cal"))));
 }
 

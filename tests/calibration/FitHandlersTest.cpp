@@ -65,7 +65,7 @@ TEST_F(FitHandlersTest, SwitchingFitAndActualSizeRescalesAboutTheMiddles)
     form->miStretch->trigger();
     EXPECT_TRUE(form->btnStretch->isChecked());
     ExpectLimits(2.5, 7.5, 3.75, 6.25);
-    EXPECT_TRUE(dialogs->Take().empty());
+    EXPECT_TRUE(dialogs->TakeCalls().empty());
 }
 
 TEST_F(FitHandlersTest, PictureLargerThanThePlotIsCutAtActualSizeAndTheRangeNarrows)

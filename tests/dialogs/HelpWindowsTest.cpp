@@ -37,7 +37,7 @@ TEST_F(HelpWindowsTest, F1AndTheMenuShowTheHelpWindowModally)
 {
     QTest::keyClick(form->spXMin, Qt::Key_F1);
     form->miDigHelp->trigger();
-    EXPECT_EQ(dialogs->Take(), (std::vector<std::string>{"dialog", "dialog"}));
+    EXPECT_EQ(dialogs->TakeCalls(), (std::vector<std::string>{"dialog", "dialog"}));
     EXPECT_EQ(dialogs->LastDialog, form->HelpForm);
     form->miAbout->trigger();
     EXPECT_EQ(dialogs->LastDialog, form->AboutBox);

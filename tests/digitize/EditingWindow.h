@@ -1,11 +1,13 @@
 #pragma once
 // A main window for the manual-editing, magnifier, export and region tests:
-// a temporary settings folder, a scripted stand-in for every modal box, the
+// a temporary settings folder, a scripted stand-in for every modal box
+// (confirmations recorded by their question, save requests kept), the
 // editing options settable from the test, and a plot whose rectangle has a
 // chosen size with both axes set.
 #include "app/MainUnit.h"
 #include "plot/PlotChart.h"
 #include "plot/PlotSeries.h"
+#include "support/RecordingDialogs.h"
 
 #include <QComboBox>
 #include <QTableWidget>
@@ -18,31 +20,6 @@
 #include <vector>
 
 namespace quillmark::test {
-
-class EditingBoxes : public ModalDialogs {
-public:
-    void ShowMessage(const QString& text) override { Calls.push_back("message: " + text.toStdString()); }
-    void ShowError(const QString& caption, const QString& text) override
-    {
-        Calls.push_back("error: " + caption.toStdString() + " | " + text.toStdString());
-    }
-    bool Confirm(const QString&, const QString& text) override
-    {
-        Calls.push_back("confirm: " + text.toStdString());
-        return false;
-    }
-    QString AskOpenFileName(const FileDialogRequest&) override { return {}; }
-    QString AskSaveFileName(const FileDialogRequest& request) override
-    {
-        Requests.push_back(request);
-        return SaveAs;
-    }
-    int ShowModalDialog(QDialog&) override { return 0; }
-
-    std::vector<std::string> Calls;
-    std::vector<FileDialogRequest> Requests;
-    QString SaveAs; // the answer of the save dialog; empty: cancelled
-};
 
 class EditingForm : public TMainForm {
 public:
@@ -59,13 +36,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(folder.isValid());
-        MainFormEnvironment environment;
-        environment.ProgramFolder = folder.path() + QLatin1Char('/');
-        environment.SettingsPath = folder.filePath(QStringLiteral("Quillmark.ini"));
-        environment.Clock = [] { return QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5)); };
-        boxes = std::make_shared<EditingBoxes>();
-        environment.Dialogs = boxes;
-        form = std::make_unique<EditingForm>(std::move(environment));
+        using Boxes = testsupport::RecordingDialogs;
+        boxes = std::make_shared<Boxes>(Boxes::ConfirmLine::Text, Boxes::DialogLine::None);
+        form = std::make_unique<EditingForm>(testsupport::TemporaryFolderEnvironment(folder, boxes));
         SetPlotSize(400, 400);
         form->Chart->BottomAxis().SetMinMax(0, 10);
         form->Chart->LeftAxis().SetMinMax(0, 10);
@@ -106,7 +79,7 @@ protected:
     }
 
     QTemporaryDir folder;
-    std::shared_ptr<EditingBoxes> boxes;
+    std::shared_ptr<testsupport::RecordingDialogs> boxes;
     std::unique_ptr<EditingForm> form;
 };
 

@@ -54,11 +54,11 @@ TEST_F(ExportWindow, SaveDialogIsAskedForADataFileInTheCurrentFolder)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Proposed.toStdString());
-        boxes->Requests.clear();
+        boxes->SaveRequests.clear();
         form->Chart->SetTitleLines(c.Title);
         form->btnSaveDataClick();
-        ASSERT_EQ(boxes->Requests.size(), 1u);
-        const FileDialogRequest& request = boxes->Requests.front();
+        ASSERT_EQ(boxes->SaveRequests.size(), 1u);
+        const FileDialogRequest& request = boxes->SaveRequests.front();
         EXPECT_EQ(request.FileName, c.Proposed);
         EXPECT_EQ(request.Folder, form->CurrentPath);
         EXPECT_EQ(request.Filter, QStringLiteral("Файл данных (*.dat)"));
@@ -84,19 +84,19 @@ TEST_F(ExportWindow, DataFileHoldsExponentTextsWithTheLocaleSeparator)
     for (const Case& c : ordered) {
         SCOPED_TRACE(static_cast<double>(c.Digits));
         form->Digits = c.Digits;
-        boxes->SaveAs = folder.filePath(QStringLiteral("out.dat"));
+        boxes->SaveAnswer = folder.filePath(QStringLiteral("out.dat"));
         form->btnSaveDataClick();
-        EXPECT_EQ(ReadFile(boxes->SaveAs), c.Expected);
+        EXPECT_EQ(ReadFile(boxes->SaveAnswer), c.Expected);
     }
 }
 
 TEST_F(ExportWindow, F2SavesWhileDataArePresent)
 {
     AddPoints({{1, 2}});
-    boxes->SaveAs = folder.filePath(QStringLiteral("key.dat"));
+    boxes->SaveAnswer = folder.filePath(QStringLiteral("key.dat"));
     int key = Qt::Key_F2;
     form->FormKeyDown(key, Qt::NoModifier);
-    EXPECT_EQ(ReadFile(boxes->SaveAs), QByteArray("1,00000E+0 2,00000E+0\r\n"));
+    EXPECT_EQ(ReadFile(boxes->SaveAnswer), QByteArray("1,00000E+0 2,00000E+0\r\n"));
 }
 
 TEST_F(ExportWindow, SaveIntoAFolderThatRefusesWritingFailsAndKeepsTheOldFile)
@@ -126,7 +126,7 @@ TEST_F(ExportWindow, SaveIntoAFolderThatRefusesWritingFailsAndKeepsTheOldFile)
     } unlock{locked, superuser};
 
     AddPoints({{1, 2}});
-    boxes->SaveAs = target;
+    boxes->SaveAnswer = target;
     try {
         form->btnSaveDataClick();
         ADD_FAILURE() << "the save reported success";

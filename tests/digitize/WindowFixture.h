@@ -1,12 +1,14 @@
 #pragma once
 // A main window for the digitizing tests: a temporary settings folder, a
-// scripted stand-in for every modal box, and pictures made in the test.
+// scripted stand-in for every modal box (confirmations recorded by their
+// question), and pictures made in the test.
 #include "app/MainUnit.h"
 #include "formats/PictureLoader.h"
 #include "formats/StartupFormats.h"
 #include "formats/ToolkitPictures.h"
 #include "imaging/FastBMP.h"
 #include "plot/PlotChart.h"
+#include "support/RecordingDialogs.h"
 
 #include <QComboBox>
 #include <QImage>
@@ -16,42 +18,17 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace quillmark::test {
-
-class ScriptedBoxes : public ModalDialogs {
-public:
-    void ShowMessage(const QString& text) override { Calls.push_back("message: " + text.toStdString()); }
-    void ShowError(const QString& caption, const QString& text) override
-    {
-        Calls.push_back("error: " + caption.toStdString() + " | " + text.toStdString());
-    }
-    bool Confirm(const QString&, const QString& text) override
-    {
-        Calls.push_back("confirm: " + text.toStdString());
-        return ConfirmAnswer;
-    }
-    QString AskOpenFileName(const FileDialogRequest&) override { return {}; }
-    QString AskSaveFileName(const FileDialogRequest&) override { return {}; }
-    int ShowModalDialog(QDialog&) override { return 0; }
-
-    std::vector<std::string> Calls;
-    bool ConfirmAnswer = false;
-};
 
 class DigitizeWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(folder.isValid());
-        MainFormEnvironment environment;
-        environment.ProgramFolder = folder.path() + QLatin1Char('/');
-        environment.SettingsPath = folder.filePath(QStringLiteral("Quillmark.ini"));
-        environment.Clock = [] { return QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5)); };
-        boxes = std::make_shared<ScriptedBoxes>();
-        environment.Dialogs = boxes;
-        form = std::make_unique<TMainForm>(std::move(environment));
+        using Boxes = testsupport::RecordingDialogs;
+        boxes = std::make_shared<Boxes>(Boxes::ConfirmLine::Text, Boxes::DialogLine::None);
+        form = std::make_unique<TMainForm>(testsupport::TemporaryFolderEnvironment(folder, boxes));
         form->Chart->BottomAxis().SetMinMax(0, 10);
         form->Chart->LeftAxis().SetMinMax(-3, 3);
     }
@@ -82,7 +59,7 @@ protected:
     }
 
     QTemporaryDir folder;
-    std::shared_ptr<ScriptedBoxes> boxes;
+    std::shared_ptr<testsupport::RecordingDialogs> boxes;
     std::unique_ptr<TMainForm> form;
 };
 

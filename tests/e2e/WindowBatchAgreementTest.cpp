@@ -19,6 +19,7 @@
 #include "digitize/ExportText.h"
 #include "plot/PlotChart.h"
 #include "plot/PlotSeries.h"
+#include "support/RecordingDialogs.h"
 #include "widgets/SpinEdit.h"
 
 #include <QComboBox>
@@ -45,26 +46,17 @@ using namespace quillmark;
 namespace {
 
 // The user: types the reference values into the value dialog and names the
-// data file in the save dialog. Anything else is recorded as a failure.
-class UserScript : public ModalDialogs {
+// data file in the save dialog (SaveAnswer). Anything else is recorded in
+// Calls as a failure.
+class UserScript : public testsupport::RecordingDialogs {
 public:
-    void ShowMessage(const QString& text) override { Unexpected.push_back("message: " + text.toStdString()); }
-    void ShowError(const QString& caption, const QString& text) override
-    {
-        Unexpected.push_back("error: " + caption.toStdString() + " | " + text.toStdString());
-    }
-    bool Confirm(const QString&, const QString& text) override
-    {
-        Unexpected.push_back("confirm: " + text.toStdString());
-        return false;
-    }
-    QString AskOpenFileName(const FileDialogRequest&) override { return {}; }
-    QString AskSaveFileName(const FileDialogRequest&) override { return SavePath; }
+    UserScript() : RecordingDialogs(ConfirmLine::Text, DialogLine::None) {}
+
     int ShowModalDialog(QDialog& dialog) override
     {
         auto* values = dynamic_cast<TSetAxisForm*>(&dialog);
         if (values == nullptr) {
-            Unexpected.push_back("dialog: " + dialog.windowTitle().toStdString());
+            Calls.push_back("dialog: " + dialog.windowTitle().toStdString());
             return QDialog::Rejected;
         }
         values->spXMin->SetValue(Values[0]);
@@ -75,8 +67,6 @@ public:
     }
 
     std::array<double, 4> Values{};
-    QString SavePath;
-    std::vector<std::string> Unexpected;
 };
 
 // Reference pixels of the chart, as picture pixels: the axes' corner carries
@@ -144,14 +134,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(folder.isValid());
-        MainFormEnvironment environment;
-        environment.ProgramFolder = folder.path() + QLatin1Char('/');
-        environment.SettingsPath = folder.filePath(QStringLiteral("Quillmark.ini"));
-        environment.Clock = [] { return QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5)); };
         user = std::make_shared<UserScript>();
         user->Values = kValues;
-        environment.Dialogs = user;
-        form = std::make_unique<TMainForm>(std::move(environment));
+        form = std::make_unique<TMainForm>(testsupport::TemporaryFolderEnvironment(folder, user));
         form->resize(1100, 750);
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
@@ -175,7 +160,7 @@ protected:
         ClickPlot(refs.Low);
         ClickPlot(refs.High);
         ASSERT_FALSE(form->CalibrationOn());
-        ASSERT_EQ(user->Unexpected, std::vector<std::string>{});
+        ASSERT_EQ(user->Calls, std::vector<std::string>{});
     }
 
     void ClickPlot(QPoint picturePixel)
@@ -192,9 +177,9 @@ protected:
 
     QString SaveFromWindow()
     {
-        user->SavePath = folder.filePath(QStringLiteral("window.dat"));
+        user->SaveAnswer = folder.filePath(QStringLiteral("window.dat"));
         form->btnSaveDataClick();
-        return user->SavePath;
+        return user->SaveAnswer;
     }
 
     std::vector<std::string> BatchArguments() const
@@ -243,7 +228,7 @@ void WindowBatchAgreement::TraceAndCompare()
     SetMethod(DigitizeMethod::ByColour);
     form->SetLineColour(kCurve); // what picking the curve's pixel sets
     form->btnDigitalClick();
-    ASSERT_EQ(user->Unexpected, std::vector<std::string>{});
+    ASSERT_EQ(user->Calls, std::vector<std::string>{});
     ASSERT_GT(form->Chart->DataSeries()->Count(), 100);
     const std::string window = ReadAll(SaveFromWindow());
 
@@ -288,7 +273,7 @@ TEST_F(WindowBatchAgreement, ManualPointsPlacedBySpaceGiveTheFileOfTheSamePixels
         form->FormKeyDown(key, Qt::NoModifier);
         ASSERT_TRUE(QTest::qWaitFor([&] { return data.Count() == int(i) + 1; }));
     }
-    ASSERT_EQ(user->Unexpected, std::vector<std::string>{});
+    ASSERT_EQ(user->Calls, std::vector<std::string>{});
     const std::string window = ReadAll(SaveFromWindow());
 
     const PlotRect picture = PlotFilledByPicture(plot.width(), plot.height());

@@ -284,6 +284,8 @@ TEST(FastFX, RotationMatchesPlainWalk)
         {257, 33, 257, 33, 37.5}, {64, 64, 31, 47, -123.75}, {20, 530, 101, 7, 271}, {1, 1, 1, 1, 45},
         {700, 40, 700, 40, 3.25}, {513, 21, 513, 21, -2}, {300, 90, 41, 13, 6.5}, {90, 300, 90, 300, -7},
         {400, 300, 7, 5, 33}, {300, 40, 9, 300, 0.5}, {260, 260, 3, 2, -1.5}, {100, 100, 1, 1, 200},
+        // Steep walks over rows longer than the tiles, and whole rows crossing many source rows.
+        {1201, 203, 997, 611, 20}, {1500, 90, 1500, 90, 12}, {517, 419, 600, 400, -60}, {421, 77, 389, 1003, 135},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.width << " x " << c.height << " at " << c.angle);

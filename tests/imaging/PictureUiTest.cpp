@@ -5,6 +5,7 @@
 #include "widgets/ToolButtons.h"
 #include "imaging/FastBMPDraw.h"
 #include "plot/PlotChart.h"
+#include "support/RecordingDialogs.h"
 #include "widgets/PicturePreviewDialog.h"
 #include "widgets/SpinEdit.h"
 
@@ -32,15 +33,12 @@ using namespace quillmark;
 
 namespace {
 
-// Answers the open-picture dialog from a script and records what it was asked.
-class PictureDialogs : public ModalDialogs {
+// Answers the open-picture dialog from a script and records what it was
+// asked; every other box is recorded in Calls, and none is expected.
+class PictureDialogs : public testsupport::RecordingDialogs {
 public:
-    void ShowMessage(const QString&) override { Unexpected = true; }
-    void ShowError(const QString&, const QString&) override { Unexpected = true; }
-    bool Confirm(const QString&, const QString&) override { return Unexpected = true; }
-    QString AskOpenFileName(const FileDialogRequest&) override { return Unexpected = true, QString(); }
-    QString AskSaveFileName(const FileDialogRequest&) override { return Unexpected = true, QString(); }
-    int ShowModalDialog(QDialog&) override { return Unexpected = true, 0; }
+    PictureDialogs() { RecordFileDialogs = true; }
+
     QString AskPictureFileName(const QString& folder, const QString& filter, const PictureFormatList&) override
     {
         Folders.push_back(folder);
@@ -51,7 +49,6 @@ public:
     QString Answer;
     std::vector<QString> Folders;
     std::vector<QString> Filters;
-    bool Unexpected = false;
 };
 
 // A picture whose every pixel differs from its neighbours, so a shift,
@@ -76,16 +73,11 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_folder.isValid());
-        MainFormEnvironment environment;
-        environment.ProgramFolder = m_folder.path() + QLatin1Char('/');
-        environment.SettingsPath = m_folder.filePath(QStringLiteral("Quillmark.ini"));
-        environment.Clock = [] { return QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5)); };
         dialogs = std::make_shared<PictureDialogs>();
-        environment.Dialogs = dialogs;
-        form = std::make_unique<TMainForm>(std::move(environment));
+        form = std::make_unique<TMainForm>(testsupport::TemporaryFolderEnvironment(m_folder, dialogs));
     }
 
-    void TearDown() override { EXPECT_FALSE(dialogs->Unexpected); }
+    void TearDown() override { EXPECT_EQ(dialogs->Calls, std::vector<std::string>{}); }
 
     QString Save(const QString& name, const QImage& image, const char* format)
     {
