@@ -203,6 +203,13 @@ QUILLMARK_AVX2 std::size_t Average4Avx2(std::uint8_t* out, const std::uint8_t* a
     return i;
 }
 
+// 0, step, 2 step, ... 7 step in the eight 32-bit lanes (|step| <= 65536).
+QUILLMARK_AVX2 inline __m256i EightSteps(std::int64_t step)
+{
+    return _mm256_mullo_epi32(_mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7),
+                              _mm256_set1_epi32(static_cast<std::int32_t>(step)));
+}
+
 // Per group of eight: lane 0 makes pixels 0..3 from a 16-byte window at
 // source pixel 0, lane 1 pixels 4..7 from a window at source pixel 4. The
 // pixels' column offsets within their window (0..3) become byte shuffles;
@@ -212,9 +219,8 @@ QUILLMARK_AVX2 std::size_t RotateShallowAvx2(std::uint8_t* out, std::size_t coun
                                              std::int64_t stride, std::int64_t& x, std::int64_t& y,
                                              std::int64_t dx, std::int64_t dy)
 {
-    const __m256i steps = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-    const __m256i stepX = _mm256_mullo_epi32(steps, _mm256_set1_epi32(static_cast<std::int32_t>(dx)));
-    const __m256i stepY = _mm256_mullo_epi32(steps, _mm256_set1_epi32(static_cast<std::int32_t>(dy)));
+    const __m256i stepX = EightSteps(dx);
+    const __m256i stepY = EightSteps(dy);
     constexpr char z = -128;
     // Low byte of 32-bit element j / 3 to byte j, for 12 bytes of each lane.
     const __m256i spread = _mm256_setr_epi8(0, 0, 0, 4, 4, 4, 8, 8, 8, 12, 12, 12, z, z, z, z,
@@ -266,9 +272,8 @@ QUILLMARK_AVX2 std::size_t RotateGatherAvx2(std::uint8_t* out, std::size_t count
                                             std::int64_t stride, std::int64_t& x, std::int64_t& y,
                                             std::int64_t dx, std::int64_t dy)
 {
-    const __m256i steps = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-    const __m256i stepX = _mm256_mullo_epi32(steps, _mm256_set1_epi32(static_cast<std::int32_t>(dx)));
-    const __m256i stepY = _mm256_mullo_epi32(steps, _mm256_set1_epi32(static_cast<std::int32_t>(dy)));
+    const __m256i stepX = EightSteps(dx);
+    const __m256i stepY = EightSteps(dy);
     const __m256i rowBytes = _mm256_set1_epi32(static_cast<std::int32_t>(stride));
     constexpr char z = -128;
     // The three colour bytes of each 32-bit element, packed to 12 bytes a lane.
