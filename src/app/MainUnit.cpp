@@ -866,8 +866,16 @@ void TMainForm::ToolWndSettingsDockChanging()
 {
     // Qt's tab bar keeps its tabs in one row.
     constexpr int kTabRows = 1;
-    if (ToolWndSettings->isFloating())
+    if (ToolWndSettings->isFloating()) {
+        ReleaseSettingsWindowSize();
         ToolWndSettings->resize(ToolWndSettings->width(), ToolWndSettings->height() - kTabRows * TabRowHeight);
+    }
+}
+
+void TMainForm::ReleaseSettingsWindowSize()
+{
+    ToolWndSettings->setMinimumSize(0, 0);
+    ToolWndSettings->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
 }
 
 void TMainForm::ToolWndSettingsDockChanged()
@@ -877,12 +885,18 @@ void TMainForm::ToolWndSettingsDockChanged()
         PageControl->setTabPosition(QTabWidget::North);
         if (TabRowHeight == 0)
             TabRowHeight = PageControl->tabBar()->tabRect(0).height();
+        ReleaseSettingsWindowSize();
         ToolWndSettings->resize(ToolWndSettings->width(), ToolWndSettings->height() + kTabRows * TabRowHeight);
-    } else if (dockWidgetArea(ToolWndSettings) == Qt::LeftDockWidgetArea) {
+        // Floating, the settings window is moved but not resized.
+        ToolWndSettings->setFixedSize(ToolWndSettings->size());
+        return;
+    }
+    ReleaseSettingsWindowSize();
+    if (dockWidgetArea(ToolWndSettings) == Qt::LeftDockWidgetArea) {
         PageControl->setTabPosition(QTabWidget::West);
     } else {
         PageControl->setTabPosition(QTabWidget::East);
-    PageControl->setUsesScrollButtons(false);
+        PageControl->setUsesScrollButtons(false);
     }
 }
 

@@ -192,7 +192,9 @@ public:
     void miTableClick();
     void ToolWndTableClose();
     void ToolWndSettingsDockChanging();
+    // Floating, the settings window keeps its size; docked, the dock does.
     void ToolWndSettingsDockChanged();
+    void ReleaseSettingsWindowSize();
     void btnSeriesClick();
     void miHideSeiesClick(); // runs after the item has inverted its own check
     void MetodBoxChange();

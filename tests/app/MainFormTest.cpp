@@ -583,10 +583,14 @@ TEST_F(MainFormTest, PageTabsFollowTheDock)
     EXPECT_EQ(window->height(), floatingHeight - form->TabRowHeight);
     form->ToolWndSettingsDockChanged();
     EXPECT_EQ(window->height(), floatingHeight);
+    // Floating, it can be moved but not resized.
+    EXPECT_EQ(window->minimumSize(), window->size());
+    EXPECT_EQ(window->maximumSize(), window->size());
 
     window->setFloating(false);
     form->addDockWidget(Qt::RightDockWidgetArea, window);
     EXPECT_EQ(form->PageControl->tabPosition(), QTabWidget::East);
+    EXPECT_NE(window->minimumSize(), window->maximumSize());
 
     // Measured once; a second float grows by the same row height.
     const int rowHeight = form->TabRowHeight;
