@@ -309,7 +309,6 @@ void TMainForm::ShowMagnifier(QPoint pointer)
         m_magnifierDisplay = QImage(size, QImage::Format_RGB32);
         m_magnifierDisplay.setDevicePixelRatio(ratio);
     }
-    m_magnifierDisplay.fill(Qt::white);
     {
         QPainter p(&m_magnifierDisplay);
         PaintMagnifier(p, pointer);
