@@ -33,6 +33,11 @@ namespace quillmark {
 
 namespace {
 
+constexpr const char* kProgramUsage =
+    "usage: quillmark [PICTURE]                 the window, opening PICTURE if given\n"
+    "       quillmark decode ... | trace ...    the same work without the window:\n"
+    "       quillmark --version\n";
+
 constexpr const char* kDecodeUsage =
     "usage: quillmark decode PICTURE OUTPUT.ppm [--rotate DEG] [--negative] [--contrast N] [--lightness N]\n"
     "                        [--saturation N] [--cutoff N] [--blur N]\n";
@@ -596,8 +601,22 @@ int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std
         return RunDecode(std::vector<std::string>(args.begin() + 1, args.end()), err);
     if (!args.empty() && args[0] == "trace")
         return RunTrace(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+        out << kProgramUsage << kDecodeUsage << kTraceUsage;
+        return kExitDone;
+    }
+    if (!args.empty() && args[0] == "--version") {
+        out << "Quillmark " << QUILLMARK_VERSION << "\n";
+        return kExitDone;
+    }
     err << kDecodeUsage << kTraceUsage;
     return kExitBadArguments;
+}
+
+bool IsBatchCommand(const char* word)
+{
+    const std::string_view w(word);
+    return w == "decode" || w == "trace" || w == "--help" || w == "-h" || w == "--version";
 }
 
 int RunBatchCommand(int argc, char** argv)

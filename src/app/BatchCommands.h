@@ -71,10 +71,14 @@ std::optional<TraceOptions> ParseTraceArguments(const std::vector<std::string>& 
 // found included).
 std::string TraceText(const TraceOptions& options, const std::string& separator);
 
-// args[0] is the subcommand ("decode" or "trace").
+// args[0] is the subcommand ("decode" or "trace"), or "--help" / "-h" (the
+// program's usage on out) or "--version" (its name and version on out).
 int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-// Entry from main when argv[1] names a subcommand.
+// Whether the first word after the program name runs without the window.
+bool IsBatchCommand(const char* word);
+
+// Entry from main when IsBatchCommand(argv[1]).
 int RunBatchCommand(int argc, char** argv);
 
 } // namespace quillmark

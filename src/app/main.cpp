@@ -6,11 +6,9 @@
 
 #include <QTimer>
 
-#include <cstring>
-
 int main(int argc, char** argv)
 {
-    if (argc > 1 && (std::strcmp(argv[1], "decode") == 0 || std::strcmp(argv[1], "trace") == 0))
+    if (argc > 1 && quillmark::IsBatchCommand(argv[1]))
         return quillmark::RunBatchCommand(argc, argv);
 
     quillmark::QuillmarkApplication app(argc, argv);

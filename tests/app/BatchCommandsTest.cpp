@@ -233,3 +233,26 @@ TEST(BatchArguments, ErrorsNameTheWordAtFaultAndHelpEndsTheWalk)
     EXPECT_TRUE(switches->Straighten);
     EXPECT_EQ(switches->Picture, "in.png");
 }
+
+TEST(BatchArguments, HelpAndVersionRunWithoutTheWindow)
+{
+    EXPECT_TRUE(IsBatchCommand("decode"));
+    EXPECT_TRUE(IsBatchCommand("trace"));
+    EXPECT_TRUE(IsBatchCommand("--help"));
+    EXPECT_TRUE(IsBatchCommand("-h"));
+    EXPECT_TRUE(IsBatchCommand("--version"));
+    EXPECT_FALSE(IsBatchCommand("chart.png"));
+    EXPECT_FALSE(IsBatchCommand("--frobnicate"));
+
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(RunBatchCommand({"--help"}, out, err), 0);
+    EXPECT_EQ(out.str().rfind("usage: quillmark [PICTURE]", 0), 0U);
+    EXPECT_NE(out.str().find("usage: quillmark decode"), std::string::npos);
+    EXPECT_NE(out.str().find("usage: quillmark trace"), std::string::npos);
+    EXPECT_EQ(err.str(), "");
+    out.str("");
+    EXPECT_EQ(RunBatchCommand({"--version"}, out, err), 0);
+    EXPECT_EQ(out.str(), "Quillmark 0.61\n");
+    EXPECT_EQ(err.str(), "");
+}
