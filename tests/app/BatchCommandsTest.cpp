@@ -2,6 +2,7 @@
 
 #include "../formats/BmpTestFiles.h"
 #include "../formats/JpegTestFiles.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,6 @@
 #include <iterator>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 using namespace quillmark;
 namespace fs = std::filesystem;
@@ -19,22 +19,9 @@ namespace {
 
 class DecodeCommand : public ::testing::Test {
 protected:
-    void SetUp() override
+    std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const
     {
-        m_dir = fs::temp_directory_path() /
-                ("quillmark-decode-" + std::to_string(getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes)
-    {
-        const fs::path path = m_dir / name;
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<std::streamsize>(bytes.size()));
-        return path.string();
+        return m_folder.Write(name, bytes);
     }
 
     int Run(std::vector<std::string> args)
@@ -53,7 +40,8 @@ protected:
         return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
 
-    fs::path m_dir;
+    const test::ScratchFolder m_folder{"quillmark-decode-"};
+    const fs::path& m_dir = m_folder.Path();
     std::ostringstream m_out;
     std::ostringstream m_err;
 };

@@ -1,13 +1,13 @@
 #include "formats/PictureLoader.h"
 #include "formats/StartupFormats.h"
 #include "formats/UnassignablePicture.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 using namespace quillmark;
 namespace fs = std::filesystem;
@@ -16,24 +16,13 @@ namespace {
 
 class PictureLoader : public ::testing::Test {
 protected:
-    void SetUp() override
+    std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const
     {
-        m_dir = fs::temp_directory_path() /
-                ("quillmark-loader-" + std::to_string(getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes)
-    {
-        const fs::path path = m_dir / name;
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<std::streamsize>(bytes.size()));
-        return path.string();
+        return m_folder.Write(name, bytes);
     }
 
-    fs::path m_dir;
+    const test::ScratchFolder m_folder{"quillmark-loader-"};
+    const fs::path& m_dir = m_folder.Path();
 };
 
 template <class F>

@@ -1,12 +1,13 @@
 #include "formats/PpmWriter.h"
 
+#include "support/ScratchFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <unistd.h>
 
 using namespace quillmark;
 namespace fs = std::filesystem;
@@ -25,16 +26,6 @@ std::vector<std::uint8_t> ReadAll(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-fs::path TestFolder()
-{
-    const fs::path dir = fs::temp_directory_path() /
-                         ("quillmark-ppm-" + std::to_string(getpid()) + "-" +
-                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
 }
 
 } // namespace
@@ -90,18 +81,19 @@ TEST(Ppm, EmptyPictureHasOnlyTheHeader)
 
 TEST(Ppm, FileIsReplacedWholeAndNoTemporaryStays)
 {
-    const fs::path dir = TestFolder();
+    const test::ScratchFolder folder("quillmark-ppm-");
+    const fs::path& dir = folder.Path();
     const fs::path target = dir / "out.ppm";
     std::ofstream(target) << "old contents";
     WriteFileReplacing(target.string(), {1, 2, 3});
     EXPECT_EQ(ReadAll(target), (std::vector<std::uint8_t>{1, 2, 3}));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
-    fs::remove_all(dir);
 }
 
 TEST(Ppm, UnwritableTargetIsAFileErrorAndLeavesNothing)
 {
-    const fs::path dir = TestFolder();
+    const test::ScratchFolder folder("quillmark-ppm-");
+    const fs::path& dir = folder.Path();
     const fs::path blocked = dir / "folder.ppm"; // a folder where the file should go
     fs::create_directories(blocked / "inside");
     const fs::path missingFolder = dir / "no" / "such" / "out.ppm";
@@ -116,5 +108,4 @@ TEST(Ppm, UnwritableTargetIsAFileErrorAndLeavesNothing)
     }
     EXPECT_TRUE(fs::is_directory(blocked / "inside"));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
-    fs::remove_all(dir);
 }
