@@ -97,16 +97,23 @@ void WriteBits(std::span<std::uint8_t> data, std::uint64_t pos, unsigned bits, s
     }
 }
 
-// Takes a new value for one of the count settings after checking its range;
-// true when the value changed, so the converter must be chosen again.
-bool AssignCount(unsigned& field, unsigned value, unsigned low, unsigned high, const char* message)
+// Takes a new value for a setting; true when it changed, so the converter
+// must be chosen again.
+template <class T>
+bool AssignChanged(T& field, T value)
 {
-    if (value < low || value > high)
-        throw ColorConversionError(message);
     if (value == field)
         return false;
     field = value;
     return true;
+}
+
+// The same for one of the count settings, after checking its range.
+bool AssignCount(unsigned& field, unsigned value, unsigned low, unsigned high, const char* message)
+{
+    if (value < low || value > high)
+        throw ColorConversionError(message);
+    return AssignChanged(field, value);
 }
 
 } // namespace
@@ -139,34 +146,26 @@ void TColorManager::SetTargetSamplesPerPixel(unsigned samples)
 
 void TColorManager::SetSourceColorScheme(ColorScheme scheme)
 {
-    if (scheme != m_sourceScheme) {
-        m_sourceScheme = scheme;
+    if (AssignChanged(m_sourceScheme, scheme))
         MarkChanged();
-    }
 }
 
 void TColorManager::SetTargetColorScheme(ColorScheme scheme)
 {
-    if (scheme != m_targetScheme) {
-        m_targetScheme = scheme;
+    if (AssignChanged(m_targetScheme, scheme))
         MarkChanged();
-    }
 }
 
 void TColorManager::SetSourceOptions(ConvertOptions options)
 {
-    if (options != m_sourceOptions) {
-        m_sourceOptions = options;
+    if (AssignChanged(m_sourceOptions, options))
         MarkChanged();
-    }
 }
 
 void TColorManager::SetTargetOptions(ConvertOptions options)
 {
-    if (options != m_targetOptions) {
-        m_targetOptions = options;
+    if (AssignChanged(m_targetOptions, options))
         MarkChanged();
-    }
 }
 
 namespace {
