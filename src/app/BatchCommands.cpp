@@ -28,6 +28,7 @@
 #include <new>
 #include <ostream>
 #include <string_view>
+#include <utility>
 
 namespace quillmark {
 
@@ -303,6 +304,19 @@ int RunTrace(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return kExitDone;
 }
 
+// A word that names one of a few choices; false when it names none.
+template <class T>
+bool ParseChoice(const std::string& value, std::initializer_list<std::pair<std::string_view, T>> choices, T& out)
+{
+    for (const auto& [word, choice] : choices) {
+        if (value == word) {
+            out = choice;
+            return true;
+        }
+    }
+    return false;
+}
+
 // One "--name value" option of the trace command; false with error set when
 // it is unknown or its value is bad.
 bool ParseTraceOption(const std::string& arg, const std::string& value, TraceOptions& options, int& calibrations,
@@ -338,11 +352,8 @@ bool ParseTraceOption(const std::string& arg, const std::string& value, TraceOpt
         if (!ParseFourValues(value, options.Values))
             return bad();
     } else if (arg == "--method") {
-        if (value == "brightness")
-            options.Method = TraceMethod::MaxBrightness;
-        else if (value == "colour")
-            options.Method = TraceMethod::ByColour;
-        else
+        if (!ParseChoice(value, {{"brightness", TraceMethod::MaxBrightness}, {"colour", TraceMethod::ByColour}},
+                         options.Method))
             return bad();
     } else if (arg == "--colour") {
         if (!ParseColour(value, options.LineColour))
@@ -351,11 +362,7 @@ bool ParseTraceOption(const std::string& arg, const std::string& value, TraceOpt
         if (!ParseHeldValue(value, options.Step))
             return bad();
     } else if (arg == "--step-unit") {
-        if (value == "pixels")
-            options.Unit = StepUnit::Pixels;
-        else if (value == "axis")
-            options.Unit = StepUnit::AxisUnits;
-        else
+        if (!ParseChoice(value, {{"pixels", StepUnit::Pixels}, {"axis", StepUnit::AxisUnits}}, options.Unit))
             return bad();
     } else if (arg == "--line-sens") {
         if (!ParseInteger(value, 0, 500, options.LineSens))
@@ -372,11 +379,7 @@ bool ParseTraceOption(const std::string& arg, const std::string& value, TraceOpt
         if (!ParseInteger(value, 0, 18, options.Digits))
             return bad();
     } else if (arg == "--format") {
-        if (value == "dat")
-            options.Tsv = false;
-        else if (value == "tsv")
-            options.Tsv = true;
-        else
+        if (!ParseChoice(value, {{"dat", false}, {"tsv", true}}, options.Tsv))
             return bad();
     } else if (arg == "--out") {
         if (value.empty())
