@@ -3,6 +3,7 @@
 #include "app/ErrorText.h"
 
 #include "base/Errors.h"
+#include "base/FileWrite.h"
 #include "base/NumberText.h"
 #include "calibration/CalFile.h"
 #include "calibration/Calibration.h"
@@ -293,7 +294,7 @@ int RunTrace(const std::vector<std::string>& args, std::ostream& out, std::ostre
         if (options->Out.empty())
             out << text << std::flush;
         else
-            WriteFileReplacing(options->Out, std::vector<std::uint8_t>(text.begin(), text.end()));
+            WriteFileReplacing(options->Out, text);
     } catch (const QuillmarkError& e) {
         err << ErrorBoxMessage(e.what()) << "\n";
         return kExitFailed;
@@ -598,7 +599,9 @@ std::string TraceText(const TraceOptions& options, const std::string& separator)
                        : DataFileText(result.Points, options.Digits, separator);
 }
 
-int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+namespace {
+
+int RunBatchWords(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     if (!args.empty() && args[0] == "decode")
         return RunDecode(std::vector<std::string>(args.begin() + 1, args.end()), err);
@@ -614,6 +617,23 @@ int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std
     }
     err << kDecodeUsage << kTraceUsage;
     return kExitBadArguments;
+}
+
+} // namespace
+
+int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    // The commands report the errors of input themselves; whatever else is
+    // thrown (a library's failure, a fault of ours) still ends as a message
+    // and exit code 1, never as an abort.
+    try {
+        return RunBatchWords(args, out, err);
+    } catch (const std::exception& e) {
+        err << ErrorBoxMessage(e.what()) << "\n";
+    } catch (...) {
+        err << ErrorBoxMessage("Internal error") << "\n";
+    }
+    return kExitFailed;
 }
 
 bool IsBatchCommand(const char* word)

@@ -15,6 +15,9 @@ bool DeliverReportingErrors(const std::function<bool()>& deliver, ModalDialogs& 
     } catch (const std::exception& error) {
         dialogs.ShowError(title, QString::fromStdString(ErrorBoxMessage(error.what())));
         return true;
+    } catch (...) {
+        dialogs.ShowError(title, QString::fromStdString(ErrorBoxMessage("Internal error")));
+        return true;
     }
 }
 

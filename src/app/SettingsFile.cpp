@@ -16,6 +16,7 @@
 #include "app/ProfileSettingsStore.h"
 #include "app/Settings.h"
 #include "base/Errors.h"
+#include "base/FileWrite.h"
 #include "base/NumberText.h"
 #include "dialogs/OptUnit.h"
 #include "dialogs/SetAxis.h"
@@ -33,7 +34,6 @@
 #include <QDockWidget>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryFile>
 #include <QToolBar>
 #include <QToolButton>
@@ -119,9 +119,9 @@ double TMainForm::ReadIniReal(const char* section, const char* key) const
 {
     const std::string def(FindSettingKey(section, key).Default);
     const std::string text = IniFile->ReadString(section, key, def);
-    // A text that is not a number for this separator (a file written under
-    // another locale, say) gives the key's default.
-    const std::optional<long double> value = ParseNumber(text, SettingsSeparator().toStdString());
+    // Written under another locale, the other separator still reads; a text
+    // that is no number at all gives the key's default.
+    const std::optional<long double> value = ParseNumberEitherSeparator(text, SettingsSeparator().toStdString());
     if (!value || !(std::fabs(*value) <= std::numeric_limits<double>::max()))
         return static_cast<double>(*ParseNumber(def, "."));
     return static_cast<double>(*value);
@@ -235,13 +235,9 @@ void TMainForm::FormClose()
     const QString folder = QFileInfo(m_settingsLocation).absolutePath();
     if (!QDir().mkpath(folder))
         throw FileError(FormatMessage("Cannot create folder %s", {QDir::toNativeSeparators(folder).toStdString()}));
-    // Written beside the old file and renamed over it only when complete.
-    QSaveFile file(m_settingsLocation);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) ||
-        !file.commit())
-        throw FileError(FormatMessage("Cannot write the settings file %s",
-                                      {QDir::toNativeSeparators(m_settingsLocation).toStdString()}));
+    WriteFileReplacing(QFile::encodeName(m_settingsLocation).toStdString(), text,
+                       FormatMessage("Cannot write the settings file %s",
+                                     {QDir::toNativeSeparators(m_settingsLocation).toStdString()}));
 }
 
 std::string TMainForm::SettingsText() const

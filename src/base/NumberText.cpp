@@ -354,6 +354,13 @@ std::string IntegerText(std::int64_t value)
     return {reversed.rbegin(), reversed.rend()};
 }
 
+std::optional<long double> ParseNumberEitherSeparator(std::string_view text, std::string_view separator)
+{
+    if (const auto value = ParseNumber(text, separator))
+        return value;
+    return ParseNumber(text, separator == "," ? "." : ",");
+}
+
 std::optional<long double> ParseNumber(std::string_view text, std::string_view separator)
 {
     if (separator.empty())

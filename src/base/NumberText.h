@@ -70,6 +70,10 @@ std::string IntegerText(std::int64_t value);
 // double is refused; one too small for it reads as zero.
 std::optional<long double> ParseNumber(std::string_view text, std::string_view separator);
 
+// As ParseNumber, but a text written with the other of "." and "," reads as
+// well: stored numbers stay readable after the locale changed.
+std::optional<long double> ParseNumberEitherSeparator(std::string_view text, std::string_view separator);
+
 // As ParseNumber, but a text that is not a number raises ConvertError
 // "'<text>' is not a valid floating point value".
 long double ParseNumberOrThrow(std::string_view text, std::string_view separator);

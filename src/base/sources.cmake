@@ -9,3 +9,7 @@ target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/NumberMask.h
   ${CMAKE_CURRENT_LIST_DIR}/NumberMask.cpp
 )
+target_sources(quillmark_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/FileWrite.h
+  ${CMAKE_CURRENT_LIST_DIR}/FileWrite.cpp
+)

@@ -4,6 +4,7 @@
 #include "app/MainUnit.h"
 
 #include "base/Errors.h"
+#include "base/FileWrite.h"
 #include "calibration/CalFile.h"
 #include "plot/PlotChart.h"
 #include "widgets/SpinEdit.h"
@@ -13,7 +14,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QSaveFile>
 
 #include <string>
 #include <vector>
@@ -73,11 +73,8 @@ void TMainForm::btnSaveClick()
     const CalibrationFile values{spXMin->Value(),  spXMax->Value(), spXIncrement->Value(),
                                  spYMin->Value(),  spYMax->Value(), spYIncrement->Value()};
     const std::string text = CalFileText(values);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) ||
-        !file.commit())
-        throw FileError(FormatMessage("Не удалось записать файл %s", {NativePath(path)}));
+    WriteFileReplacing(QFile::encodeName(path).toStdString(), text,
+                       FormatMessage("Не удалось записать файл %s", {NativePath(path)}));
 }
 
 void TMainForm::btnLoadClick()

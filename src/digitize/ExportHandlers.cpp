@@ -3,14 +3,15 @@
 #include "app/MainUnit.h"
 
 #include "base/Errors.h"
+#include "base/FileWrite.h"
 #include "digitize/ExportText.h"
 #include "formats/ToolkitPictures.h"
 #include "plot/PlotChart.h"
 #include "plot/PlotSeries.h"
 
 #include <QClipboard>
+#include <QFile>
 #include <QGuiApplication>
-#include <QSaveFile>
 
 #include <vector>
 
@@ -44,15 +45,8 @@ void TMainForm::btnSaveDataClick()
 
     const std::string text =
         DataFileText(SeriesPoints(*srData), ExportDigitsOption(), DecimalSeparator().toStdString());
-    // The text goes to a temporary file in the target folder, which replaces
-    // the target only once every byte is written: a full disk or a refused
-    // folder never costs the file that was there.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw FileError(file.errorString().toStdString());
-    const auto size = static_cast<qint64>(text.size());
-    if (file.write(text.data(), size) != size || !file.commit())
-        throw FileError(file.errorString().toStdString());
+    // A full disk or a refused folder never costs the file that was there.
+    WriteFileReplacing(QFile::encodeName(path).toStdString(), text, "Не удалось записать файл %s");
 }
 
 void TMainForm::miSaveDataClick()

@@ -101,9 +101,9 @@ ScanLimits TraceScanLimits(const TraceInput& input, int pictureWidth, int pictur
             limits.X0 = 0;
         if (limits.Y0 < 0)
             limits.Y0 = 0;
-        // An X1 of exactly W is kept, so a region reaching the last column samples it.
+        // A region reaching the last column, or past it, samples that column.
         if (limits.X1 > w)
-            limits.X1 = w - 1;
+            limits.X1 = w;
         if (limits.Y1 > h - 1)
             limits.Y1 = h - 1;
     }
@@ -129,7 +129,7 @@ namespace {
 
 // The band search of one column, fed one row at a time from the top. The top
 // row is the first row holding the best value, the bottom row the last one;
-// until a pixel beats the start value the rows stay at 0 and y1 - 1.
+// a column where no pixel beats the start value finds no line.
 struct BandSearch {
     int Best = 0;
     bool Found = false;
@@ -158,6 +158,10 @@ struct BandSearch {
 
     std::int32_t Result(bool byColour, const TraceInput& input) const
     {
+        // A column where nothing beat the start value (all black, by
+        // brightness) holds no line.
+        if (!Found)
+            return -1;
         if (Bottom - Top > input.LineSens)
             return -1;
         if (byColour && Best > input.ColorSens)

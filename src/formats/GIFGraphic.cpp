@@ -20,7 +20,9 @@
 //   logical screen; the screen size stands in only where the image gives 0.
 // - The version is checked only for being a number ("87", "89").
 // Mended: a file that ends (or reaches its trailer) before any image
-// descriptor is refused instead of loading as an empty picture.
+// descriptor is refused instead of loading as an empty picture, and so are
+// image data that ends before the last pixel and a file that ends before its
+// trailer.
 
 namespace quillmark {
 
@@ -104,6 +106,29 @@ GifImage ReadFirstImage(ByteReader& in)
     return image;
 }
 
+// Walks the blocks after the first image up to the trailer, so that a file
+// cut short anywhere is refused, not shown as if whole. Bytes that are no
+// block end the walk as the trailer would.
+void SkipToTrailer(ByteReader& in)
+{
+    for (;;) {
+        const std::uint8_t block = in.U8();
+        if (block == '!') {
+            in.Skip(1);  // label
+            SkipSubBlocks(in);
+        } else if (block == ',') {
+            in.Skip(8);  // left, top, width, height
+            const std::uint8_t flags = in.U8();
+            if (flags & 0x80u)
+                in.Skip((std::size_t{2} << (flags & 7u)) * 3);
+            in.Skip(1);  // LZW code size
+            SkipSubBlocks(in);
+        } else {
+            return;
+        }
+    }
+}
+
 // The most bytes that n bits of LZW codes at a starting width of w can
 // spell: the k-th code after a clear adds at most one byte to the longest
 // string so far.
@@ -160,15 +185,13 @@ void TGIFGraphic::ReadPicture(std::span<const std::uint8_t> file)
     CheckPictureSize(image.Width, image.Height);
 
     const unsigned codeSize = in.U8();
-    // Join the data sub-blocks; a file cut short keeps what it has.
+    // Join the data sub-blocks; a file cut short in them is refused.
     std::vector<std::uint8_t> packed;
-    while (!in.AtEnd()) {
-        const std::uint8_t length = in.U8();
-        if (length == 0)
-            break;
-        const auto block = in.Bytes(std::min<std::size_t>(length, in.Remaining()));
+    for (std::uint8_t length = in.U8(); length != 0; length = in.U8()) {
+        const auto block = in.Bytes(length);
         packed.insert(packed.end(), block.begin(), block.end());
     }
+    SkipToTrailer(in);
     const std::uint64_t pixels = std::uint64_t{image.Width} * image.Height;
     // A few bytes that claim a huge picture are refused before any allocation.
     if (MaxLzwOutput(std::uint64_t{packed.size()} * 8, std::max(codeSize, 1u)) < pixels)
@@ -181,6 +204,10 @@ void TGIFGraphic::ReadPicture(std::span<const std::uint8_t> file)
     decoder.StartUnpack();
     decoder.Unpack(packed, sourcePos, indices, targetPos, indices.size(), packed.size());
     decoder.FinishUnpack();
+    // Image data that ends before the last pixel is a damaged file, not a
+    // picture with missing rows.
+    if (targetPos < indices.size())
+        throw InvalidFormat();
 
     Bitmap picture;
     picture.Allocate(PixelFormat::Bits8, static_cast<std::int32_t>(image.Width),

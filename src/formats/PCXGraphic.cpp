@@ -16,7 +16,9 @@
 //
 // Kept on purpose:
 // - 2-bit pixels are shown as 4-bit ones with the header palette.
-// - Four 1-bit planes give a 4-bit pixel whose bit 0 is the first plane.
+// - Planes of 1 or 2 bits (up to 8 bits in all) combine into one palette
+//   index whose lowest bits come from the first plane: up to 4 bits with the
+//   header palette, more with the 256-colour one.
 // - Version 3 files carry no palette and use the standard 16 colours.
 // Any encoding other than 1 is read as unpacked lines.
 
@@ -75,8 +77,11 @@ PcxHeader ReadHeader(std::span<const std::uint8_t> file)
     return h;
 }
 
-enum class Layout { Mono, TwoBit, FourPlanes, EightBit, Rgb };
+enum class Layout { Mono, EightBit, Packed, Rgb };
 
+// Up to 8 bits in all planes give one palette index per pixel; only a plane
+// of 4 bits is refused there. More than 8 bits are three or more 8-bit
+// colour planes.
 Layout ChooseLayout(const PcxHeader& h)
 {
     const unsigned bits = unsigned{h.BitsPerPixel} * h.Planes;
@@ -85,14 +90,12 @@ Layout ChooseLayout(const PcxHeader& h)
     if (bits > 8) {
         if (h.BitsPerPixel == 8 && h.Planes >= 3)
             return Layout::Rgb;
-    } else if (h.Planes == 1 && h.BitsPerPixel == 1) {
+    } else if (bits == 1) {
         return Layout::Mono;
-    } else if (h.Planes == 1 && h.BitsPerPixel == 2) {
-        return Layout::TwoBit;
-    } else if (h.Planes == 4 && h.BitsPerPixel == 1) {
-        return Layout::FourPlanes;
     } else if (h.Planes == 1 && h.BitsPerPixel == 8) {
         return Layout::EightBit;
+    } else if (h.BitsPerPixel != 4) {
+        return Layout::Packed;
     }
     throw InvalidGraphicError(FormatMessage(kInvalidColorFormat, {"PCX"}));
 }
@@ -114,10 +117,18 @@ std::vector<Color> GreyRamp()
     return palette;
 }
 
-std::vector<Color> EightBitPalette(std::span<const std::uint8_t> file, const PcxHeader& h)
+// A colour picture of version 5 keeps its palette at the end of the file: one
+// without it has been cut short. Grey pictures, older versions and the
+// combined-plane layouts get the grey ramp when none is there.
+std::vector<Color> EightBitPalette(std::span<const std::uint8_t> file, const PcxHeader& h, bool required)
 {
-    if (h.PaletteKind == 2 || file.size() < kHeaderSize + kPaletteTail || file[file.size() - kPaletteTail] != 12)
+    if (h.PaletteKind == 2)
         return GreyRamp();
+    if (file.size() < kHeaderSize + kPaletteTail || file[file.size() - kPaletteTail] != 12) {
+        if (required && h.Version >= 5)
+            throw InvalidFormat();
+        return GreyRamp();
+    }
     const auto bytes = file.subspan(file.size() - kPaletteTail + 1);
     std::vector<Color> palette(256);
     for (std::size_t i = 0; i < 256; ++i)
@@ -170,14 +181,19 @@ void TPCXGraphic::ReadPicture(std::span<const std::uint8_t> file)
     if (std::uint64_t{packed.size()} * ratio < unpackedSize)
         throw InvalidFormat();
 
+    const unsigned packedBits = unsigned{h.BitsPerPixel} * h.Planes;
     Bitmap picture;
     switch (layout) {
     case Layout::Mono:
         picture.Allocate(PixelFormat::Bits1, h.Width, h.Height);
         picture.Palette = {Color{0, 0, 0}, Color{255, 255, 255}};
         break;
-    case Layout::TwoBit:
-    case Layout::FourPlanes:
+    case Layout::Packed:
+        if (packedBits > 4) {
+            picture.Allocate(PixelFormat::Bits8, h.Width, h.Height);
+            picture.Palette = EightBitPalette(file, h, false);
+            break;
+        }
         picture.Allocate(PixelFormat::Bits4, h.Width, h.Height);
         if (h.Version == 3)
             picture.Palette.assign(kSystemColors.begin(), kSystemColors.end());
@@ -186,7 +202,7 @@ void TPCXGraphic::ReadPicture(std::span<const std::uint8_t> file)
         break;
     case Layout::EightBit:
         picture.Allocate(PixelFormat::Bits8, h.Width, h.Height);
-        picture.Palette = EightBitPalette(file, h);
+        picture.Palette = EightBitPalette(file, h, true);
         break;
     case Layout::Rgb:
         picture.Allocate(PixelFormat::Bits24, h.Width, h.Height);
@@ -207,27 +223,34 @@ void TPCXGraphic::ReadPicture(std::span<const std::uint8_t> file)
             sourcePos += n;
             linePos = n;
         }
-        std::fill(line.begin() + static_cast<std::ptrdiff_t>(linePos), line.end(), std::uint8_t{0});
+        // Data that ends before the last row is a damaged file, not a picture
+        // with missing rows.
+        if (linePos < line.size())
+            throw InvalidFormat();
         const auto row = picture.Row(static_cast<std::int32_t>(y));
         switch (layout) {
         case Layout::Mono:
         case Layout::EightBit:
             std::copy_n(line.begin(), (width * h.BitsPerPixel + 7) / 8, row.begin());
             break;
-        case Layout::TwoBit:
+        case Layout::Packed: {
+            // Plane p gives bits p * depth and up of the index.
+            const unsigned depth = h.BitsPerPixel;
+            const unsigned perByte = 8 / depth;
+            const unsigned sampleMask = (1u << depth) - 1;
             for (std::size_t x = 0; x < width; ++x) {
-                const unsigned v = (unsigned{line[x / 4]} >> (6 - 2 * (x % 4))) & 3u;
-                row[x / 2] = static_cast<std::uint8_t>(row[x / 2] | (x % 2 == 0 ? v << 4 : v));
-            }
-            break;
-        case Layout::FourPlanes:
-            for (std::size_t x = 0; x < width; ++x) {
+                const std::size_t at = x / perByte;
+                const unsigned shift = 8 - depth * (1 + static_cast<unsigned>(x % perByte));
                 unsigned v = 0;
-                for (std::size_t p = 0; p < 4; ++p)
-                    v |= ((unsigned{line[p * planeLine + x / 8]} >> (7 - x % 8)) & 1u) << p;
-                row[x / 2] = static_cast<std::uint8_t>(row[x / 2] | (x % 2 == 0 ? v << 4 : v));
+                for (std::size_t p = 0; p < h.Planes; ++p)
+                    v |= ((unsigned{line[p * planeLine + at]} >> shift) & sampleMask) << (p * depth);
+                if (packedBits > 4)
+                    row[x] = static_cast<std::uint8_t>(v);
+                else
+                    row[x / 2] = static_cast<std::uint8_t>(row[x / 2] | (x % 2 == 0 ? v << 4 : v));
             }
             break;
+        }
         case Layout::Rgb:
             for (std::size_t x = 0; x < width; ++x) {
                 row[3 * x] = line[2 * planeLine + x];

@@ -13,8 +13,9 @@
 //   refused.
 // - The chunk that follows the IDAT run is only skipped (or refused when it is
 //   critical), even when it is a PLTE, gAMA, bKGD or tRNS chunk.
-// - Image data that ends before the picture is complete (no further IDAT)
-//   leaves the remaining rows in the background colour.
+// Mended:
+// - Image data that ends before the picture is complete (no further IDAT) is
+//   a compression error, not a picture whose last rows are missing.
 // - tRNS and bKGD never change the pixels: the background colour only fills
 //   the picture before decoding, the transparent colour is only recorded.
 // - A zlib stream that ends before the picture is complete, or with data left
@@ -174,7 +175,7 @@ private:
     ChunkHeader DecodeImage(ChunkHeader first);
     void CheckDataCanFillPicture(const ChunkHeader& first) const;
     void FillBackground();
-    bool ReadRow(std::span<std::uint8_t> row);
+    void ReadRow(std::span<std::uint8_t> row);
     std::uint32_t GreyLevel(std::span<const std::uint8_t> data) const;
     Color RgbSamples(std::span<const std::uint8_t> data) const;
 
@@ -512,20 +513,22 @@ void PNGLoad::FillBackground()
     }
 }
 
-bool PNGLoad::ReadRow(std::span<std::uint8_t> row)
+void PNGLoad::ReadRow(std::span<std::uint8_t> row)
 {
     std::size_t done = 0;
     while (done < row.size()) {
         if (m_decoder.StreamEnded())
             throw CompressionError(Message("Cannot load image. Extra compressed data found in %s file."));
         if (m_inputPos >= m_input.size()) {
+            // Image data that ends before the last row is a damaged file, not
+            // a picture with missing rows.
             if (m_inputExhausted)
-                return false;
+                throw CompressionError(Message("Cannot load image. Compression error found in %s file."));
             const ChunkHeader next = ReadChunkHeader();
             if (next.Type != kIDAT) {
-                m_afterImage = next;
-                m_inputExhausted = true;
-                return false;
+                // A damaged chunk type shows as a CRC error first.
+                SkipChunk(next);
+                throw CompressionError(Message("Cannot load image. Compression error found in %s file."));
             }
             m_input = ReadChunkData(next);
             m_inputPos = 0;
@@ -541,7 +544,6 @@ bool PNGLoad::ReadRow(std::span<std::uint8_t> row)
         if (m_inputPos == inBefore && done == outBefore && !m_decoder.StreamEnded())
             throw CompressionError(Message("Cannot load image. Compression error found in %s file."));
     }
-    return true;
 }
 
 ChunkHeader PNGLoad::DecodeImage(ChunkHeader first)
@@ -587,14 +589,12 @@ ChunkHeader PNGLoad::DecodeImage(ChunkHeader first)
         std::fill(previous.begin(), previous.end(), 0);
         for (std::uint32_t y = startRow; y < m_properties.Height; y += rowStep) {
             const auto row = std::span<std::uint8_t>(current).first(bytes + 1);
-            if (!ReadRow(row))
-                return false;
+            ReadRow(row);
             const auto data = row.subspan(1);
             Unfilter(row[0], data, std::span<const std::uint8_t>(previous).subspan(1, bytes), m_filterBpp);
             m_colors.ConvertRow(data, m_bitmap.Row(static_cast<std::int32_t>(y)), count, mask);
             std::swap(current, previous);
         }
-        return true;
     };
 
     if (!m_properties.Interlaced) {
@@ -605,8 +605,7 @@ ChunkHeader PNGLoad::DecodeImage(ChunkHeader first)
                 continue;
             const std::uint64_t passWidth =
                 (std::uint64_t{m_properties.Width} + pass.ColumnStep - pass.StartColumn - 1) / pass.ColumnStep;
-            if (!decodeRows(pass.StartRow, pass.RowStep, rowBytesFor(passWidth), pass.Mask))
-                break;
+            decodeRows(pass.StartRow, pass.RowStep, rowBytesFor(passWidth), pass.Mask);
         }
     }
 

@@ -2,6 +2,7 @@
 
 #include "base/Errors.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -44,6 +45,24 @@ std::vector<std::uint8_t> ReadPictureFile(const std::string& fileName, std::uint
     return bytes;
 }
 
+std::string ExtensionOfContent(std::span<const std::uint8_t> file)
+{
+    const auto startsWith = [&](std::initializer_list<std::uint8_t> signature) {
+        return file.size() >= signature.size() && std::equal(signature.begin(), signature.end(), file.begin());
+    };
+    if (startsWith({0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}))
+        return "png";
+    if (startsWith({'G', 'I', 'F', '8'}))
+        return "gif";
+    if (startsWith({0xFF, 0xD8, 0xFF}))
+        return "jpg";
+    if (startsWith({'I', 'I', '*', 0}) || startsWith({'M', 'M', 0, '*'}))
+        return "tif";
+    if (startsWith({'B', 'M'}))
+        return "bmp";
+    return std::string();
+}
+
 std::unique_ptr<Graphic> LoadPicture(const PictureFormatList& formats, const std::string& fileName)
 {
     const std::string extension = PictureExtension(fileName);
@@ -51,6 +70,10 @@ std::unique_ptr<Graphic> LoadPicture(const PictureFormatList& formats, const std
     if (pictureClass == nullptr)
         throw InvalidGraphicError(FormatMessage("Unknown picture file extension (.%s)", {extension}));
     const std::vector<std::uint8_t> file = ReadPictureFile(fileName);
+    // A picture saved under another kind's extension opens by its content.
+    const std::string actual = ExtensionOfContent(file);
+    if (const PictureClass* byContent = actual.empty() ? nullptr : formats.FindByExtension(actual))
+        pictureClass = byContent;
     return pictureClass->Read(file);
 }
 

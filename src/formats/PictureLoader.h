@@ -1,12 +1,14 @@
 #pragma once
-// Loading a picture file: the class is chosen by the file's extension alone
-// (newest registration first), the whole file is read into memory, and the
-// class's reader decodes it. Nothing of the file's content picks the class.
+// Loading a picture file: the file's extension must name a registered class
+// (newest registration first); the whole file is read into memory, and a
+// file whose signature plainly says another registered kind (a PNG saved as
+// .jpg) is decoded as that kind, any other by the extension's class.
 #include "formats/PictureClass.h"
 #include "formats/PictureFormatList.h"
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +28,10 @@ std::string PictureExtension(std::string_view fileName);
 // throws FileError before anything is read.
 std::vector<std::uint8_t> ReadPictureFile(const std::string& fileName,
                                           std::uint64_t maxBytes = kMaxPictureFileBytes);
+
+// The extension of the kind a file's signature names (PNG, GIF, JPEG, TIFF,
+// BMP), or empty when it names none of them.
+std::string ExtensionOfContent(std::span<const std::uint8_t> file);
 
 // Finds the class ("Unknown picture file extension (.%s)" when none), reads
 // the file and decodes it. Errors of the decoder pass through unchanged.

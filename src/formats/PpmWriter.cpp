@@ -2,11 +2,7 @@
 
 #include "base/Errors.h"
 
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
-#include <system_error>
 
 namespace quillmark {
 
@@ -97,34 +93,6 @@ std::vector<std::uint8_t> EncodeBgrPpm(std::int32_t width, std::int32_t height, 
             PutRgb(out, Color{row[x + 2], row[x + 1], row[x]});
     }
     return out;
-}
-
-void WriteFileReplacing(const std::string& fileName, const std::vector<std::uint8_t>& bytes)
-{
-    const std::filesystem::path target(fileName);
-    std::random_device random;
-    const std::filesystem::path temporary =
-        target.parent_path() / (target.filename().string() + ".tmp" + std::to_string(random()));
-    const auto cannotCreate = [&] { return FileError(FormatMessage("Cannot create file %s", {fileName})); };
-
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            throw cannotCreate();
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            throw cannotCreate();
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, target, error);
-    if (error) {
-        std::filesystem::remove(temporary, error);
-        throw cannotCreate();
-    }
 }
 
 } // namespace quillmark

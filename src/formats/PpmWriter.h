@@ -17,9 +17,4 @@ std::vector<std::uint8_t> EncodePpm(const Bitmap& bitmap);
 // width pixels.
 std::vector<std::uint8_t> EncodeBgrPpm(std::int32_t width, std::int32_t height, const std::uint8_t* const* rows);
 
-// Writes the bytes to a temporary file beside the target and renames it over
-// the target only when complete. Throws FileError "Cannot create file %s" and
-// leaves no temporary file behind.
-void WriteFileReplacing(const std::string& fileName, const std::vector<std::uint8_t>& bytes);
-
 } // namespace quillmark

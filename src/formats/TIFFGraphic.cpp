@@ -12,6 +12,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -26,8 +27,8 @@
 // configuration 2 every sample has its own set of strips or tiles.
 //
 // Kept on purpose:
-// - Only the first directory is read; the offset of the next one is never
-//   followed, so directory chains and loops cannot matter.
+// - Only the first directory is decoded; the chain of the next ones is only
+//   walked to see that the file is whole (loops end the walk).
 // - Predictor 2 is undone only for compressed data.
 // - Fill order 2 reverses bits for the CCITT compressions only.
 // - Photometric values 4, 7 and above 8 give the unknown colour scheme, which
@@ -144,6 +145,7 @@ public:
         m_in.Seek(directory);
         const std::uint16_t count = U16();
         m_entries.reserve(count);
+        std::vector<std::uint32_t> others;  // directories this one points to
         for (unsigned i = 0; i < count; ++i) {
             DirectoryEntry e;
             e.Tag = U16();
@@ -151,12 +153,18 @@ public:
             e.Count = U32();
             const std::size_t fieldPos = m_in.Position();
             const std::uint32_t offset = U32();
+            // Every field's values lie in the file, used or not: one that
+            // runs past the end shows a file cut short.
+            CheckField(e.Type, e.Count, fieldPos, offset, others, e.Tag);
             const std::uint64_t size = std::uint64_t{FieldTypeSize(e.Type)} * e.Count;
             if (FieldTypeSize(e.Type) == 0)
                 continue;
             e.ValuePos = size <= 4 ? fieldPos : offset;
             m_entries.push_back(e);
         }
+        others.push_back(U32());
+        seen.push_back(directory);
+        CheckOtherDirectories(std::move(others), std::move(seen));
         std::stable_sort(m_entries.begin(), m_entries.end(),
                          [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.Tag < b.Tag; });
     }
@@ -186,6 +194,14 @@ public:
         return AsCount(Value(*e, Values(*e), 0));
     }
 
+    long double Real(std::uint16_t tag, long double fallback) const
+    {
+        const DirectoryEntry* e = Find(tag);
+        if (e == nullptr || e->Count == 0)
+            return fallback;
+        return Value(*e, Values(*e), 0);
+    }
+
     std::vector<long double> Reals(std::uint16_t tag) const
     {
         std::vector<long double> out;
@@ -208,6 +224,54 @@ public:
     }
 
 private:
+    // The other directories (the next ones of the chain, and the EXIF, GPS
+    // and sub-picture directories that fields point to) must lie whole in
+    // the file, values included: one that does not shows a file cut short.
+    // Directories already seen end a walk, so loops cannot matter, and so
+    // does a count beyond any real file's.
+    void CheckOtherDirectories(std::vector<std::uint32_t> pending, std::vector<std::uint32_t> seen)
+    {
+        constexpr std::size_t kMaxDirectories = 256;
+        while (!pending.empty() && seen.size() < kMaxDirectories) {
+            const std::uint32_t at = pending.back();
+            pending.pop_back();
+            if (at == 0 || std::find(seen.begin(), seen.end(), at) != seen.end())
+                continue;
+            seen.push_back(at);
+            m_in.Seek(at);
+            const std::uint16_t count = U16();
+            for (unsigned i = 0; i < count; ++i) {
+                const std::uint16_t tag = U16();
+                const std::uint16_t type = U16();
+                const std::uint32_t values = U32();
+                const std::size_t fieldPos = m_in.Position();
+                const std::uint32_t offset = U32();
+                CheckField(type, values, fieldPos, offset, pending, tag);
+            }
+            pending.push_back(U32());
+        }
+    }
+
+    // Checks that a field's values lie in the file and notes the
+    // directories it points to.
+    void CheckField(std::uint16_t type, std::uint32_t values, std::size_t fieldPos, std::uint32_t offset,
+                    std::vector<std::uint32_t>& directories, std::uint16_t tag)
+    {
+        const unsigned typeSize = type == 13 ? 4 : FieldTypeSize(type);  // 13: a directory offset
+        const std::uint64_t size = std::uint64_t{typeSize} * values;
+        const std::size_t at = size <= 4 ? fieldPos : offset;
+        if (at > m_file.size() || size > m_file.size() - at)
+            throw InvalidFormat();
+        const bool pointer = type == 13 || (type == 4 && (tag == 330 || tag == 34665 || tag == 34853 || tag == 40965));
+        if (!pointer)
+            return;
+        const std::size_t back = m_in.Position();
+        m_in.Seek(at);
+        for (std::uint32_t k = 0; k < values && directories.size() < 1024; ++k)
+            directories.push_back(U32());
+        m_in.Seek(back);
+    }
+
     const DirectoryEntry* Find(std::uint16_t tag) const
     {
         const auto it = std::lower_bound(m_entries.begin(), m_entries.end(), tag,
@@ -354,6 +418,15 @@ ColorScheme SchemeOf(std::uint64_t photometric, unsigned samples)
 
 constexpr std::uint64_t kMaxSaneTile = 1024;
 
+// Luma weights of real pictures lie between 0 and 1; the conversion divides
+// by the green weight, so values far outside that, or a green weight near
+// zero, would only give numbers past any pixel range.
+bool UsableCoefficients(const YCbCrCoefficients& c)
+{
+    const auto sane = [](long double k) { return std::isfinite(k) && k >= -4 && k <= 4; };
+    return sane(c.Red) && sane(c.Green) && sane(c.Blue) && std::fabs(c.Green) >= 0.001L;
+}
+
 // The most bytes one packed byte can unpack to, by compression; a picture
 // that its strips could not fill even so is refused before any allocation.
 std::uint64_t MaxExpansion(CompressionKind kind)
@@ -393,12 +466,17 @@ struct TiffLayout {
     bool HasAlpha = false;
     bool TwoDimensional = false;       // Group 3 with 2-D coding
     YCbCrCoefficients Coefficients;
+    bool CoefficientsGiven = false;
     unsigned SubsamplingH = 2;
     unsigned SubsamplingV = 2;
     unsigned Positioning = 1;          // 1 centred, 2 co-sited; chroma is never interpolated, so unused
     long double XResolution = 0;
     long double YResolution = 0;
 
+    std::uint32_t TallestStrip() const
+    {
+        return static_cast<std::uint32_t>(*std::max_element(RowsPerStrip.begin(), RowsPerStrip.end()));
+    }
     unsigned Planes() const { return Planar ? SamplesPerPixel : 1; }
     unsigned SamplesPerPlane() const { return Planar ? 1 : SamplesPerPixel; }
     bool Subsampled() const
@@ -434,9 +512,12 @@ TiffLayout ReadLayout(const TiffDirectory& dir)
     t.Tiled = tileWidth != 0 && tileLength != 0;
     if (t.Tiled) {
         CheckPictureSize(tileWidth, tileLength);
-        // Tiles may overhang the picture, but not by more than a sane tile.
+        // Tile sides are multiples of 16, as TIFF 6.0 requires: that keeps
+        // tiny tiles from multiplying the per-tile work, and puts every tile
+        // of sub-byte samples on a byte boundary. Tiles may overhang the
+        // picture, but not by more than a sane tile.
         const auto fits = [](std::uint64_t tile, std::uint64_t side) {
-            return tile <= std::max<std::uint64_t>((side + 15) / 16 * 16, kMaxSaneTile);
+            return tile % 16 == 0 && tile <= std::max<std::uint64_t>((side + 15) / 16 * 16, kMaxSaneTile);
         };
         if (!fits(tileWidth, width) || !fits(tileLength, height))
             throw InvalidFormat();
@@ -459,8 +540,9 @@ TiffLayout ReadLayout(const TiffDirectory& dir)
     const auto extra = dir.Integers(kExtraSamples);
     t.HasAlpha = !extra.empty() && std::all_of(extra.begin(), extra.end(), [](std::uint64_t v) { return v <= 2; });
     const auto coefficients = dir.Reals(kYCbCrCoefficients);
-    if (coefficients.size() >= 3 && coefficients[1] != 0) {
+    if (coefficients.size() >= 3) {
         t.Coefficients = YCbCrCoefficients{coefficients[0], coefficients[1], coefficients[2]};
+        t.CoefficientsGiven = true;
     }
     const auto subsampling = dir.Integers(kYCbCrSubSampling);
     if (subsampling.size() >= 2) {
@@ -469,8 +551,8 @@ TiffLayout ReadLayout(const TiffDirectory& dir)
     }
     t.Positioning = static_cast<unsigned>(std::min<std::uint64_t>(dir.Integer(kYCbCrPositioning, 1), 2));
     const long double scale = dir.Integer(kResolutionUnit, 2) == 3 ? 2.54L : 1.0L;
-    t.XResolution = dir.Reals(kXResolution).empty() ? 0 : dir.Reals(kXResolution).front() * scale;
-    t.YResolution = dir.Reals(kYResolution).empty() ? 0 : dir.Reals(kYResolution).front() * scale;
+    t.XResolution = dir.Real(kXResolution, 0) * scale;
+    t.YResolution = dir.Real(kYResolution, 0) * scale;
     return t;
 }
 
@@ -539,6 +621,11 @@ public:
     Bitmap Decode();
 
 private:
+    // The file bytes the blocks cover, each byte counted once however many
+    // blocks share it, so that the work is bounded by the file's size.
+    std::uint64_t PackedBytes() const;
+    // Where block index lies in the file.
+    std::span<const std::uint8_t> BlockData(std::size_t index, std::size_t unpackedSize) const;
     void SetUpColors(Bitmap& picture);
     std::unique_ptr<TDecoder> MakeDecoder(std::uint32_t blockWidth) const;
     // Bytes of one decoded row of a block as the colour manager reads it.
@@ -560,6 +647,15 @@ private:
 
 void TiffReader::SetUpColors(Bitmap& picture)
 {
+    // Colour schemes need their samples; one sample of "RGB" is no picture.
+    const ColorScheme declared = m_t.Scheme;
+    const bool colour = declared == ColorScheme::RGB || declared == ColorScheme::RGBA ||
+                        declared == ColorScheme::YCbCr || declared == ColorScheme::CIELab;
+    if ((colour && m_t.SamplesPerPixel < 3) || (declared == ColorScheme::CMYK && m_t.SamplesPerPixel < 4))
+        throw InvalidGraphicError(FormatMessage(kInvalidColorFormat, {kKind}));
+    if (declared == ColorScheme::YCbCr && m_t.CoefficientsGiven && !UsableCoefficients(m_t.Coefficients))
+        throw InvalidGraphicError(FormatMessage(kInvalidColorFormat, {kKind}));
+
     const bool jpeg = m_t.Compression == CompressionKind::JPEG;
     ColorScheme source = m_t.Scheme;
     unsigned samples = m_t.SamplesPerPixel;
@@ -690,6 +786,48 @@ std::vector<std::uint8_t> TiffReader::ExpandSubsampled(std::span<const std::uint
     return out;
 }
 
+std::uint64_t TiffReader::PackedBytes() const
+{
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> ranges;  // begin, end
+    ranges.reserve(m_t.Offsets.size());
+    for (std::size_t i = 0; i < m_t.Offsets.size(); ++i) {
+        const std::uint64_t begin = std::min<std::uint64_t>(m_t.Offsets[i], m_file.size());
+        const std::uint64_t count = i < m_t.ByteCounts.size() ? m_t.ByteCounts[i] : m_file.size();
+        ranges.emplace_back(begin, begin + std::min<std::uint64_t>(count, m_file.size() - begin));
+    }
+    std::sort(ranges.begin(), ranges.end());
+    std::uint64_t covered = 0;
+    std::uint64_t reached = 0;
+    for (const auto& [begin, end] : ranges) {
+        const std::uint64_t from = std::max(begin, reached);
+        if (end > from)
+            covered += end - from;
+        reached = std::max(reached, end);
+    }
+    return covered;
+}
+
+std::span<const std::uint8_t> TiffReader::BlockData(std::size_t index, std::size_t unpackedSize) const
+{
+    if (index >= m_t.Offsets.size())
+        throw InvalidFormat();
+    const std::uint64_t offset = m_t.Offsets[index];
+    if (offset > m_file.size())
+        throw InvalidFormat();
+    std::uint64_t count = 0;
+    if (index < m_t.ByteCounts.size()) {
+        count = m_t.ByteCounts[index];
+        if (count > m_file.size() - offset)
+            throw InvalidFormat();
+    } else {
+        // No byte count: unpacked data has its own size, packed data runs to the end.
+        count = m_file.size() - offset;
+        if (m_t.Compression == CompressionKind::None)
+            count = std::min<std::uint64_t>(unpackedSize, count);
+    }
+    return m_file.subspan(static_cast<std::size_t>(offset), static_cast<std::size_t>(count));
+}
+
 std::vector<std::uint8_t> TiffReader::DecodeBlock(std::size_t index, std::uint32_t width, std::uint32_t rows)
 {
     std::size_t packedSize = RowBytes(width) * rows;
@@ -699,34 +837,28 @@ std::vector<std::uint8_t> TiffReader::DecodeBlock(std::size_t index, std::uint32
         packedSize = ((width + h - 1) / h) * ((rows + v - 1) / v) * (h * v + 2);
     }
     std::vector<std::uint8_t> raw(packedSize, 0);
-    if (index < m_t.Offsets.size()) {
-        const std::uint64_t offset = m_t.Offsets[index];
-        std::uint64_t count = index < m_t.ByteCounts.size() ? m_t.ByteCounts[index] : 0;
-        if (offset > m_file.size())
-            throw InvalidFormat();
-        if (index >= m_t.ByteCounts.size()) {
-            // No byte count: unpacked data has its own size, packed data runs to the end.
-            count = m_file.size() - offset;
-            if (m_t.Compression == CompressionKind::None)
-                count = std::min<std::uint64_t>(packedSize, count);
-        }
-        if (count > m_file.size() - offset)
-            throw InvalidFormat();
-        const auto data = m_file.subspan(static_cast<std::size_t>(offset), static_cast<std::size_t>(count));
+    {
+        const auto data = BlockData(index, packedSize);
+        // A block that ends before its rows do is a damaged file, not a
+        // picture with missing rows.
         if (m_t.Compression == CompressionKind::None) {
-            std::copy_n(data.begin(), std::min(data.size(), raw.size()), raw.begin());
+            if (data.size() < raw.size())
+                throw InvalidFormat();
+            std::copy_n(data.begin(), raw.size(), raw.begin());
         } else {
             if (!m_decoder || m_decoderWidth != width) {
                 m_decoder = MakeDecoder(width);
                 m_decoderWidth = width;
             }
             if (auto* jpeg = dynamic_cast<TTIFFJPEGDecoder*>(m_decoder.get()))
-                jpeg->SetBlockSize(width, rows);
+                jpeg->SetBlockSize(width, rows, m_t.Tiled ? m_t.BlockHeight : m_t.TallestStrip());
             std::size_t sourcePos = 0;
             std::size_t targetPos = 0;
             m_decoder->StartUnpack();
             m_decoder->Unpack(data, sourcePos, raw, targetPos, raw.size(), data.size());
             m_decoder->FinishUnpack();
+            if (targetPos < raw.size())
+                throw InvalidFormat();
             if (m_t.Predictor == 2 && !m_t.Subsampled() && m_t.Compression != CompressionKind::JPEG) {
                 const std::size_t rowBytes = RowBytes(width);
                 for (std::size_t y = 0; y < rows; ++y)
@@ -754,9 +886,7 @@ void TiffReader::ConvertBand(Bitmap& picture, const std::vector<std::vector<std:
 
 Bitmap TiffReader::Decode()
 {
-    std::uint64_t packed = 0;
-    for (std::size_t i = 0; i < std::min(m_t.Offsets.size(), m_t.ByteCounts.size()); ++i)
-        packed += std::min<std::uint64_t>(m_t.ByteCounts[i], m_file.size());
+    const std::uint64_t packed = PackedBytes();
     std::uint64_t needed = std::uint64_t{m_t.Height} * m_t.Planes() *
                            BitsToBytes(std::uint64_t{m_t.Width} * m_t.BitsPerSample * m_t.SamplesPerPlane());
     if (m_t.Subsampled()) {
@@ -764,7 +894,7 @@ Bitmap TiffReader::Decode()
         const std::uint64_t v = std::max(m_t.SubsamplingV, 1u);
         needed = (m_t.Width + h - 1) / h * ((m_t.Height + v - 1) / v) * (h * v + 2);
     }
-    if (m_t.ByteCounts.size() >= m_t.Offsets.size() && packed * MaxExpansion(m_t.Compression) < needed)
+    if (packed * MaxExpansion(m_t.Compression) < needed)
         throw InvalidFormat();
 
     if (m_t.Compression == CompressionKind::JPEG) {

@@ -1,9 +1,12 @@
 #include "formats/TIFFJPEGDecoder.h"
 
 #include "base/Errors.h"
+#include "formats/JpegPicture.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <limits>
 
 #include <jpeglib.h>
 
@@ -26,6 +29,7 @@ enum class Outcome {
     EndOfInput,
     BogusTables,
     StripSize,
+    TooManyScans,
     ComponentCount,
     Precision,
     Sampling,
@@ -37,7 +41,8 @@ const char* MessageOf(Outcome outcome)
     switch (outcome) {
     case Outcome::EndOfInput: return "JPEG decompression error. Unexpected end of input.";
     case Outcome::BogusTables: return "Bogus JPEG tables field.";
-    case Outcome::StripSize: return "Improper JPEG strip/tile size.";
+    case Outcome::StripSize:
+    case Outcome::TooManyScans: return "Improper JPEG strip/tile size.";
     case Outcome::ComponentCount: return "Improper JPEG component count.";
     case Outcome::Precision: return "Improper JPEG data precision.";
     case Outcome::Sampling: return "Improper JPEG sampling factors.";
@@ -52,9 +57,11 @@ struct TTIFFJPEGDecoder::Library {
     jpeg_decompress_struct Info{};
     jpeg_error_mgr Errors{};
     jpeg_source_mgr Source{};
+    jpeg_progress_mgr Progress{};
     std::jmp_buf Jump{};
     int MessageCode = 0;
     bool EndOfInput = false;
+    bool TooManyScans = false;
     bool TablesLoaded = false;
 };
 
@@ -78,6 +85,18 @@ void IgnoreMessage(j_common_ptr, int) {}
 void IgnoreOutput(j_common_ptr) {}
 void InitSource(j_decompress_ptr) {}
 void TermSource(j_decompress_ptr) {}
+
+// A progressive stream of a few bytes a scan could otherwise keep libjpeg
+// busy for as long as its scans go on.
+void CheckScanCount(j_common_ptr info)
+{
+    const auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
+    if (decompress->input_scan_number > kMaxJpegScans) {
+        Library& lib = LibraryOf(info);
+        lib.TooManyScans = true;
+        std::longjmp(lib.Jump, 1);
+    }
+}
 
 boolean FillInputBuffer(j_decompress_ptr info)
 {
@@ -115,6 +134,7 @@ struct Job {
     std::size_t RowBytes;
     std::uint32_t Width;
     std::uint32_t Rows;
+    std::uint32_t MaxRows;
 };
 
 // All libjpeg calls of one strip; returns how it ended.
@@ -126,6 +146,8 @@ Outcome RunDecode(Library& lib, const Job& job)
         jpeg_abort_decompress(&info);
         if (inTables)
             return Outcome::BogusTables;
+        if (lib.TooManyScans)
+            return Outcome::TooManyScans;
         return lib.EndOfInput ? Outcome::EndOfInput : Outcome::LibraryError;
     }
     const auto& settings = *job.Settings;
@@ -146,7 +168,9 @@ Outcome RunDecode(Library& lib, const Job& job)
         return Outcome::EndOfInput;
     }
     Outcome check = Outcome::Done;
-    if (info.image_width < job.Width || info.image_height < job.Rows)
+    // The stream may be no taller than its strip or tile: libjpeg sizes its
+    // buffers by the stream's own header, not by the rows we read.
+    if (info.image_width < job.Width || info.image_height < job.Rows || info.image_height > job.MaxRows)
         check = Outcome::StripSize;
     else if (info.image_width > job.Width)
         check = Outcome::FractionalScanline;
@@ -175,6 +199,12 @@ Outcome RunDecode(Library& lib, const Job& job)
     } else {
         info.out_color_space = JCS_GRAYSCALE;
     }
+    // Beyond the image-size check, a ceiling for what libjpeg may allocate
+    // (a progressive stream keeps every coefficient): four bytes a sample
+    // of the strip, plus room for the tables.
+    info.mem->max_memory_to_use = static_cast<long>(
+        std::min<std::uint64_t>(std::uint64_t{job.RowBytes} * job.MaxRows * 4 + (std::uint64_t{64} << 20),
+                                std::numeric_limits<long>::max()));
     info.dct_method = JDCT_ISLOW;
     info.do_fancy_upsampling = TRUE;
     info.scale_num = 1;
@@ -213,6 +243,8 @@ TTIFFJPEGDecoder::TTIFFJPEGDecoder(Settings settings)
     lib.Source.resync_to_restart = jpeg_resync_to_restart;
     lib.Source.term_source = TermSource;
     lib.Info.src = &lib.Source;
+    lib.Progress.progress_monitor = CheckScanCount;
+    lib.Info.progress = &lib.Progress;
 }
 
 TTIFFJPEGDecoder::~TTIFFJPEGDecoder()
@@ -220,10 +252,11 @@ TTIFFJPEGDecoder::~TTIFFJPEGDecoder()
     jpeg_destroy_decompress(&m_library->Info);
 }
 
-void TTIFFJPEGDecoder::SetBlockSize(std::uint32_t width, std::uint32_t rows)
+void TTIFFJPEGDecoder::SetBlockSize(std::uint32_t width, std::uint32_t rows, std::uint32_t maxRows)
 {
     m_width = width;
     m_rows = rows;
+    m_maxRows = std::max(rows, maxRows);
 }
 
 void TTIFFJPEGDecoder::Unpack(std::span<const std::uint8_t> source, std::size_t& sourcePos,
@@ -238,8 +271,9 @@ void TTIFFJPEGDecoder::Unpack(std::span<const std::uint8_t> source, std::size_t&
     if (m_rows == 0 || m_width == 0)
         return;
     m_library->EndOfInput = false;
+    m_library->TooManyScans = false;
     const Job job{&m_settings, source.data() + sourcePos, inCount, target.data() + targetPos, rowBytes, m_width,
-                  m_rows};
+                  m_rows, m_maxRows};
     const Outcome outcome = RunDecode(*m_library, job);
     if (outcome == Outcome::LibraryError)
         throw CompressionError(FormatMessage("JPEG error #%d", {std::to_string(m_library->MessageCode)}));

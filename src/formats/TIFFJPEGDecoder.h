@@ -28,8 +28,9 @@ public:
     TTIFFJPEGDecoder(const TTIFFJPEGDecoder&) = delete;
     TTIFFJPEGDecoder& operator=(const TTIFFJPEGDecoder&) = delete;
 
-    // The width and row count of the next strip or tile.
-    void SetBlockSize(std::uint32_t width, std::uint32_t rows);
+    // The width and row count of the next strip or tile, and the rows a
+    // full strip or tile has (its stream may be no taller than that).
+    void SetBlockSize(std::uint32_t width, std::uint32_t rows, std::uint32_t maxRows = 0);
 
     void Unpack(std::span<const std::uint8_t> source, std::size_t& sourcePos, std::span<std::uint8_t> target,
                 std::size_t& targetPos, std::size_t unpackedCount, std::size_t packedCount) override;
@@ -41,6 +42,7 @@ private:
     std::unique_ptr<Library> m_library;
     std::uint32_t m_width = 0;
     std::uint32_t m_rows = 0;
+    std::uint32_t m_maxRows = 0;
 };
 
 } // namespace quillmark

@@ -89,9 +89,7 @@ void PicturePreviewDialog::ShowPreview(const QString& path)
         const PictureBuffers buffers = MakePictureBuffers(*picture);
         m_image = FastBMPImage(*buffers.Source).copy();
         m_label->setText(QStringLiteral(" (%1x%2)").arg(width).arg(height));
-    } catch (const QuillmarkError&) {
-        return;
-    } catch (const std::bad_alloc&) {
+    } catch (...) {
         return;
     }
     if (m_image.isNull())

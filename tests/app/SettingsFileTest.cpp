@@ -198,13 +198,13 @@ TEST_F(SettingsFileTest, OptionsAndValueDialogAreWrittenFromTheirControls)
     EXPECT_EQ(file.Find("SetAxis", "XMax"), "10");
 }
 
-TEST_F(SettingsFileTest, RealThatDoesNotParseFallsBackToItsDefault)
+TEST_F(SettingsFileTest, RealsReadWithEitherSeparatorAndOnlyNonNumbersFallBackToTheirDefault)
 {
     WriteSettings("[Calibration]\r\nXMin=2\r\nXMax=abc\r\nYMin=-1,5\r\nYMax=7.5\r\n");
     auto form = Start();
     EXPECT_EQ(form->spXMin->Value(), 2);
     EXPECT_EQ(form->spXMax->Value(), 10);
-    EXPECT_EQ(form->spYMin->Value(), -3);
+    EXPECT_EQ(form->spYMin->Value(), -1.5);
     EXPECT_EQ(form->spYMax->Value(), 7.5);
 }
 

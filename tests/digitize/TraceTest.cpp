@@ -99,6 +99,21 @@ TEST(Trace, MaxBrightnessBandAsTallAsTheScanIsAcceptedOnlyUpToTheSensitivity)
     }
 }
 
+// Nothing in an all-black column is brighter than the start value: no line,
+// however short the column (it used to be taken as a band of rows 0 .. Y1 - 1).
+TEST(Trace, MaxBrightnessFindsNoLineInAnAllBlackColumn)
+{
+    TestPicture picture(6, 5, kBlack);
+    for (int x = 0; x < 3; ++x)
+        picture.Set(x, 2, kWhite);
+    const TraceResult result = TraceCurve(picture.View(), WholePicture(picture.View()));
+    ASSERT_EQ(result.Status, TraceStatus::Traced);
+    // The columns without a line are held at the last one found (they used to find rows 0..3, halved: 1).
+    EXPECT_EQ(result.TraceBuffer, (std::vector<std::int32_t>{2, 2, 2, 2, 2}));
+    const TraceResult black = TraceCurve(TestPicture(6, 5, kBlack).View(), WholePicture(picture.View()));
+    EXPECT_EQ(black.Status, TraceStatus::NoLineFound);
+}
+
 TEST(Trace, ByColourTakesTheMiddleRowOfAThickLine)
 {
     TestPicture picture(10, 20, kWhite);
@@ -377,14 +392,14 @@ INSTANTIATE_TEST_SUITE_P(
         LimitsCase{"StretchedInside", true, {30, 40, 110, 70}, {10, 51, 10, 25}},
         // 2.5 and 3.5 rounded to even: 2 and 4; 4.5 -> 4, + 1.
         LimitsCase{"StretchedHalves", true, {15, 27, 19, 29}, {2, 5, 4, 4}},
-        LimitsCase{"StretchedBeyondEveryEdge", true, {0, 0, 400, 300}, {0, 99, 0, 49}},
+        LimitsCase{"StretchedBeyondEveryEdge", true, {0, 0, 400, 300}, {0, 100, 0, 49}},
         // Right edge on the last column: X1 = W, the last column is sampled.
         LimitsCase{"StretchedToLastColumn", true, {10, 20, 208, 118}, {0, 100, 0, 49}},
         LimitsCase{"ActualInside", false, {70, 50, 150, 70}, {10, 91, 5, 25}},
         LimitsCase{"ActualBottomBelowPicture", false, {70, 50, 150, 100}, {10, 91, 5, 49}},
-        LimitsCase{"ActualBeyondEveryEdge", false, {0, 0, 300, 300}, {0, 99, 0, 49}},
+        LimitsCase{"ActualBeyondEveryEdge", false, {0, 0, 300, 300}, {0, 100, 0, 49}},
         // Far off the surface: kept wide, then clamped (no 16-bit wrap-around).
-        LimitsCase{"FarOutside", false, {-70000, -70000, 70000, 70000}, {0, 99, 0, 49}}),
+        LimitsCase{"FarOutside", false, {-70000, -70000, 70000, 70000}, {0, 100, 0, 49}}),
     [](const testing::TestParamInfo<LimitsCase>& c) { return std::string(c.param.name); });
 
 TEST(Trace, WithoutRegionTheScanSkipsTheRightmostColumn)
@@ -522,6 +537,6 @@ TEST(Trace, RegionBeyondThePictureIsClampedToIt)
         input.Region = SurfaceRect{-5000, -5000, 5000, 5000};
         const TraceResult result = TraceCurve(picture.View(), input);
         ASSERT_EQ(result.Status, TraceStatus::Traced);
-        EXPECT_EQ(result.TraceBuffer, (std::vector<std::int32_t>{8, 7, 6, 5, 4, 3}));
+        EXPECT_EQ(result.TraceBuffer, (std::vector<std::int32_t>{8, 7, 6, 5, 4, 3, 2}));
     }
 }

@@ -77,7 +77,25 @@ TEST(Pcx, FourBitLayouts)
     EXPECT_EQ(pcx.Row(0)[1], 0x23);
     EXPECT_EQ(pcx.Palette[9], (Color{255, 0, 0}));
 
-    for (const auto& [bits, planes] : {std::pair{4u, 1u}, std::pair{2u, 2u}, std::pair{1u, 3u}}) {
+    // Planes of 1 or 2 bits combine, the first plane giving the lowest bits:
+    // two 2-bit planes (3 | 1 << 2 = 7, 0 | 2 << 2 = 8), three 1-bit planes (1 + 4, 2).
+    file = PcxHeader(2, 2, 2, 1, 1);
+    file.insert(file.end(), {0xC1, 0xC0, 0x60});  // 0xC0 as a run of one
+    pcx.ReadPicture(file);
+    ASSERT_EQ(pcx.Format(), PixelFormat::Bits4);
+    EXPECT_EQ(pcx.Row(0)[0], 0x78);
+    file = PcxHeader(1, 3, 2, 1, 1);
+    file.insert(file.end(), {0x80, 0x40, 0x80});
+    pcx.ReadPicture(file);
+    EXPECT_EQ(pcx.Row(0)[0], 0x52);
+    // Eight 1-bit planes make an 8-bit index.
+    file = PcxHeader(1, 8, 1, 1, 1);
+    file.insert(file.end(), {0x80, 0x00, 0x80, 0x00, 0x00, 0x00, 0x00, 0x80});
+    pcx.ReadPicture(file);
+    ASSERT_EQ(pcx.Format(), PixelFormat::Bits8);
+    EXPECT_EQ(pcx.Row(0)[0], 0x85);
+
+    for (const auto& [bits, planes] : {std::pair{4u, 1u}, std::pair{4u, 2u}}) {
         SCOPED_TRACE(testing::Message() << bits << "x" << planes);
         try {
             pcx.ReadPicture(PcxHeader(bits, planes, 2, 1, 1));
@@ -102,6 +120,10 @@ TEST(Pcx, EightBitPaletteBehindTheMarkerOrGrey)
     file[68] = 2;  // the header says grey
     pcx.ReadPicture(file);
     EXPECT_EQ(pcx.Palette[3], (Color{3, 3, 3}));
+    // A colour file of version 5 cut in its palette has lost the marker.
+    file[68] = 1;
+    file.pop_back();
+    EXPECT_THROW(pcx.ReadPicture(file), InvalidGraphicError);
 }
 
 TEST(Pcx, BadHeadersAreRefused)

@@ -196,3 +196,24 @@ TEST_F(PictureLoader, CapitalExtensionLoadsWithTheRegisteredDecoder)
     EXPECT_EQ(picture.Width(), 32);
     EXPECT_EQ(picture.Height(), 32);
 }
+
+TEST_F(PictureLoader, PictureUnderAnotherKindsExtensionOpensByItsContent)
+{
+    const fs::path original = fs::path(QUILLMARK_CORPUS) / "public/png/basn2c08.png";
+    if (!fs::exists(original))
+        GTEST_SKIP() << "no corpus";
+    const PictureClass bitmapStandIn{kBitmapPictureName, {}, nullptr};
+    PictureRegistry registry(bitmapStandIn);
+    for (const char* name : {"chart.jpg", "chart.gif", "chart.tif", "chart.pcx"}) {
+        SCOPED_TRACE(name);
+        const fs::path copy = m_dir / name;
+        fs::copy_file(original, copy);
+        EXPECT_EQ(LoadPicture(registry.Formats(), copy.string())->TakeBitmap().Width(), 32);
+    }
+    // Content no decoder claims keeps the extension's decoder and its message.
+    EXPECT_EQ(ErrorOf([&] { LoadPicture(registry.Formats(), Write("text.gif", {'h', 'e', 'l', 'l', 'o', '!', '!'})); }),
+              "Cannot load image. Invalid or unexpected GIF image format.");
+    EXPECT_EQ(ExtensionOfContent(std::vector<std::uint8_t>{'I', 'I', '*', 0}), "tif");
+    EXPECT_EQ(ExtensionOfContent(std::vector<std::uint8_t>{0xFF, 0xD8, 0xFF, 0xE0}), "jpg");
+    EXPECT_EQ(ExtensionOfContent(std::vector<std::uint8_t>{10, 5, 1, 8}), "");
+}

@@ -1,16 +1,10 @@
 #include "formats/PpmWriter.h"
 
-#include "support/ScratchFolder.h"
-
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 using namespace quillmark;
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -22,11 +16,6 @@ std::vector<std::uint8_t> Bytes(std::string_view header, std::initializer_list<i
     return out;
 }
 
-std::vector<std::uint8_t> ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 } // namespace
 
@@ -77,35 +66,4 @@ TEST(Ppm, PaletteAndPackedPixelsAreExpanded)
 TEST(Ppm, EmptyPictureHasOnlyTheHeader)
 {
     EXPECT_EQ(EncodePpm(Bitmap()), Bytes("P6\n0 0\n255\n", {}));
-}
-
-TEST(Ppm, FileIsReplacedWholeAndNoTemporaryStays)
-{
-    const test::ScratchFolder folder("quillmark-ppm-");
-    const fs::path& dir = folder.Path();
-    const fs::path target = dir / "out.ppm";
-    std::ofstream(target) << "old contents";
-    WriteFileReplacing(target.string(), {1, 2, 3});
-    EXPECT_EQ(ReadAll(target), (std::vector<std::uint8_t>{1, 2, 3}));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
-}
-
-TEST(Ppm, UnwritableTargetIsAFileErrorAndLeavesNothing)
-{
-    const test::ScratchFolder folder("quillmark-ppm-");
-    const fs::path& dir = folder.Path();
-    const fs::path blocked = dir / "folder.ppm"; // a folder where the file should go
-    fs::create_directories(blocked / "inside");
-    const fs::path missingFolder = dir / "no" / "such" / "out.ppm";
-    for (const fs::path& target : {blocked, missingFolder}) {
-        SCOPED_TRACE(target.string());
-        try {
-            WriteFileReplacing(target.string(), {1, 2, 3});
-            FAIL() << "wrote";
-        } catch (const FileError& e) {
-            EXPECT_EQ(std::string(e.what()), "Cannot create file " + target.string());
-        }
-    }
-    EXPECT_TRUE(fs::is_directory(blocked / "inside"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }

@@ -648,3 +648,69 @@ TEST(Tiff, LaterPagesAreProbedButNeverDecoded)
     EXPECT_FALSE(tiff.ProbeImage(test::ReadWholeFile(dir / "test_ifd_loop_to_self.tif"), 1));
     EXPECT_FALSE(tiff.ProbeImage(test::ReadWholeFile(dir / "test_ifd_loop_to_first.tif"), 2));
 }
+
+// The work is bounded by the file: a strip shorter than its rows, a strip
+// that is missing, and tiny or misaligned tiles are refused, not decoded
+// into a picture of zeros.
+TEST(Tiff, StripsAndTilesMustHoldTheirRows)
+{
+    const Bytes pixels = Samples(64, 3);
+    TiffBuilder whole = Base(false, 8, 8, 8, 1, 1).Set(278, kShort, {4});
+    whole.Blocks({Bytes(pixels.begin(), pixels.begin() + 32), Bytes(pixels.begin() + 32, pixels.end())});
+    EXPECT_EQ(Decode(whole.Build()).Width, 8);
+    whole.Blocks({Bytes(pixels.begin(), pixels.begin() + 32), Bytes(pixels.begin() + 32, pixels.end() - 1)});
+    EXPECT_EQ(FailureOf(whole.Build()), kInvalid);
+    whole.Blocks({Bytes(pixels.begin(), pixels.begin() + 32)});  // the second strip is missing
+    EXPECT_EQ(FailureOf(whole.Build()), kInvalid);
+    TiffBuilder packed = Base(false, 8, 8, 8, 1, 1, 5);
+    packed.Blocks({test::LzwEncode(Bytes(pixels.begin(), pixels.end() - 8), true)});
+    EXPECT_EQ(FailureOf(packed.Build()), kInvalid);
+
+    for (const unsigned side : {1u, 8u, 24u}) {
+        SCOPED_TRACE(side);
+        TiffBuilder tiled = Base(false, 32, 32, 8, 1, 1);
+        tiled.Set(322, kShort, {side}).Set(323, kShort, {16});
+        tiled.Blocks(std::vector<Bytes>(32 / side * 2 + 2, Bytes(side * 16, 0)), true);
+        EXPECT_EQ(FailureOf(tiled.Build()), kInvalid);
+    }
+    // 1-bit tiles of 16 land on their byte: column 17 of the second tile row.
+    TiffBuilder bits = Base(false, 32, 32, 1, 1, 1);
+    bits.Set(322, kShort, {16}).Set(323, kShort, {16});
+    std::vector<Bytes> tiles(4, Bytes(32, 0));
+    tiles[3][2 * 5] = 0x40;  // tile (1, 1), its row 5, its column 1
+    bits.Blocks(tiles, true);
+    const auto picture = Decode(bits.Build());
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            ASSERT_EQ(picture.Pixels[static_cast<std::size_t>(y * 32 + x) * 3], (x == 17 && y == 21) ? 255 : 0)
+                << x << "," << y;
+}
+
+TEST(Tiff, ColourSchemesWithoutTheirSamplesOrWithUnusableCoefficientsAreRefused)
+{
+    const std::string kColour = "Invalid color format in TIF/TIFF file.";
+    for (const unsigned photometric : {2u, 6u, 8u, 5u}) {
+        SCOPED_TRACE(photometric);
+        TiffBuilder one = Base(false, 4, 4, 8, 1, photometric);
+        one.Set(530, kShort, {1, 1}).Blocks({Bytes(16, 0)});
+        EXPECT_EQ(FailureOf(one.Build()), kColour);
+    }
+    TiffBuilder jpegOne = Base(false, 16, 16, 8, 1, 2, 7);
+    jpegOne.Blocks({EncodeJpeg(16, 16, 3, 1, 1)});
+    EXPECT_EQ(FailureOf(jpegOne.Build()), kColour);
+    for (const double green : {std::numeric_limits<double>::quiet_NaN(), 1e300, 0.0, 1e-9}) {
+        SCOPED_TRACE(green);
+        TiffBuilder ycc = Base(false, 2, 2, 8, 3, 6);
+        ycc.Set(530, kShort, {1, 1}).Set(529, kDouble, {DoubleBits(0.299), DoubleBits(green), DoubleBits(0.114)});
+        ycc.Blocks({Bytes(12, 128)});
+        EXPECT_EQ(FailureOf(ycc.Build()), kColour);
+    }
+}
+
+
+TEST(TiffJpeg, StreamTallerThanItsStripIsRefused)
+{
+    const Bytes strip = EncodeJpeg(16, 16, 3, 2, 2);
+    EXPECT_EQ(FailureOf(JpegTiff(16, 8, 3, strip).Build()), "Improper JPEG strip/tile size.");
+    EXPECT_EQ(FailureOf(JpegTiff(16, 16, 3, strip).Set(278, kShort, {8}).Build()), "Improper JPEG strip/tile size.");
+}

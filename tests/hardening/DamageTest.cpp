@@ -48,7 +48,7 @@ std::unique_ptr<TRasterGraphic> DecoderFor(const std::string& format)
 
 // Decodes one damaged file; a failure names what was done to it.
 void ExpectPictureOrInputError(const std::string& format, std::span<const std::uint8_t> file,
-                               const std::string& damage)
+                               const std::string& damage, bool mustFail = false)
 {
     SCOPED_TRACE(damage);
     auto decoder = DecoderFor(format);
@@ -58,6 +58,7 @@ void ExpectPictureOrInputError(const std::string& format, std::span<const std::u
     try {
         decoder->ReadPicture(file);
         const Bitmap& picture = decoder->Picture();
+        EXPECT_FALSE(mustFail) << "loaded";
         if (!picture.Empty()) {
             EXPECT_GE(picture.Pixels().size(), picture.Stride() * static_cast<std::size_t>(picture.Height()));
             EXPECT_LE(static_cast<std::uint64_t>(picture.Width()) * static_cast<std::uint64_t>(picture.Height()),
@@ -84,6 +85,18 @@ std::vector<std::size_t> CutLengths(std::size_t size, std::mt19937& random)
     return lengths;
 }
 
+// A cut must be refused unless all it removes is bytes that belong to no
+// part of the first picture's file structure: the strips of the later
+// pictures of one file, padding after a GIF's trailer.
+std::size_t MustFailBelow(const std::string& file, std::size_t size)
+{
+    if (file == "public/tiff/test_ifd_loop_subifd.tif")
+        return 1338;
+    if (file == "public/gif/porsche.gif")
+        return 5513;
+    return size;
+}
+
 class CorpusDamage : public testing::TestWithParam<std::string> {};
 
 TEST_P(CorpusDamage, CutsAndChangedBytesGivePictureOrError)
@@ -99,7 +112,8 @@ TEST_P(CorpusDamage, CutsAndChangedBytesGivePictureOrError)
         const Bytes file = test::ReadWholeFile(test::CorpusDir() / row.File);
         ASSERT_FALSE(file.empty());
         for (const std::size_t length : CutLengths(file.size(), random))
-            ExpectPictureOrInputError(format, std::span(file).first(length), "cut to " + std::to_string(length));
+            ExpectPictureOrInputError(format, std::span(file).first(length), "cut to " + std::to_string(length),
+                                      row.Expected == "decode" && length < MustFailBelow(row.File, file.size()));
         // Changed bytes: mostly near the start, where the headers are.
         for (int i = 0; i < 8; ++i) {
             const std::size_t limit = i < 5 ? std::min<std::size_t>(file.size(), 256) : file.size();
