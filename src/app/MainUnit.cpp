@@ -9,6 +9,7 @@
 #include "widgets/SplitSpinButton.h"
 #include "widgets/ToolButtons.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -22,12 +23,15 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -648,23 +652,55 @@ bool TMainForm::BelongsToThisWindow(const QWidget* widget) const
     return false;
 }
 
+namespace {
+
+constexpr std::size_t kMaxKeysInDispatch = 64;
+
+// While a text is being edited (a spin edit, a table cell, any line edit),
+// the keys that edit or move in it are the field's, not the plot's.
+bool TextFieldTakesKey(const QWidget* widget, int key)
+{
+    const bool editing = qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QAbstractSpinBox*>(widget) ||
+                         qobject_cast<const QTextEdit*>(widget) || qobject_cast<const QPlainTextEdit*>(widget);
+    if (!editing)
+        return false;
+    return IsArrow(key) || key == Qt::Key_Space || key == Qt::Key_Delete || key == Qt::Key_Home ||
+           key == Qt::Key_End || key == Qt::Key_Backspace;
+}
+
+} // namespace
+
+void TMainForm::RememberKey(const QEvent* event, quint64 timestamp, QWidget* receiver)
+{
+    std::erase_if(m_keysInDispatch, [&](const KeyInDispatch& k) { return k.Event == event; });
+    if (m_keysInDispatch.size() >= kMaxKeysInDispatch)
+        m_keysInDispatch.erase(m_keysInDispatch.begin());
+    m_keysInDispatch.push_back(KeyInDispatch{event, timestamp, receiver});
+}
+
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
         auto* widget = static_cast<QWidget*>(watched);
         auto* keyEvent = static_cast<QKeyEvent*>(event);
-        const bool propagation = event == m_keyEvent && keyEvent->timestamp() == m_keyTimestamp && m_keyReceiver &&
-                                 m_keyReceiver->parentWidget() == widget;
-        m_keyEvent = event;
-        m_keyTimestamp = keyEvent->timestamp();
-        m_keyReceiver = widget;
-        if (!propagation && BelongsToThisWindow(widget)) {
-            int key = keyEvent->key();
-            FormKeyDown(key, keyEvent->modifiers());
-            if (key == 0) {
-                keyEvent->accept();
-                return true;
+        const quint64 timestamp = keyEvent->timestamp();
+        for (auto k = m_keysInDispatch.rbegin(); k != m_keysInDispatch.rend(); ++k) {
+            if (k->Event == event && k->Timestamp == timestamp && k->Receiver && k->Receiver->parentWidget() == widget) {
+                k->Receiver = widget; // the same key, propagating to the parent
+                return false;
             }
+        }
+        RememberKey(event, timestamp, widget);
+        if (!BelongsToThisWindow(widget) || TextFieldTakesKey(widget, keyEvent->key()))
+            return false;
+        int key = keyEvent->key();
+        FormKeyDown(key, keyEvent->modifiers());
+        // A dialog the key opened has seen keys of its own meanwhile; this
+        // one may still propagate.
+        RememberKey(event, timestamp, widget);
+        if (key == 0) {
+            keyEvent->accept();
+            return true;
         }
         return false;
     }
@@ -673,6 +709,10 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 
 void TMainForm::FormKeyDown(int& key, Qt::KeyboardModifiers shift)
 {
+    // A running trace has the commands that could change what it reads
+    // disabled; their keys are ignored alike.
+    if (m_tracing && key != Qt::Key_F1 && !(IsArrow(key) && (shift & ~Qt::KeypadModifier) == Qt::NoModifier))
+        return;
     switch (key) {
     case Qt::Key_Escape:
         if (btnAxisSet->isChecked()) {
@@ -682,13 +722,15 @@ void TMainForm::FormKeyDown(int& key, Qt::KeyboardModifiers shift)
         if (btnRegSet->isChecked())
             btnRegSet->setChecked(false);
         break;
+    // A key that clicks is consumed, so that no focused control (a combo
+    // box opening on Space) acts on it as well.
     case Qt::Key_Space:
-        if (ManualMethod() && PictureOpen() && !CalibrationOn())
-            SynthesizeClick(Qt::LeftButton);
+        if (ManualMethod() && PictureOpen() && !CalibrationOn() && SynthesizeClick(Qt::LeftButton))
+            key = 0;
         break;
     case Qt::Key_Delete:
-        if (ManualMethod() && PictureOpen() && !CalibrationOn())
-            SynthesizeClick(Qt::RightButton);
+        if (ManualMethod() && PictureOpen() && !CalibrationOn() && SynthesizeClick(Qt::RightButton))
+            key = 0;
         break;
     case Qt::Key_F1:
         miDigHelpClick();
@@ -778,17 +820,18 @@ void TMainForm::FormKeyDown(int& key, Qt::KeyboardModifiers shift)
     }
 }
 
-void TMainForm::SynthesizeClick(Qt::MouseButton button)
+bool TMainForm::SynthesizeClick(Qt::MouseButton button)
 {
     const QPoint pointer = Chart->PointerPosition();
     if (!Chart->rect().contains(pointer))
-        return;
+        return false;
     const Qt::KeyboardModifiers shift = QGuiApplication::keyboardModifiers();
     // Queued: the click is handled after FormKeyDown has returned, like a
     // real one, and goes through the plot's own press, dispatch and release.
     QTimer::singleShot(0, Chart, [chart = Chart, button, shift, pointer] {
         chart->ClickAt(button, shift, pointer.x(), pointer.y());
     });
+    return true;
 }
 
 void TMainForm::StepAxisRange(bool xAxis, RangeStepKind kind)

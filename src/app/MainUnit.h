@@ -599,8 +599,9 @@ private:
 
     bool BelongsToThisWindow(const QWidget* widget) const;
     // A click of button at the pointer, as the plot would get from the user,
-    // handled after the key that asked for it. Off the plot it does nothing.
-    void SynthesizeClick(Qt::MouseButton button);
+    // handled after the key that asked for it. Off the plot it does nothing
+    // and returns false.
+    bool SynthesizeClick(Qt::MouseButton button);
     void StepAxisRange(bool xAxis, RangeStepKind kind);
     // Shows the plot's resting pointer and runs the timer: the cross-hair with
     // the timer, or the arrow without.
@@ -610,10 +611,17 @@ private:
     bool m_shown = false; // FormShow runs on the first showing only
     std::map<const QToolButton*, QString> m_hints;
     // The application-wide key filter sees a key once per widget it
-    // propagates through; these tell a new key from its propagation.
-    const QEvent* m_keyEvent = nullptr;
-    quint64 m_keyTimestamp = 0;
-    QPointer<QWidget> m_keyReceiver;
+    // propagates through; these tell a new key from its propagation. A key
+    // whose handler opens a modal dialog stays in the list while the dialog's
+    // own keys come and go, so it is still known when it propagates on after
+    // the dialog has closed. Newest last, at most kMaxKeysInDispatch.
+    struct KeyInDispatch {
+        const QEvent* Event = nullptr;
+        quint64 Timestamp = 0;
+        QPointer<QWidget> Receiver;
+    };
+    std::vector<KeyInDispatch> m_keysInDispatch;
+    void RememberKey(const QEvent* event, quint64 timestamp, QWidget* receiver);
 
     // imaging/OpenPicture.cpp, imaging/PictureHandlers.cpp
     std::unique_ptr<PictureRegistry> m_pictures = NewPictureRegistry();

@@ -7,6 +7,8 @@
 // clicks are modal-blocked; AxisClickCount is raised only after the solve.
 #include "app/MainUnit.h"
 
+#include "calibration/AxisScale.h"
+
 #include "base/Errors.h"
 #include "dialogs/Hint.h"
 #include "dialogs/OptUnit.h"
@@ -224,7 +226,10 @@ bool TMainForm::SolveCalibration()
             return false;
         }
 
-        if (StraighteningApplies(CurrentCalibrationMethod(), OptionsForm->chboxRotate->isChecked())) {
+        const AxisPointSlots clicked = AxisPoints;
+        const long double rotation = spRotate->Value();
+        const bool straighten = StraighteningApplies(CurrentCalibrationMethod(), OptionsForm->chboxRotate->isChecked());
+        if (straighten) {
             const long double theta = StraighteningAngle(AxisPoints);
             // Rebuilds the picture before it returns.
             AddPictureRotation(theta * kDegreesPerRadian);
@@ -234,6 +239,20 @@ bool TMainForm::SolveCalibration()
         }
 
         const AxisLimits limits = SolveCalibrationLimits(AxisPoints, values, rect);
+        // Both ranges are checked before either is applied: a refused one
+        // (an axis whose references run backwards) shows its box once and
+        // leaves both axes, the edits and the picture's rotation as they were.
+        if (!PlanAxisRange(limits.XMin, limits.XMax, spXIncrement->Value()) ||
+            !PlanAxisRange(limits.YMin, limits.YMax, spYIncrement->Value())) {
+            if (straighten)
+                spRotate->SetValue(rotation); // rebuilds the picture as it was
+            AxisPoints = clicked;
+            Dialogs().ShowError(QString::fromUtf8(kAxisRangeRefusedCaption.data(),
+                                                  static_cast<qsizetype>(kAxisRangeRefusedCaption.size())),
+                                QString::fromUtf8(kAxisRangeRefused.data(),
+                                                  static_cast<qsizetype>(kAxisRangeRefused.size())));
+            return false;
+        }
         // Each edit write runs its change handler, which finds the edit equal
         // to the axis bound just set and does nothing more.
         ApplyAxisRange(Chart->BottomAxis(), limits.XMin, limits.XMax);

@@ -2,6 +2,8 @@
 
 #include "calibration/Calibration.h"
 
+#include <algorithm>
+
 namespace quillmark {
 
 RegionLimits RegionFromDrag(SurfacePoint start, SurfacePoint end, const PlotRect& rect,
@@ -9,11 +11,12 @@ RegionLimits RegionFromDrag(SurfacePoint start, SurfacePoint end, const PlotRect
 {
     const AxisPoint a = PixelToAxis(start, rect, limits);
     const AxisPoint b = PixelToAxis(end, rect, limits);
+    // The rectangle between the two corners, whichever way it was dragged.
     RegionLimits region;
-    region.XMin = a.X;
-    region.YMin = b.Y;
-    region.XMax = b.X;
-    region.YMax = a.Y;
+    region.XMin = std::min(a.X, b.X);
+    region.YMin = std::min(a.Y, b.Y);
+    region.XMax = std::max(a.X, b.X);
+    region.YMax = std::max(a.Y, b.Y);
     return region;
 }
 

@@ -12,6 +12,7 @@
 #include <QLocale>
 
 #include <cmath>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -42,7 +43,12 @@ void TMainForm::ApplySeriesStyle()
     if (series->Count() == 0)
         return;
 
+    // A graph the user hid stays hidden.
+    const bool wasActive = series->Active();
     series->SetActive(false);
+    std::optional<std::pair<double, double>> selected;
+    if (SelectedIndex >= 0 && SelectedIndex < series->Count())
+        selected = std::pair{series->XValue(SelectedIndex), series->YValue(SelectedIndex)};
     std::vector<std::pair<double, double>> points;
     points.reserve(static_cast<std::size_t>(series->Count()));
     for (int i = 0; i < series->Count(); ++i)
@@ -57,13 +63,24 @@ void TMainForm::ApplySeriesStyle()
     for (const auto& [x, y] : points)
         series->Add(x, y, QString::fromStdString(GeneralText(x, 15, separator)), colour);
 
-    // SelectedIndex names a point of the series as re-added; an index past
-    // its end selects nothing.
+    // The selection follows its point to where the ordering put it, and the
+    // table shows the new order, so a Y typed into a row changes that row's
+    // point.
+    if (selected) {
+        SelectedIndex = -1;
+        for (int i = 0; i < series->Count(); ++i) {
+            if (series->XValue(i) == selected->first && series->YValue(i) == selected->second) {
+                SelectedIndex = i;
+                break;
+            }
+        }
+    }
     if (manual && SelectedIndex >= 0 && SelectedIndex < series->Count()) {
         const double selectedX = series->XValue(SelectedIndex);
         series->ColorRange(selectedX, selectedX, OptionsForm->cboxSelectPoint->Color());
     }
-    series->SetActive(true);
+    series->SetActive(wasActive);
+    RefreshTable();
 }
 
 bool TMainForm::ScalingAboutZero() const

@@ -81,4 +81,12 @@ TSetAxisForm::TSetAxisForm(const SettingsStore& iniFile, const QString& separato
     connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
 }
 
+void TSetAxisForm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    btnOk->setDefault(true);
+    spXMin->setFocus(Qt::OtherFocusReason);
+    spXMin->selectAll();
+}
+
 } // namespace quillmark

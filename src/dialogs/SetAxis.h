@@ -26,6 +26,11 @@ public:
     SpinEdit* spYMax = nullptr;
     QPushButton* btnCancel = nullptr; // "Отменить": the cancel result
     QPushButton* btnOk = nullptr;     // "Ok": the OK result
+
+protected:
+    // Every showing starts at the first value with Ok the default button,
+    // whatever button closed the dialog the time before.
+    void showEvent(QShowEvent* event) override;
 };
 
 } // namespace quillmark

@@ -222,7 +222,14 @@ void TMainForm::PlacePoint(int x, int y, bool manual)
 void TMainForm::ChartClickSeries(PlotSeries* series, int /*valueIndex*/, Qt::MouseButton button,
                                  Qt::KeyboardModifiers shift, int x, int y)
 {
-    if (series != srData || CalibrationOn() || !ManualMethod())
+    // In calibration every left click is a reference click, on a curve or
+    // on the region as well (the markers' own clicks come through srAxis).
+    if (CalibrationOn()) {
+        if (series != srAxis)
+            ChartClickBackground(button, shift, x, y);
+        return;
+    }
+    if (series != srData || !ManualMethod())
         return;
     const bool manual = CurrentMethod() == DigitizeMethod::Manual;
     const std::vector<SurfacePoint> drawn = DrawnDataPositions();

@@ -136,6 +136,11 @@ void TMainForm::btnClearSeiesClick()
         Grid->setRowCount(kEmptyTableRows);
     }
     SetDataGroupEnabled(false);
+    // A graph hidden before is shown again: with no data left, a hidden
+    // graph would only keep the next trace from showing.
+    btnSeries->setChecked(false);
+    miHideSeies->setChecked(false);
+    srData->SetActive(true);
 }
 
 void TMainForm::miClearSeiesClick()

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace quillmark {
@@ -75,7 +76,12 @@ ScanLimits TraceScanLimits(const TraceInput& input, int pictureWidth, int pictur
     const std::int64_t h = pictureHeight;
     ScanLimits limits{0, w - 1, 0, h - 1};   // the rightmost column is never sampled
     if (input.Region) {
-        const SurfaceRect& r = *input.Region;
+        // Corners in either order (limits typed max below min) mean the same rectangle.
+        SurfaceRect r = *input.Region;
+        if (r.Left > r.Right)
+            std::swap(r.Left, r.Right);
+        if (r.Top > r.Bottom)
+            std::swap(r.Top, r.Bottom);
         const PlotRect& plot = input.Plot;
         const std::int64_t left = std::int64_t{r.Left} - plot.Left;
         const std::int64_t top = std::int64_t{r.Top} - plot.Top;

@@ -185,8 +185,9 @@ void TMainForm::btnDigitalClick()
                            miCopy, miOptions})
             disabled.Add(a);
 
+        // Hidden while the trace runs; the old points stay until it has
+        // succeeded, so a refused or failed trace costs no data.
         srData->SetActive(false);
-        srData->Clear();
         QApplication::setOverrideCursor(Qt::WaitCursor);
         struct Restore {
             TMainForm& form;
@@ -211,6 +212,7 @@ void TMainForm::btnDigitalClick()
             }
         });
         TraceBuffer = std::move(result.TraceBuffer);
+        srData->Clear();
         const QColor colour = srData->SeriesColor();
         for (const DataPoint& point : result.Points)
             srData->Add(point.X, point.Y, QString(), colour);

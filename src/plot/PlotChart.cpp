@@ -447,9 +447,12 @@ void PlotChart::mouseReleaseEvent(QMouseEvent* event)
 
 void PlotChart::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    // The second press of a double click has already come as a press of its
-    // own, so it is not dispatched again here.
+    // Qt delivers the second press of a double click as this event alone:
+    // it is dispatched as a press like the first, then reported as the
+    // double click.
     m_buttonsDown = event->buttons();
+    const QPoint pos = event->position().toPoint();
+    Press(event->button(), event->modifiers(), pos.x(), pos.y());
     emit DblClick();
 }
 

@@ -142,7 +142,7 @@ TEST_F(AxisHandlersTest, ShiftButtonsAndShiftArrowsMoveTheGridByOneFourHundredth
             form->spYMin->SetValue(-3);
             form->spYMax->SetValue(3);
             if (byKey) {
-                QTest::keyClick(form->spXMin, static_cast<Qt::Key>(c.key), Qt::ShiftModifier);
+                QTest::keyClick(form->Chart, static_cast<Qt::Key>(c.key), Qt::ShiftModifier);
             } else {
                 SplitSpinButton* button = c.xAxis ? form->spbtnX : form->spbtnY;
                 (button->*c.half)()->click();
@@ -159,12 +159,12 @@ TEST_F(AxisHandlersTest, ShiftButtonsAndShiftArrowsMoveTheGridByOneFourHundredth
 
 TEST_F(AxisHandlersTest, CtrlArrowsApplyTheSteppedRangeToThePlot)
 {
-    QTest::keyClick(form->spXMin, Qt::Key_Left, Qt::ControlModifier);
+    QTest::keyClick(form->Chart, Qt::Key_Left, Qt::ControlModifier);
     EXPECT_DOUBLE_EQ(X().Minimum(), -0.025);
     EXPECT_DOUBLE_EQ(X().Maximum(), 10.025);
     EXPECT_DOUBLE_EQ(form->spXMin->Increment(), 10.05 / 400);
 
-    QTest::keyClick(form->spXMin, Qt::Key_Down, Qt::ControlModifier);
+    QTest::keyClick(form->Chart, Qt::Key_Down, Qt::ControlModifier);
     EXPECT_DOUBLE_EQ(Y().Minimum(), -2.985);
     EXPECT_DOUBLE_EQ(Y().Maximum(), 2.985);
     EXPECT_EQ(Y().LabelFormat(), "#,##0.###");

@@ -248,14 +248,17 @@ TEST(RegionMaths, DragOnA400PixelPlot)
     ExpectEdges(RegionToPixels(r, rect, limits), 27, 19, 127, 69);
 }
 
-TEST(RegionMaths, RightToLeftDragIsKeptAsItComes)
+TEST(RegionMaths, DragInAnyDirectionGivesTheSameRectangle)
 {
     const PlotRect rect{0, 0, 400, 300};
     const AxisLimits limits{-3, 3, 100, 200};
-    const RegionLimits r = RegionFromDrag({300, 250}, {50, 20}, rect, limits);
-    EXPECT_GT(r.XMin, r.XMax);
-    EXPECT_GT(r.YMin, r.YMax);
-    ExpectEdges(RegionToPixels(r, rect, limits), 300, 250, 50, 20);
+    for (const auto& [start, end] : {std::pair<SurfacePoint, SurfacePoint>{{300, 250}, {50, 20}},
+                                     {{50, 250}, {300, 20}}, {{300, 20}, {50, 250}}, {{50, 20}, {300, 250}}}) {
+        const RegionLimits r = RegionFromDrag(start, end, rect, limits);
+        EXPECT_LT(r.XMin, r.XMax);
+        EXPECT_LT(r.YMin, r.YMax);
+        ExpectEdges(RegionToPixels(r, rect, limits), 50, 20, 300, 250);
+    }
     // A release without movement: a region of zero size at the press point.
     const RegionLimits dot = RegionFromDrag({120, 80}, {120, 80}, rect, limits);
     ExpectEdges(RegionToPixels(dot, rect, limits), 120, 80, 120, 80);

@@ -402,6 +402,20 @@ INSTANTIATE_TEST_SUITE_P(
         LimitsCase{"FarOutside", false, {-70000, -70000, 70000, 70000}, {0, 100, 0, 49}}),
     [](const testing::TestParamInfo<LimitsCase>& c) { return std::string(c.param.name); });
 
+TEST(Trace, RegionCornersInEitherOrderScanTheSameColumns)
+{
+    TraceInput input;
+    input.Plot = PlotRect{10, 20, 200, 100};
+    input.Region = SurfaceRect{30, 40, 110, 70};
+    const ScanLimits normal = TraceScanLimits(input, 100, 50);
+    input.Region = SurfaceRect{110, 70, 30, 40};
+    const ScanLimits swapped = TraceScanLimits(input, 100, 50);
+    EXPECT_EQ(swapped.X0, normal.X0);
+    EXPECT_EQ(swapped.X1, normal.X1);
+    EXPECT_EQ(swapped.Y0, normal.Y0);
+    EXPECT_EQ(swapped.Y1, normal.Y1);
+}
+
 TEST(Trace, WithoutRegionTheScanSkipsTheRightmostColumn)
 {
     const ScanLimits got = TraceScanLimits(TraceInput{}, 100, 50);
@@ -472,19 +486,14 @@ TEST(Trace, NothingToScanYieldsNoPoints)
         picture.Set(x, 4, kWhite);
     TraceInput input = WholePicture(picture.View());
 
-    SCOPED_TRACE("region dragged right to left");
-    input.Region = SurfaceRect{15, 0, 5, 9};
-    TraceResult result = TraceCurve(picture.View(), input);
-    EXPECT_EQ(result.Status, TraceStatus::NoLineFound);
-    EXPECT_TRUE(result.TraceBuffer.empty());
-
-    // Rows Y0 > Y1: no row is looked at, so no column can hold the line.
-    SCOPED_TRACE("region dragged bottom to top");
-    input.Region = SurfaceRect{0, 9, 19, 0};
-    result = TraceCurve(picture.View(), input);
-    EXPECT_EQ(result.Status, TraceStatus::NoLineFound);
-    EXPECT_EQ(result.TraceBuffer, std::vector<std::int32_t>(20, -1));
-    EXPECT_TRUE(result.Points.empty());
+    // A region dragged right to left or bottom to top is the same rectangle.
+    for (const SurfaceRect region : {SurfaceRect{15, 0, 5, 9}, SurfaceRect{5, 9, 15, 0}}) {
+        input.Region = region;
+        const TraceResult reversed = TraceCurve(picture.View(), input);
+        EXPECT_EQ(reversed.Status, TraceStatus::Traced);
+        EXPECT_EQ(reversed.TraceBuffer, std::vector<std::int32_t>(11, 4));
+    }
+    TraceResult result;
 
     SCOPED_TRACE("empty picture, even with an axis-unit step");
     TestPicture empty(0, 0, kBlack);
