@@ -203,12 +203,13 @@ void TMainForm::btnDigitalClick()
         // A private copy: nothing a pending event does can free or rewrite
         // the pixels the trace reads.
         const std::unique_ptr<TFastBMP> picture = TFastBMP::CreateCopy(*WorkBitmap);
+        // Pending events run once as the trace starts and then every
+        // kPumpIntervalMs.
         QElapsedTimer sincePump;
-        sincePump.start();
         result = TraceCurve(*picture, input, [&sincePump](TracePass, std::size_t, std::size_t) {
-            if (sincePump.elapsed() >= kPumpIntervalMs) {
+            if (!sincePump.isValid() || sincePump.elapsed() >= kPumpIntervalMs) {
                 QCoreApplication::processEvents();
-                sincePump.restart();
+                sincePump.start();
             }
         });
         TraceBuffer = std::move(result.TraceBuffer);

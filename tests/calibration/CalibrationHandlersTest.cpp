@@ -381,3 +381,33 @@ TEST(SetAxisDialog, HoldsFourRealEditsFromTheSettings)
     EXPECT_EQ(values.btnCancel->text(), QStringLiteral("Отменить"));
     EXPECT_EQ(values.btnOk->text(), QStringLiteral("Ok"));
 }
+
+TEST_F(CalibrationTest, AReferenceClickOnTheDrawnCurveCounts)
+{
+    PlotSeries& data = *form().Chart->DataSeries();
+    const AxisPoint on = PixelToAxis(SurfacePoint{L + 100, T + 100}, form().CalibrationRect(), Limits());
+    data.Add(double(on.X), double(on.Y), QString(), QColor(0, 0, 255));
+    data.SetActive(true);
+    int index = -1;
+    ASSERT_EQ(form().Chart->HitSeries(L + 100, T + 100, &index), &data);
+    form().mi2PointSetClick();
+    Click(100, 100);
+    EXPECT_EQ(form().AxisClickCount, 1);
+    EXPECT_EQ(markers().Count(), 1);
+}
+
+TEST_F(CalibrationTest, EveryShowingOfTheValueDialogStartsWithOkTheDefault)
+{
+    TSetAxisForm& values = *form().SetAxisForm;
+    for (int showing = 0; showing < 2; ++showing) {
+        SCOPED_TRACE(showing);
+        values.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&values));
+        EXPECT_TRUE(values.btnOk->isDefault());
+        EXPECT_FALSE(values.btnCancel->isDefault());
+        // The user tabs to "Отменить" and closes with it.
+        values.btnCancel->setFocus();
+        values.btnCancel->click();
+        values.hide();
+    }
+}

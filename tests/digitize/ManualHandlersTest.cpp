@@ -2,10 +2,15 @@
 // magnifier picture.
 #include "EditingWindow.h"
 
+#include "widgets/SpinEdit.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QTest>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
 #include <QPainter>
 #include <QTableWidget>
 #include <QToolButton>
@@ -326,3 +331,89 @@ TEST_F(MagnifierWindow, TimerRefreshesOnlyWhileThePointerIsOverThePlot)
 }
 
 } // namespace
+
+// Qt turns the second press of a quick double click into a double-click
+// event; in Manual it is a click like the first.
+TEST_F(ManualWindow, TwoQuickClicksCloseTogetherGiveTwoPoints)
+{
+    const QPoint first = At(5, 5);
+    const QPoint second = first + QPoint(3, 0);
+    QTest::mousePress(form->Chart, Qt::LeftButton, {}, first);
+    QTest::mouseRelease(form->Chart, Qt::LeftButton, {}, first);
+    QTest::mouseDClick(form->Chart, Qt::LeftButton, {}, second);
+    QTest::mouseRelease(form->Chart, Qt::LeftButton, {}, second);
+    EXPECT_EQ(Data().Count(), 2);
+}
+
+TEST_F(ManualWindow, RestylingKeepsTheSelectionOnItsPointAndTheTableInStep)
+{
+    form->SetSeriesOrdering(false);  // points stay in the order they came
+    Click(At(6, 6));
+    Click(At(2, 2));
+    Click(At(2, 2));  // selects the second point, X 2
+    ASSERT_EQ(form->SelectedIndex, 1);
+    form->btnSeries->click();  // the user hides the graph
+    form->SetSeriesOrdering(true);
+    form->ApplySeriesStyle();
+    EXPECT_EQ(form->SelectedIndex, 0);
+    EXPECT_EQ(Data().XValue(form->SelectedIndex), 2);
+    EXPECT_EQ(Cell(1, 1), QStringLiteral("2"));
+    EXPECT_EQ(Cell(2, 1), QStringLiteral("6"));
+    EXPECT_FALSE(Data().Active());
+    EXPECT_TRUE(form->btnSeries->isChecked());
+}
+
+// While a number is typed, the keys that edit it are the field's; with the
+// plot focused they move the pointer or click.
+TEST_F(ManualWindow, KeysForATextFieldStayInTheField)
+{
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    auto* field = form->spXMin->findChild<QLineEdit*>();
+    ASSERT_NE(field, nullptr);
+    field->setFocus();
+    field->setText(QStringLiteral("12"));
+    field->setCursorPosition(2);
+    QCursor::setPos(form->Chart->mapToGlobal(At(5, 5)));
+    const QPoint pointer = QCursor::pos();
+    const double xMin = form->Chart->BottomAxis().Minimum();
+    QTest::keyClick(field, Qt::Key_Left);
+    QTest::keyClick(field, Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(form->Chart->BottomAxis().Minimum(), xMin);  // no shift of the axis
+    QTest::keyClick(field, Qt::Key_Space);
+    QApplication::processEvents();
+    // Left, then Shift+Left selecting the "1", which Space replaces.
+    EXPECT_EQ(field->text(), QStringLiteral(" 2"));
+    EXPECT_EQ(Data().Count(), 0);
+    EXPECT_EQ(QCursor::pos(), pointer);
+}
+
+namespace {
+
+// A file dialog that gets keys of its own while it is open, as a real one
+// does while the user types a name and presses Esc.
+class TypingDialogs : public testsupport::RecordingDialogs {
+public:
+    QString AskOpenFileName(const FileDialogRequest& request) override
+    {
+        QLineEdit name;
+        QTest::keyClicks(&name, QStringLiteral("chart"));
+        QTest::keyClick(&name, Qt::Key_Escape);
+        return RecordingDialogs::AskOpenFileName(request);
+    }
+};
+
+} // namespace
+
+TEST(KeyDispatch, AKeyWhoseDialogSawKeysOfItsOwnActsOnce)
+{
+    QTemporaryDir folder;
+    auto boxes = std::make_shared<TypingDialogs>();
+    boxes->RecordFileDialogs = true;
+    TMainForm form(testsupport::TemporaryFolderEnvironment(folder, boxes));
+    // Sent to the plot, which does not take F3: it propagates through the
+    // plot's parents after the dialog has closed.
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_F3, Qt::NoModifier);
+    QApplication::sendEvent(form.Chart, &press);
+    EXPECT_EQ(boxes->Calls, std::vector<std::string>{"open"});
+}

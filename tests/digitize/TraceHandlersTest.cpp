@@ -9,9 +9,11 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QTabWidget>
 #include <QCursor>
 #include <QTableWidget>
+#include <QKeyEvent>
 #include <QTimer>
 #include <QToolButton>
 
@@ -248,3 +250,53 @@ TEST_F(TraceWindow, ADoubleClickInTheColourMethodPicksTheColourUnderThePointer)
 }
 
 } // namespace
+
+TEST_F(TraceWindow, ARefusedTraceKeepsTheDataAndAHiddenGraphComesBackWithDeleteAll)
+{
+    OpenInWindow(SavePicture(CurvePicture()));
+    SetMethod(DigitizeMethod::ByColour);
+    form->SetLineColour(QColor(255, 0, 0));
+    Data().Add(1, 1, QString(), QColor(0, 0, 255));
+    form->SetDataGroupEnabled(true);
+    form->RefreshTable();
+    // A step so small in axis units that the samples could not be counted.
+    form->StepBox->setCurrentIndex(1);
+    form->OldStep = 1e-15L;
+    form->StepBoxChange();
+    EXPECT_THROW(form->btnDigitalClick(), TraceError);
+    EXPECT_EQ(Data().Count(), 1);
+    EXPECT_TRUE(Data().Active());
+    EXPECT_TRUE(form->btnSaveData->isEnabled());
+    EXPECT_EQ(form->Grid->rowCount(), 2);
+
+    form->StepBox->setCurrentIndex(0);
+    form->StepBoxChange();
+    form->spStep->SetValue(10);
+    form->btnSeries->click();
+    boxes->ConfirmAnswer = true;
+    form->btnClearSeiesClick();
+    EXPECT_FALSE(form->btnSeries->isChecked());
+    EXPECT_FALSE(form->miHideSeies->isChecked());
+    form->btnDigitalClick();
+    EXPECT_EQ(Data().Count(), 7);
+    EXPECT_TRUE(Data().Active());
+}
+
+TEST_F(TraceWindow, KeysOfCommandsWaitForTheTrace)
+{
+    OpenInWindow(SavePicture(CurvePicture()));
+    SetMethod(DigitizeMethod::ByColour);
+    form->SetLineColour(QColor(255, 0, 0));
+    boxes->RecordFileDialogs = true;
+    // Delivered while the trace runs its pending events.
+    for (const auto& [key, modifiers] : {std::pair{Qt::Key_F3, Qt::NoModifier}, std::pair{Qt::Key_F7, Qt::NoModifier},
+                                         std::pair{Qt::Key_Left, Qt::ShiftModifier}}) {
+        QCoreApplication::postEvent(form->Chart, new QKeyEvent(QEvent::KeyPress, key, modifiers));
+    }
+    const double xMin = form->Chart->BottomAxis().Minimum();
+    form->btnDigitalClick();
+    EXPECT_TRUE(boxes->Calls.empty());
+    EXPECT_EQ(form->CurrentMethod(), DigitizeMethod::ByColour);
+    EXPECT_EQ(form->Chart->BottomAxis().Minimum(), xMin);
+    EXPECT_GT(Data().Count(), 0);
+}
