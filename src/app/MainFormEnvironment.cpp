@@ -19,6 +19,9 @@ MainFormEnvironment MainFormEnvironment::ForRunningProgram()
     if (!QFileInfo::exists(folder + QStringLiteral("Quillmark.txt")) &&
         QFileInfo::exists(installedHelp + QStringLiteral("Quillmark.txt")))
         environment.ProgramFolder = installedHelp;
+    environment.HomeFolder = QDir::toNativeSeparators(QDir::homePath());
+    if (!environment.HomeFolder.endsWith(QDir::separator()))
+        environment.HomeFolder += QDir::separator();
     environment.SettingsPath = folder + QStringLiteral("Quillmark.ini");
     QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (config.isEmpty() || QDir::isRelativePath(config))

@@ -19,6 +19,9 @@ struct MainFormEnvironment {
     // program's folder cannot be written; empty: no fallback.
     QString FallbackSettingsPath;
     QString ProgramFolder; // with a trailing separator; holds Quillmark.txt
+    // Where the first open and save dialogs start when no folder was saved:
+    // the user's home folder, with a trailing separator.
+    QString HomeFolder;
     std::function<QDateTime()> Clock;
     std::shared_ptr<ModalDialogs> Dialogs;
 

@@ -532,7 +532,7 @@ void TMainForm::ReadLayoutSettings()
         break;
     }
 
-    CurrentPath = ReadIniString("Path", "CurrentPath", m_environment.ProgramFolder);
+    CurrentPath = ReadIniString("Path", "CurrentPath", m_environment.HomeFolder);
 
     const auto placeToolWindow = [this](QDockWidget* window, QAction* menuItem, QToolButton* button,
                                         const char* section) {
@@ -1026,6 +1026,10 @@ void TMainForm::showEvent(QShowEvent* event)
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
+    if (!KeepUnsavedData()) {
+        event->ignore();
+        return;
+    }
     FormClose();
     event->accept();
 }

@@ -277,6 +277,20 @@ public:
     // Puts every point on the clipboard as tab-separated text.
     void btnCopyClick();
     void miCopyClick();
+    // Before points changed since the last save or copy could be lost (the
+    // window closes, another picture opens, a trace replaces points placed
+    // by hand): asks "Сохранить данные?" and saves on Да. False when the
+    // user cancels, or cancels the save; then nothing may go on.
+    bool KeepUnsavedData();
+    // Marks the points changed since the last save or copy; byHand says
+    // whether the user made the change (a trace's points are not by hand).
+    void MarkDataChanged(bool byHand);
+
+private:
+    bool m_dataUnsaved = false;
+    bool m_pointsByHand = false;
+
+public:
 
     // ---- calibration/FitHandlers.cpp ------------------------------------
     // Runs after btnStretch has toggled (down: fit, up: actual size); miStretch

@@ -46,6 +46,21 @@ bool QtModalDialogs::Confirm(const QString& caption, const QString& text)
            QMessageBox::Yes;
 }
 
+ModalDialogs::Answer ModalDialogs::AskYesNoCancel(const QString& caption, const QString& text)
+{
+    return Confirm(caption, text) ? Answer::Yes : Answer::No;
+}
+
+ModalDialogs::Answer QtModalDialogs::AskYesNoCancel(const QString& caption, const QString& text)
+{
+    const auto button = QMessageBox::question(m_parent, caption, text,
+                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                              QMessageBox::Yes);
+    if (button == QMessageBox::Yes)
+        return Answer::Yes;
+    return button == QMessageBox::No ? Answer::No : Answer::Cancel;
+}
+
 QString QtModalDialogs::AskOpenFileName(const FileDialogRequest& request)
 {
     return RunFileDialog(m_parent, request, QFileDialog::AcceptOpen);

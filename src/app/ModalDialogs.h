@@ -34,6 +34,11 @@ public:
     virtual void ShowError(const QString& caption, const QString& text) = 0;
     // A question with Yes and No; true for Yes.
     virtual bool Confirm(const QString& caption, const QString& text) = 0;
+    // A question with Yes, No and Cancel (Да / Нет / Отмена) before work
+    // could be lost. Stand-ins that do not script it answer through Confirm,
+    // Yes or No.
+    enum class Answer { Yes, No, Cancel };
+    virtual Answer AskYesNoCancel(const QString& caption, const QString& text);
     // The chosen file, or an empty string when the user cancels.
     virtual QString AskOpenFileName(const FileDialogRequest& request) = 0;
     virtual QString AskSaveFileName(const FileDialogRequest& request) = 0;
@@ -56,6 +61,7 @@ public:
     void ShowMessage(const QString& text) override;
     void ShowError(const QString& caption, const QString& text) override;
     bool Confirm(const QString& caption, const QString& text) override;
+    Answer AskYesNoCancel(const QString& caption, const QString& text) override;
     QString AskOpenFileName(const FileDialogRequest& request) override;
     QString AskSaveFileName(const FileDialogRequest& request) override;
     QString AskPictureFileName(const QString& folder, const QString& filter,

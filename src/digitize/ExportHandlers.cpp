@@ -47,6 +47,7 @@ void TMainForm::btnSaveDataClick()
         DataFileText(SeriesPoints(*srData), ExportDigitsOption(), DecimalSeparator().toStdString());
     // A full disk or a refused folder never costs the file that was there.
     WriteFileReplacing(QFile::encodeName(path).toStdString(), text, "Не удалось записать файл %s");
+    m_dataUnsaved = false;
 }
 
 void TMainForm::miSaveDataClick()
@@ -58,6 +59,28 @@ void TMainForm::btnCopyClick()
 {
     const std::string text = ClipboardText(SeriesPoints(*srData), DecimalSeparator().toStdString());
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+    m_dataUnsaved = false;
+}
+
+void TMainForm::MarkDataChanged(bool byHand)
+{
+    m_dataUnsaved = true;
+    m_pointsByHand = byHand;
+}
+
+bool TMainForm::KeepUnsavedData()
+{
+    if (!m_dataUnsaved || srData->Count() == 0)
+        return true;
+    switch (Dialogs().AskYesNoCancel(windowTitle(), QStringLiteral("Сохранить данные?"))) {
+    case ModalDialogs::Answer::Cancel: return false;
+    case ModalDialogs::Answer::No:
+        m_dataUnsaved = false;
+        return true;
+    case ModalDialogs::Answer::Yes: break;
+    }
+    btnSaveDataClick();
+    return !m_dataUnsaved;
 }
 
 void TMainForm::miCopyClick()

@@ -187,6 +187,8 @@ void TMainForm::ApplyManualEdit(const DataPointList& points, const EditResult& r
     if (result.Action == EditAction::None)
         return;
     WriteBack(*srData, points, result);
+    if (result.Action == EditAction::Added || result.Action == EditAction::Moved || result.Action == EditAction::Deleted)
+        MarkDataChanged(true);
     switch (result.Action) {
     case EditAction::Added:
         srData->SetActive(true);

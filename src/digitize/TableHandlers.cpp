@@ -103,6 +103,7 @@ void TMainForm::GridSetEditText(int aCol, int aRow, const QString& value)
     const std::optional<long double> parsed = ParseNumber(value.toStdString(), separator);
     if (parsed && std::fabs(*parsed) <= std::numeric_limits<double>::max()) {
         srData->SetYValue(aRow - 1, static_cast<double>(*parsed));
+        MarkDataChanged(true);
         return;
     }
     srData->SetYValue(aRow - 1, oldY);
@@ -136,6 +137,7 @@ void TMainForm::btnClearSeiesClick()
         Grid->setRowCount(kEmptyTableRows);
     }
     SetDataGroupEnabled(false);
+    m_dataUnsaved = false;  // nothing left to save
     // A graph hidden before is shown again: with no data left, a hidden
     // graph would only keep the next trace from showing.
     btnSeries->setChecked(false);

@@ -167,6 +167,9 @@ void TMainForm::btnDigitalClick()
         Dialogs().ShowMessage(QString::fromUtf8(e.what()));
         return;
     }
+    // Points the user placed by hand are not replaced without a word.
+    if (m_pointsByHand && !KeepUnsavedData())
+        return;
 
     TraceResult result;
     {
@@ -229,6 +232,7 @@ void TMainForm::btnDigitalClick()
         return;
     }
     SetDataGroupEnabled(true);
+    MarkDataChanged(false);
     btnSeries->setChecked(false);
     miHideSeies->setChecked(false);
     RefreshTable();

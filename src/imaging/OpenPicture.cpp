@@ -29,6 +29,8 @@ std::unique_ptr<PictureRegistry> TMainForm::NewPictureRegistry()
 
 void TMainForm::miOpenFileClick()
 {
+    if (!KeepUnsavedData())
+        return;
     const QString path = Dialogs().AskPictureFileName(CurrentPath, m_openPictureFilter, m_pictures->Formats());
     if (path.isEmpty())
         return;
@@ -98,6 +100,8 @@ void TMainForm::dropEvent(QDropEvent* event)
 {
     const QString path = DroppedPictureFile(event->mimeData());
     if (path.isEmpty())
+        return;
+    if (!KeepUnsavedData())
         return;
     event->acceptProposedAction();
     OpenPictureFile(path);

@@ -417,3 +417,30 @@ TEST(KeyDispatch, AKeyWhoseDialogSawKeysOfItsOwnActsOnce)
     QApplication::sendEvent(form.Chart, &press);
     EXPECT_EQ(boxes->Calls, std::vector<std::string>{"open"});
 }
+
+TEST_F(ManualWindow, UnsavedPointsAreNotLostWithoutAQuestion)
+{
+    boxes->RecordFileDialogs = true;
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    Click(At(5, 5));
+    boxes->TakeCalls();
+    // Отмена: the window stays, nothing else is asked.
+    boxes->YesNoCancelAnswer = ModalDialogs::Answer::Cancel;
+    EXPECT_FALSE(form->close());
+    form->miOpenFileClick();
+    EXPECT_EQ(boxes->TakeCalls(), (std::vector<std::string>{"ask: Сохранить данные?", "ask: Сохранить данные?"}));
+    // Да with the save dialog cancelled is no save: still nothing goes on.
+    boxes->YesNoCancelAnswer = ModalDialogs::Answer::Yes;
+    EXPECT_FALSE(form->close());
+    EXPECT_EQ(boxes->TakeCalls(), (std::vector<std::string>{"ask: Сохранить данные?", "save"}));
+    // Copied points count as kept: no question.
+    form->btnCopyClick();
+    form->miOpenFileClick();
+    EXPECT_EQ(boxes->TakeCalls(), (std::vector<std::string>{"open"}));
+    // Нет: the change is let go.
+    Click(At(7, 7));
+    boxes->YesNoCancelAnswer = ModalDialogs::Answer::No;
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(boxes->TakeCalls(), (std::vector<std::string>{"ask: Сохранить данные?"}));
+}

@@ -46,6 +46,12 @@ public:
         Calls.push_back("confirm: " + (ConfirmRecords == ConfirmLine::Caption ? caption : text).toStdString());
         return ConfirmAnswer;
     }
+    Answer AskYesNoCancel(const QString& caption, const QString& text) override
+    {
+        Calls.push_back("ask: " + text.toStdString());
+        (void)caption;
+        return YesNoCancelAnswer;
+    }
     QString AskOpenFileName(const FileDialogRequest& request) override
     {
         if (RecordFileDialogs)
@@ -85,6 +91,7 @@ public:
 
     // The answers.
     bool ConfirmAnswer = false;
+    Answer YesNoCancelAnswer = Answer::No;
     QString OpenAnswer; // empty: the open dialog is cancelled
     QString SaveAnswer; // empty: the save dialog is cancelled
     std::function<int(QDialog&)> OnDialog;
@@ -118,6 +125,7 @@ inline MainFormEnvironment TemporaryFolderEnvironment(const QTemporaryDir& folde
 {
     MainFormEnvironment environment;
     environment.ProgramFolder = folder.path() + QLatin1Char('/');
+    environment.HomeFolder = QStringLiteral("/home/user/");
     environment.SettingsPath = SettingsFilePath(folder);
     environment.Clock = [] { return QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5)); };
     environment.Dialogs = std::move(dialogs);
