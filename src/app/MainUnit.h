@@ -603,6 +603,12 @@ private:
     void ConnectHelpHandlers();   // dialogs/HelpHandlers.cpp
     // calibration/AxisHandlers.cpp: the common work of the four limit handlers.
     void AxisLimitChange(SpinEdit* changed, bool changedIsMin, PlotAxis& axis, SpinEdit* minEdit, SpinEdit* maxEdit);
+    // The end of typing in a limit edit: a text that is no number or gives a
+    // refused range shows the box once and the value in force comes back.
+    void AxisLimitTypingFinished(SpinEdit* changed, bool changedIsMin, PlotAxis& axis, SpinEdit* minEdit,
+                                 SpinEdit* maxEdit);
+    bool LimitEditsRefused(const PlotAxis& axis, const SpinEdit* minEdit, const SpinEdit* maxEdit) const;
+    void RestoreLimitEdit(SpinEdit* changed, bool changedIsMin, const PlotAxis& axis);
     void ShiftAxis(SpinEdit* minEdit, SpinEdit* maxEdit, bool increase);
     void ApplyStartEnabling();
     void ReadLayoutSettings();

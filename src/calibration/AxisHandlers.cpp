@@ -16,6 +16,16 @@ namespace quillmark {
 
 void TMainForm::ConnectAxisHandlers()
 {
+    const auto finished = [this](SpinEdit* changed, bool isMin, bool xAxis) {
+        connect(changed, &SpinEdit::TypingFinished, this, [=, this] {
+            AxisLimitTypingFinished(changed, isMin, xAxis ? Chart->BottomAxis() : Chart->LeftAxis(),
+                                    xAxis ? spXMin : spYMin, xAxis ? spXMax : spYMax);
+        });
+    };
+    finished(spXMin, true, true);
+    finished(spXMax, false, true);
+    finished(spYMin, true, false);
+    finished(spYMax, false, false);
     connect(spXIncrement, &SpinEdit::Changed, this, &TMainForm::spXIncrementChange);
     connect(spYIncrement, &SpinEdit::Changed, this, &TMainForm::spYIncrementChange);
     connect(spbtnX, &SplitSpinButton::TopClicked, this, [this] { spbtnXTopClick(); });
@@ -24,9 +34,43 @@ void TMainForm::ConnectAxisHandlers()
     connect(spbtnY, &SplitSpinButton::BottomClicked, this, [this] { spbtnYBottomClick(); });
 }
 
+bool TMainForm::LimitEditsRefused(const PlotAxis& axis, const SpinEdit* minEdit, const SpinEdit* maxEdit) const
+{
+    const SpinEdit* incrementEdit = &axis == &Chart->BottomAxis() ? spXIncrement : spYIncrement;
+    return !minEdit->TextIsNumber() || !maxEdit->TextIsNumber() ||
+           !PlanAxisRange(minEdit->Value(), maxEdit->Value(), incrementEdit->Value());
+}
+
+void TMainForm::RestoreLimitEdit(SpinEdit* changed, bool changedIsMin, const PlotAxis& axis)
+{
+    Dialogs().ShowError(
+        QString::fromUtf8(kAxisRangeRefusedCaption.data(), static_cast<qsizetype>(kAxisRangeRefusedCaption.size())),
+        QString::fromUtf8(kAxisRangeRefused.data(), static_cast<qsizetype>(kAxisRangeRefused.size())));
+    // Runs the handler, which finds the value in force and does nothing more.
+    changed->SetValue(changedIsMin ? axis.Minimum() : axis.Maximum());
+}
+
+void TMainForm::AxisLimitTypingFinished(SpinEdit* changed, bool changedIsMin, PlotAxis& axis, SpinEdit* minEdit,
+                                        SpinEdit* maxEdit)
+{
+    if (LimitEditsRefused(axis, minEdit, maxEdit))
+        RestoreLimitEdit(changed, changedIsMin, axis);
+}
+
 void TMainForm::AxisLimitChange(SpinEdit* changed, bool changedIsMin, PlotAxis& axis, SpinEdit* minEdit,
                                 SpinEdit* maxEdit)
 {
+    // While the user types, a text that is no number yet or gives a refused
+    // range waits for the end of the typing; a spin-arrow step to a refused
+    // range is refused at once. Both then show the box once and put the value
+    // in force back. Program writes go on as before.
+    if (changed->ChangeIsTyping() || changed->ChangeIsStep()) {
+        if (LimitEditsRefused(axis, minEdit, maxEdit)) {
+            if (changed->ChangeIsStep())
+                RestoreLimitEdit(changed, changedIsMin, axis);
+            return;
+        }
+    }
     // Setting a spin step is no text change and runs no handler.
     minEdit->SetIncrement(static_cast<double>(FineStep(minEdit->Value(), maxEdit->Value())));
     maxEdit->SetIncrement(static_cast<double>(FineStep(minEdit->Value(), maxEdit->Value())));

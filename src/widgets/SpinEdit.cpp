@@ -9,6 +9,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 namespace quillmark {
 
@@ -27,7 +28,16 @@ SpinEdit::SpinEdit(QWidget* parent)
     lineEdit()->setText(QStringLiteral("0"));
     // Every text change counts, the program's own writes included: handlers
     // of the edits rely on running after each write.
-    connect(lineEdit(), &QLineEdit::textChanged, this, [this] { emit Changed(); });
+    connect(lineEdit(), &QLineEdit::textChanged, this, [this] {
+        if (m_writes == 0)
+            m_typed = true;
+        emit Changed();
+    });
+    connect(this, &QAbstractSpinBox::editingFinished, this, [this] {
+        if (!std::exchange(m_typed, false))
+            return;
+        emit TypingFinished();
+    });
 }
 
 std::optional<long double> SpinEdit::ParsedText() const
@@ -75,6 +85,11 @@ void SpinEdit::SetValue(long double value)
     } else {
         text = FullPrecisionText(value, Utf8(m_separator));
     }
+    ++m_writes;
+    const struct Done {
+        int& writes;
+        ~Done() { --writes; }
+    } done{m_writes};
     lineEdit()->setText(QString::fromStdString(text));
 }
 
@@ -85,6 +100,11 @@ QString SpinEdit::Text() const
 
 void SpinEdit::SetText(const QString& text)
 {
+    ++m_writes;
+    const struct Done {
+        int& writes;
+        ~Done() { --writes; }
+    } done{m_writes};
     lineEdit()->setText(text);
 }
 
@@ -99,6 +119,12 @@ void SpinEdit::SetIntegerKind(bool on)
 
 void SpinEdit::stepBy(int steps)
 {
+    const bool wasStepping = std::exchange(m_stepping, true);
+    const struct Done {
+        bool& stepping;
+        bool was;
+        ~Done() { stepping = was; }
+    } done{m_stepping, wasStepping};
     SetValue(static_cast<long double>(Value()) + static_cast<long double>(steps) * m_increment);
 }
 

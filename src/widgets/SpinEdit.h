@@ -51,12 +51,21 @@ public:
     QString DecimalSeparator() const { return m_separator; }
     void SetDecimalSeparator(const QString& separator) { m_separator = separator; }
 
+    // While Changed() runs: whether the user typed the change (not a write
+    // of the program's, not a spin-arrow step), or stepped it with the arrows.
+    bool ChangeIsTyping() const { return m_writes == 0; }
+    bool ChangeIsStep() const { return m_stepping; }
+    // Whether the text reads as a number at all.
+    bool TextIsNumber() const { return ParsedText().has_value(); }
+
     void stepBy(int steps) override;
     QSize sizeHint() const override;
     QValidator::State validate(QString& input, int& pos) const override;
 
 signals:
     void Changed();
+    // The user has finished typing (Enter, or the focus left after typing).
+    void TypingFinished();
 
 protected:
     StepEnabled stepEnabled() const override;
@@ -71,6 +80,9 @@ private:
     double m_maxValue = 0;
     double m_increment = 1;
     bool m_integerKind = false;
+    int m_writes = 0;         // program writes under way
+    bool m_stepping = false;  // a spin-arrow step under way
+    bool m_typed = false;     // typed since the last TypingFinished
 };
 
 } // namespace quillmark

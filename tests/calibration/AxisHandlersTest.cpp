@@ -4,6 +4,7 @@
 #include "plot/PlotChart.h"
 #include "widgets/SplitSpinButton.h"
 
+#include <QLineEdit>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
@@ -172,3 +173,35 @@ TEST_F(AxisHandlersTest, CtrlArrowsApplyTheSteppedRangeToThePlot)
 }
 
 } // namespace
+
+// Typed with real keys: each keystroke changes the text, but a range that
+// would be refused (or a text that is no number yet) waits for the end of
+// the typing, which refuses it once and puts the value in force back.
+TEST_F(AxisHandlersTest, TypedLimitsApplyWhenAcceptedAndAreRefusedOnceWhenFinished)
+{
+    form->spXMin->SetValue(5);
+    form->spXMax->SetValue(100);
+    dialogs->TakeCalls();
+    auto* field = form->spXMax->findChild<QLineEdit*>();
+    ASSERT_NE(field, nullptr);
+    field->selectAll();
+    QTest::keyClicks(field, QStringLiteral("20"));  // "2" alone would end below the minimum
+    EXPECT_TRUE(dialogs->TakeCalls().empty());
+    EXPECT_EQ(X().Maximum(), 20);
+
+    auto* minField = form->spXMin->findChild<QLineEdit*>();
+    minField->selectAll();
+    QTest::keyClicks(minField, QStringLiteral("-7"));  // "-" is no number yet
+    EXPECT_TRUE(dialogs->TakeCalls().empty());
+    EXPECT_EQ(X().Minimum(), -7);
+
+    minField->selectAll();
+    QTest::keyClicks(minField, QStringLiteral("25"));  // "2" applies, "25" waits
+    EXPECT_TRUE(dialogs->TakeCalls().empty());
+    EXPECT_EQ(X().Minimum(), 2);
+    QTest::keyClick(minField, Qt::Key_Return);
+    EXPECT_EQ(dialogs->TakeCalls(), std::vector<std::string>{kRefusal});
+    EXPECT_EQ(form->spXMin->Text(), QStringLiteral("2"));
+    EXPECT_EQ(X().Minimum(), 2);
+    EXPECT_EQ(X().Maximum(), 20);
+}
