@@ -704,6 +704,8 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
         }
         return false;
     }
+    if (SliderTrackReleased(watched, event))
+        return false;
     return QMainWindow::eventFilter(watched, event);
 }
 

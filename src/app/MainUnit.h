@@ -649,6 +649,10 @@ private:
     // The slider whose user action is about to write its value; the value
     // write that follows is the completed change.
     QSlider* m_completingSlider = nullptr;
+    // A slider held down on its track: its steps wait for the release.
+    QSlider* m_trackHeldSlider = nullptr;
+    // Runs the pipeline once when the held slider's button comes up.
+    bool SliderTrackReleased(QObject* watched, QEvent* event);
     static std::unique_ptr<PictureRegistry> NewPictureRegistry();
 };
 

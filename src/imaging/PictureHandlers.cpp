@@ -97,6 +97,8 @@ void TMainForm::ConnectPicturePage()
     // triggers an action and then writes the value; a write from code
     // triggers none. So the value change that follows an action is the
     // completed change, and only that one runs the pipeline.
+    // Held down on the track, a slider repeats its page step every 50 ms:
+    // those steps only move it, and the release completes the change.
     for (QSlider* slider : {slLightness, slContrast, slSaturation, slCuttingOff}) {
         connect(slider, &QSlider::actionTriggered, this,
                 [this, slider](int action) { SliderChangeCompleted(slider, action); });
@@ -104,8 +106,11 @@ void TMainForm::ConnectPicturePage()
             if (m_completingSlider != slider)
                 return;
             m_completingSlider = nullptr;
+            if (m_trackHeldSlider == slider)
+                return;
             ApplyAdjustments();
         });
+        connect(slider, &QSlider::sliderPressed, this, [this] { m_trackHeldSlider = nullptr; });
     }
     connect(spGaussianBlur, &SpinEdit::Changed, this, &TMainForm::ApplyAdjustments);
     connect(spRotate, &SpinEdit::Changed, this, &TMainForm::ApplyAdjustments);
@@ -113,11 +118,23 @@ void TMainForm::ConnectPicturePage()
     connect(btnReset, &QPushButton::clicked, this, &TMainForm::btnResetClick);
 }
 
-void TMainForm::SliderChangeCompleted(QSlider* slider, int /*action*/)
+void TMainForm::SliderChangeCompleted(QSlider* slider, int action)
 {
+    const bool pageStep = action == QAbstractSlider::SliderPageStepAdd || action == QAbstractSlider::SliderPageStepSub;
+    if (pageStep && (QGuiApplication::mouseButtons() & Qt::LeftButton) && !slider->isSliderDown())
+        m_trackHeldSlider = slider;
     // The action has moved the position; the value is written right after
     // this signal, and only when it differs, so the mark is always consumed.
     m_completingSlider = slider->sliderPosition() != slider->value() ? slider : nullptr;
+}
+
+bool TMainForm::SliderTrackReleased(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::MouseButtonRelease || watched != m_trackHeldSlider)
+        return false;
+    m_trackHeldSlider = nullptr;
+    ApplyAdjustments();
+    return true;
 }
 
 AdjustmentValues TMainForm::CurrentAdjustments() const

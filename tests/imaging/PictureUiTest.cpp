@@ -481,3 +481,23 @@ TEST_F(PictureUiTest, ADroppedPictureOpensAsTheOpenCommandDoesAndOtherDropsAreRe
     EXPECT_EQ(form->StatusText(0), QStringLiteral(" dropped.png"));
     EXPECT_TRUE(dialogs->Folders.empty()) << "a drop asks no dialog";
 }
+
+// Held on the track, a slider steps again and again; the pipeline runs once,
+// when the button comes up.
+TEST_F(PictureUiTest, HoldingTheMouseOnASlidersTrackRunsThePipelineOnRelease)
+{
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    form->OpenPictureFile(Save(QStringLiteral("s.png"), PatternImage(16, 16), "PNG"));
+    form->PageControl->setCurrentWidget(form->tabImage);
+    QSlider* slider = form->slLightness;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(slider));
+    const int start = slider->value();
+    const QPoint track = slider->orientation() == Qt::Horizontal ? QPoint(slider->width() - 3, slider->height() / 2)
+                                                                   : QPoint(slider->width() / 2, 3);
+    QTest::mousePress(slider, Qt::LeftButton, {}, track);
+    ASSERT_NE(slider->value(), start);
+    EXPECT_TRUE(SameBytes(*form->WorkBitmap, *form->SourceBitmap));
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, track);
+    EXPECT_TRUE(SameBytes(*form->WorkBitmap, *Expected(form->CurrentAdjustments())));
+}
