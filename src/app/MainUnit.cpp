@@ -116,6 +116,8 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
     ConnectCalibrationHandlers();
 
     Grid->setColumnWidth(0, 30);
+    for (int r = 1; r < Grid->rowCount(); ++r)
+        SetRowNumber(r, QString());
     Grid->setItem(0, 1, new QTableWidgetItem(QStringLiteral("      X")));
     Grid->setItem(0, 2, new QTableWidgetItem(QStringLiteral("      Y")));
 
@@ -378,10 +380,14 @@ void TMainForm::CreateToolWindows()
     ToolWndTable->setObjectName(QStringLiteral("ToolWndTable"));
     ToolWndTable->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
     // Row 0 and column 0 are the table's fixed header row and number column,
-    // so row r holds point r - 1.
+    // so row r holds point r - 1. They are shown by the view's own headers,
+    // which stay in place while the rows scroll and cannot be selected.
     Grid = new QTableWidget(5, 3, ToolWndTable);
-    Grid->horizontalHeader()->hide();
-    Grid->verticalHeader()->hide();
+    Grid->setRowHidden(0, true);
+    Grid->setColumnHidden(0, true);
+    Grid->setHorizontalHeaderLabels({QString(), QStringLiteral("X"), QStringLiteral("Y")});
+    Grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    Grid->verticalHeader()->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Grid->verticalHeader()->setDefaultSectionSize(kGridRowHeight);
     Grid->setMinimumWidth(181);
     ToolWndTable->setWidget(Grid);

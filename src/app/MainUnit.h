@@ -543,6 +543,8 @@ public:
     void miClearSeiesClick();
     // Rewrites every row from srData; row r shows point r - 1.
     void RefreshTable();
+    // The number the fixed number column shows for table row row.
+    void SetRowNumber(int row, const QString& text);
     // The table's cell-edit notification. Only the Y column reaches the data;
     // a text that is not a number is undone silently.
     void GridSetEditText(int aCol, int aRow, const QString& value);

@@ -78,6 +78,16 @@ void TMainForm::ConnectTableHandlers()
     Grid->setItemDelegate(new FixedHeaderDelegate(Grid));
 }
 
+void TMainForm::SetRowNumber(int row, const QString& text)
+{
+    QTableWidgetItem* header = Grid->verticalHeaderItem(row);
+    if (!header) {
+        header = new QTableWidgetItem;
+        Grid->setVerticalHeaderItem(row, header);
+    }
+    header->setText(text);
+}
+
 void TMainForm::RefreshTable()
 {
     const QSignalBlocker programWrite(Grid);
@@ -87,6 +97,7 @@ void TMainForm::RefreshTable()
     const long double digits = DigitsOption();
     for (int r = 1; r <= count; ++r) {
         SetCellText(Grid, r, 0, QString::fromStdString(IntegerText(r)));
+        SetRowNumber(r, QString::fromStdString(IntegerText(r)));
         SetCellText(Grid, r, 1, QString::fromStdString(TableText(srData->XValue(r - 1), digits, separator)));
         SetCellText(Grid, r, 2, QString::fromStdString(TableText(srData->YValue(r - 1), digits, separator)));
     }
@@ -135,6 +146,8 @@ void TMainForm::btnClearSeiesClick()
             }
         }
         Grid->setRowCount(kEmptyTableRows);
+        for (int r = 1; r < kEmptyTableRows; ++r)
+            SetRowNumber(r, QString());
     }
     SetDataGroupEnabled(false);
     m_dataUnsaved = false;  // nothing left to save

@@ -171,7 +171,6 @@ TEST_F(MainFormTest, DefaultLayoutWithoutSettingsFile)
     EXPECT_EQ(form->RegionRect.y1, -1);
 
     EXPECT_EQ(form->Grid->columnCount(), 3);
-    EXPECT_EQ(form->Grid->columnWidth(0), 30);
     EXPECT_EQ(form->Grid->item(0, 1)->text(), QStringLiteral("      X"));
     EXPECT_EQ(form->Grid->item(0, 2)->text(), QStringLiteral("      Y"));
 

@@ -40,9 +40,18 @@ TEST_F(TableWindow, StartsDisabledWithHeaderAndFiveRows)
     EXPECT_FALSE(form->Grid->isEnabled());
     EXPECT_EQ(form->Grid->rowCount(), 5);
     EXPECT_EQ(form->Grid->columnCount(), 3);
-    EXPECT_EQ(form->Grid->columnWidth(0), 30);
     EXPECT_EQ(Cell(0, 1), QStringLiteral("      X"));
     EXPECT_EQ(Cell(0, 2), QStringLiteral("      Y"));
+    // The header row and the number column are the view's own headers: they
+    // stay while the rows scroll, and no selection reaches them.
+    EXPECT_TRUE(form->Grid->isRowHidden(0));
+    EXPECT_TRUE(form->Grid->isColumnHidden(0));
+    EXPECT_EQ(form->Grid->horizontalHeaderItem(1)->text(), QStringLiteral("X"));
+    EXPECT_EQ(form->Grid->horizontalHeaderItem(2)->text(), QStringLiteral("Y"));
+    EXPECT_EQ(form->Grid->verticalHeaderItem(1)->text(), QString());
+    AddPoints({{1, 1}, {2, 2}});
+    EXPECT_EQ(form->Grid->verticalHeaderItem(2)->text(), QStringLiteral("2"));
+    EXPECT_TRUE(form->Grid->isRowHidden(0));
 }
 
 TEST_F(TableWindow, HeaderRowAndNumberColumnOpenNoEditor)
