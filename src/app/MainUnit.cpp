@@ -466,6 +466,8 @@ void TMainForm::ConnectMainUnit()
             ToolWndSettingsClose();
         else if (type == QEvent::ParentAboutToChange)
             ToolWndSettingsDockChanging();
+        else if (type == QEvent::Show && m_settingsSizePending)
+            FixFloatingSettingsSize();
     });
     new EventHook(ToolWndTable, [this](QEvent::Type type) {
         if (type == QEvent::Close)
@@ -923,6 +925,16 @@ void TMainForm::ToolWndSettingsDockChanging()
     }
 }
 
+void TMainForm::FixFloatingSettingsSize()
+{
+    m_settingsSizePending = false;
+    if (!ToolWndSettings->isFloating())
+        return;
+    ReleaseSettingsWindowSize();
+    ToolWndSettings->adjustSize();
+    ToolWndSettings->setFixedSize(ToolWndSettings->size().expandedTo(ToolWndSettings->sizeHint()));
+}
+
 void TMainForm::ReleaseSettingsWindowSize()
 {
     ToolWndSettings->setMinimumSize(0, 0);
@@ -937,11 +949,18 @@ void TMainForm::ToolWndSettingsDockChanged()
         if (TabRowHeight == 0)
             TabRowHeight = PageControl->tabBar()->tabRect(0).height();
         ReleaseSettingsWindowSize();
+        // A hidden window has not been laid out yet: its size is fixed when
+        // it first shows.
+        if (ToolWndSettings->isHidden()) {
+            m_settingsSizePending = true;
+            return;
+        }
         ToolWndSettings->resize(ToolWndSettings->width(), ToolWndSettings->height() + kTabRows * TabRowHeight);
         // Floating, the settings window is moved but not resized.
         ToolWndSettings->setFixedSize(ToolWndSettings->size());
         return;
     }
+    m_settingsSizePending = false;
     ReleaseSettingsWindowSize();
     if (dockWidgetArea(ToolWndSettings) == Qt::LeftDockWidgetArea) {
         PageControl->setTabPosition(QTabWidget::West);

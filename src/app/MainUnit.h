@@ -194,6 +194,8 @@ public:
     void ToolWndSettingsDockChanging();
     // Floating, the settings window keeps its size; docked, the dock does.
     void ToolWndSettingsDockChanged();
+    void FixFloatingSettingsSize();
+    bool m_settingsSizePending = false;  // floating but never shown: size not fixed yet
     void ReleaseSettingsWindowSize();
     void btnSeriesClick();
     void miHideSeiesClick(); // runs after the item has inverted its own check

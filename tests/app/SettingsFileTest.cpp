@@ -300,3 +300,16 @@ TEST_F(SettingsFileTest, WritableProgramFolderKeepsTheFileBesideTheProgram)
 }
 
 } // namespace
+
+TEST_F(SettingsFileTest, SettingsWindowRestoredFloatingAndHiddenShowsAtItsLaidOutSize)
+{
+    WriteSettings("[ToolWindow]\r\nDocked=3\r\nVisible=0\r\n");
+    auto form = Start();
+    ASSERT_TRUE(form->ToolWndSettings->isFloating());
+    ASSERT_TRUE(form->ToolWndSettings->isHidden());
+    form->btnTools->click();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form->ToolWndSettings));
+    const QSize laidOut = form->ToolWndSettings->sizeHint();
+    EXPECT_GE(form->ToolWndSettings->width(), laidOut.width());
+    EXPECT_GE(form->ToolWndSettings->height(), laidOut.height());
+}
