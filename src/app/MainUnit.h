@@ -584,6 +584,10 @@ public:
     void miAboutClick();           // about box, modal through Dialogs()
 
     const MainFormEnvironment& Environment() const { return m_environment; }
+    // None: the toolkit's own menu on the toolbar, the menu bar and the tool
+    // windows' titles would show or hide them behind the back of their
+    // buttons and menu items, in English. Their buttons and items do it.
+    QMenu* createPopupMenu() override { return nullptr; }
     ModalDialogs& Dialogs() const { return *m_environment.Dialogs; }
 
 protected:

@@ -2,6 +2,9 @@
 
 #include "app/ErrorText.h"
 
+#include <QLibraryInfo>
+#include <QTranslator>
+
 #include <exception>
 
 namespace quillmark {
@@ -19,6 +22,17 @@ bool DeliverReportingErrors(const std::function<bool()>& deliver, ModalDialogs& 
         dialogs.ShowError(title, QString::fromStdString(ErrorBoxMessage("Internal error")));
         return true;
     }
+}
+
+bool InstallToolkitTranslations(QCoreApplication& application, const QLocale& locale)
+{
+    auto* translator = new QTranslator(&application);
+    if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }
 
 QuillmarkApplication::QuillmarkApplication(int& argc, char** argv)

@@ -6,6 +6,7 @@
 #include "app/ModalDialogs.h"
 
 #include <QApplication>
+#include <QLocale>
 
 #include <functional>
 #include <memory>
@@ -15,6 +16,12 @@ namespace quillmark {
 // Runs deliver(); a QuillmarkError or other std::exception escaping it is shown
 // through dialogs.ShowError(title, message) and the event counts as handled.
 bool DeliverReportingErrors(const std::function<bool()>& deliver, ModalDialogs& dialogs, const QString& title);
+
+// Installs the toolkit's own translations (file dialogs, the buttons of
+// message boxes) for the locale's language, so they speak the program's
+// language; the system's Qt translation files are used. False when there
+// are none for it (English needs none).
+bool InstallToolkitTranslations(QCoreApplication& application, const QLocale& locale);
 
 class QuillmarkApplication : public QApplication {
     Q_OBJECT

@@ -12,6 +12,7 @@ int main(int argc, char** argv)
         return quillmark::RunBatchCommand(argc, argv);
 
     quillmark::QuillmarkApplication app(argc, argv);
+    quillmark::InstallToolkitTranslations(app, QLocale::system());
     quillmark::MainFormEnvironment environment = quillmark::MainFormEnvironment::ForRunningProgram();
     app.SetDialogs(environment.Dialogs);
     quillmark::TMainForm form(std::move(environment));

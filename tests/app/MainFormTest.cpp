@@ -722,3 +722,14 @@ TEST(ErrorConvention, NormalDeliveryPassesThrough)
 }
 
 } // namespace
+
+TEST_F(MainFormTest, NoToolkitContextMenuCanHideAToolWindowBehindItsButton)
+{
+    EXPECT_EQ(form->createPopupMenu(), nullptr);
+}
+
+TEST(ToolkitTranslations, StandardButtonsSpeakTheSystemsLanguage)
+{
+    ASSERT_TRUE(InstallToolkitTranslations(*QCoreApplication::instance(), QLocale(QLocale::Russian)));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Отмена"));
+}
