@@ -69,6 +69,18 @@ void SkipSubBlocks(ByteReader& in)
         in.Skip(length);
 }
 
+// Skips extension blocks ('!', label, sub-blocks); returns the byte of the
+// first block that is none.
+std::uint8_t SkipExtensions(ByteReader& in)
+{
+    for (std::uint8_t block = in.U8();; block = in.U8()) {
+        if (block != '!')
+            return block;
+        in.Skip(1);  // label
+        SkipSubBlocks(in);
+    }
+}
+
 // Reads up to the first image descriptor and its colour table.
 GifImage ReadFirstImage(ByteReader& in)
 {
@@ -80,17 +92,8 @@ GifImage ReadFirstImage(ByteReader& in)
     GifImage image;
     if (screenFlags & 0x80u)
         image.Palette = ReadColorTable(in, screenFlags);
-    for (;;) {
-        const std::uint8_t block = in.U8();
-        if (block == '!') {
-            in.Skip(1);  // label
-            SkipSubBlocks(in);
-        } else if (block == ',') {
-            break;
-        } else {
-            throw InvalidFormat();  // the trailer, or bytes that are no block
-        }
-    }
+    if (SkipExtensions(in) != ',')
+        throw InvalidFormat();  // the trailer, or bytes that are no block
     in.Skip(4);  // left, top
     image.Width = in.U16LE();
     image.Height = in.U16LE();
@@ -111,21 +114,13 @@ GifImage ReadFirstImage(ByteReader& in)
 // block end the walk as the trailer would.
 void SkipToTrailer(ByteReader& in)
 {
-    for (;;) {
-        const std::uint8_t block = in.U8();
-        if (block == '!') {
-            in.Skip(1);  // label
-            SkipSubBlocks(in);
-        } else if (block == ',') {
-            in.Skip(8);  // left, top, width, height
-            const std::uint8_t flags = in.U8();
-            if (flags & 0x80u)
-                in.Skip((std::size_t{2} << (flags & 7u)) * 3);
-            in.Skip(1);  // LZW code size
-            SkipSubBlocks(in);
-        } else {
-            return;
-        }
+    while (SkipExtensions(in) == ',') {
+        in.Skip(8);  // left, top, width, height
+        const std::uint8_t flags = in.U8();
+        if (flags & 0x80u)
+            in.Skip((std::size_t{2} << (flags & 7u)) * 3);
+        in.Skip(1);  // LZW code size
+        SkipSubBlocks(in);
     }
 }
 

@@ -44,6 +44,12 @@ QImage CurvePicture()
 
 class TraceWindow : public DigitizeWindowTest {
 protected:
+    void OpenRedCurveByColour()
+    {
+        OpenInWindow(SavePicture(CurvePicture()));
+        SetMethod(DigitizeMethod::ByColour);
+        form->SetLineColour(QColor(255, 0, 0));
+    }
     PlotSeries& Data() { return *form->Chart->DataSeries(); }
     std::vector<DataPoint> Points()
     {
@@ -127,9 +133,7 @@ TEST_F(TraceWindow, AStepThatIsNotPositiveIsRefusedAndNothingIsTraced)
 
 TEST_F(TraceWindow, NoTraceWhileTheGraphIsHiddenOrInManualMethods)
 {
-    OpenInWindow(SavePicture(CurvePicture()));
-    SetMethod(DigitizeMethod::ByColour);
-    form->SetLineColour(QColor(255, 0, 0));
+    OpenRedCurveByColour();
     Data().Add(1, 1, QString(), QColor(0, 0, 255));
     form->SetDataGroupEnabled(true);
     form->btnSeries->click();
@@ -145,9 +149,7 @@ TEST_F(TraceWindow, NoTraceWhileTheGraphIsHiddenOrInManualMethods)
 
 TEST_F(TraceWindow, ASelectionBeyondTheTracedPointsIsEnded)
 {
-    OpenInWindow(SavePicture(CurvePicture()));
-    SetMethod(DigitizeMethod::ByColour);
-    form->SetLineColour(QColor(255, 0, 0));
+    OpenRedCurveByColour();
     form->spStep->SetValue(10);
     form->SelectedIndex = 3;
     form->btnDigitalClick();
@@ -253,9 +255,7 @@ TEST_F(TraceWindow, ADoubleClickInTheColourMethodPicksTheColourUnderThePointer)
 
 TEST_F(TraceWindow, ARefusedTraceKeepsTheDataAndAHiddenGraphComesBackWithDeleteAll)
 {
-    OpenInWindow(SavePicture(CurvePicture()));
-    SetMethod(DigitizeMethod::ByColour);
-    form->SetLineColour(QColor(255, 0, 0));
+    OpenRedCurveByColour();
     Data().Add(1, 1, QString(), QColor(0, 0, 255));
     form->SetDataGroupEnabled(true);
     form->RefreshTable();
@@ -284,9 +284,7 @@ TEST_F(TraceWindow, ARefusedTraceKeepsTheDataAndAHiddenGraphComesBackWithDeleteA
 
 TEST_F(TraceWindow, KeysOfCommandsWaitForTheTrace)
 {
-    OpenInWindow(SavePicture(CurvePicture()));
-    SetMethod(DigitizeMethod::ByColour);
-    form->SetLineColour(QColor(255, 0, 0));
+    OpenRedCurveByColour();
     boxes->RecordFileDialogs = true;
     // Delivered while the trace runs its pending events.
     for (const auto& [key, modifiers] : {std::pair{Qt::Key_F3, Qt::NoModifier}, std::pair{Qt::Key_F7, Qt::NoModifier},
