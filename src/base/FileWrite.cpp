@@ -3,6 +3,7 @@
 #include "base/Errors.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 
@@ -74,18 +75,32 @@ void WriteFileReplacing(const std::string& fileName, std::span<const std::uint8_
                         const std::string& failureMessage)
 {
     const FileError failure(FormatMessage(failureMessage, {fileName}));
-    const std::filesystem::path target = ResolveLinks(fileName, failure);
 
+    // What the name finally stands for, links followed (/dev/stdout through
+    // /proc/self/fd/1 to a pipe included): devices, pipes and sockets are
+    // opened by the name itself and written directly.
     struct stat info {};
-    const bool exists = ::stat(target.c_str(), &info) == 0;
+    const bool exists = ::stat(fileName.c_str(), &info) == 0;
     if (exists && (S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode))) {
-        Descriptor out(::open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
+        Descriptor out(::open(fileName.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
         if (out.Get() < 0 || !WriteAll(out.Get(), bytes) || !out.Close())
             throw failure;
         return;
     }
     if (exists && !S_ISREG(info.st_mode))
         throw failure;  // a folder or a block device
+    // The file itself, for the temporary file beside it; a new name, or a
+    // link that points to no file yet, resolves link by link.
+    std::filesystem::path target;
+    if (exists) {
+        char* real = ::realpath(fileName.c_str(), nullptr);
+        if (real == nullptr)
+            throw failure;
+        target = real;
+        std::free(real);
+    } else {
+        target = ResolveLinks(fileName, failure);
+    }
 
     // A new file gets the usual permissions (0666 less the umask); a replaced
     // one keeps its own.

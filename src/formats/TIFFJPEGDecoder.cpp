@@ -2,6 +2,7 @@
 
 #include "base/Errors.h"
 #include "formats/JpegPicture.h"
+#include "formats/RasterGraphic.h"
 
 #include <algorithm>
 #include <csetjmp>
@@ -41,8 +42,7 @@ const char* MessageOf(Outcome outcome)
     switch (outcome) {
     case Outcome::EndOfInput: return "JPEG decompression error. Unexpected end of input.";
     case Outcome::BogusTables: return "Bogus JPEG tables field.";
-    case Outcome::StripSize:
-    case Outcome::TooManyScans: return "Improper JPEG strip/tile size.";
+    case Outcome::StripSize: return "Improper JPEG strip/tile size.";
     case Outcome::ComponentCount: return "Improper JPEG component count.";
     case Outcome::Precision: return "Improper JPEG data precision.";
     case Outcome::Sampling: return "Improper JPEG sampling factors.";
@@ -275,6 +275,8 @@ void TTIFFJPEGDecoder::Unpack(std::span<const std::uint8_t> source, std::size_t&
     const Job job{&m_settings, source.data() + sourcePos, inCount, target.data() + targetPos, rowBytes, m_width,
                   m_rows, m_maxRows};
     const Outcome outcome = RunDecode(*m_library, job);
+    if (outcome == Outcome::TooManyScans)
+        throw InvalidGraphicError(FormatMessage(kInvalidImageFormat, {"TIF/TIFF"}));
     if (outcome == Outcome::LibraryError)
         throw CompressionError(FormatMessage("JPEG error #%d", {std::to_string(m_library->MessageCode)}));
     if (outcome != Outcome::Done)

@@ -88,7 +88,16 @@ TEST(FileWrite, NamedPipeIsWrittenDirectlyAndStaysAPipe)
         ::close(fd);
     EXPECT_EQ(reader.get(), "through the pipe");
     EXPECT_TRUE(fs::is_fifo(pipe));
-    EXPECT_EQ(EntryCount(folder.Path()), 1u);
+    // Through a link, as /dev/stdout reaches a pipe.
+    const fs::path link = folder.Path() / "stdout";
+    fs::create_symlink(pipe, link);
+    auto linkReader = std::async(std::launch::async, [&] { return ReadAll(pipe); });
+    EXPECT_NO_THROW(WriteFileReplacing(link.string(), "through the link"));
+    if (const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0)
+        ::close(fd);
+    EXPECT_EQ(linkReader.get(), "through the link");
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(EntryCount(folder.Path()), 2u);
 }
 
 TEST(FileWrite, FolderOrMissingFolderIsAFileErrorAndChangesNothing)

@@ -714,3 +714,42 @@ TEST(TiffJpeg, StreamTallerThanItsStripIsRefused)
     EXPECT_EQ(FailureOf(JpegTiff(16, 8, 3, strip).Build()), "Improper JPEG strip/tile size.");
     EXPECT_EQ(FailureOf(JpegTiff(16, 16, 3, strip).Set(278, kShort, {8}).Build()), "Improper JPEG strip/tile size.");
 }
+
+TEST(TiffJpeg, EndlessScansAreRefused)
+{
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = 8;
+    info.image_height = 8;
+    info.input_components = 1;
+    info.in_color_space = JCS_GRAYSCALE;
+    jpeg_set_defaults(&info);
+    jpeg_simple_progression(&info);
+    jpeg_start_compress(&info, TRUE);
+    Bytes row(8, 90);
+    for (int y = 0; y < 8; ++y) {
+        JSAMPROW p = row.data();
+        jpeg_write_scanlines(&info, &p, 1);
+    }
+    jpeg_finish_compress(&info);
+    const Bytes progressive(buffer, buffer + size);
+    free(buffer);
+    jpeg_destroy_compress(&info);
+    // The last scan again and again: a bogus progression libjpeg only warns about.
+    std::size_t lastScan = 0;
+    for (std::size_t i = 0; i + 1 < progressive.size(); ++i)
+        if (progressive[i] == 0xFF && progressive[i + 1] == 0xDA)
+            lastScan = i;
+    ASSERT_NE(lastScan, 0u);
+    Bytes endless(progressive.begin(), progressive.end() - 2);
+    for (int i = 0; i < 1010; ++i)
+        endless.insert(endless.end(), progressive.begin() + static_cast<std::ptrdiff_t>(lastScan), progressive.end() - 2);
+    endless.insert(endless.end(), {0xFF, 0xD9});
+    EXPECT_EQ(FailureOf(JpegTiff(8, 8, 1, progressive).Build()), "(loaded)");
+    EXPECT_EQ(FailureOf(JpegTiff(8, 8, 1, endless).Build()), kInvalid);
+}
