@@ -136,6 +136,10 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
 TMainForm::~TMainForm()
 {
     qApp->removeEventFilter(this);
+    // The child widgets outlive this part of the window: a focus that leaves
+    // an edit while they are torn down must not reach a handler of it.
+    for (QWidget* child : findChildren<QWidget*>())
+        child->disconnect(this);
 }
 
 // ---- Derived modes ------------------------------------------------------
