@@ -1,0 +1,444 @@
+// Our decoders against the reference libraries on the same files, in memory,
+// in the same run: PNG against libpng, TIFF (LZW + predictor 2, deflate,
+// PackBits, uncompressed) against libtiff's strip reading, GIF against giflib,
+// and the JPEG path against libjpeg-turbo alone. The pictures are made here,
+// 6000 x 4000: a chart (white paper, a grid, anti-aliased curves, blocks of
+// "text") and a photo-like noisy picture. Each case prints the median time of
+// several runs of each side and their ratio, ours over the library's.
+#include "formats/GIFGraphic.h"
+#include "formats/JpegPicture.h"
+#include "formats/PNGGraphic.h"
+#include "formats/TIFFGraphic.h"
+
+#include <gif_lib.h>
+#include <jpeglib.h>
+#include <png.h>
+#include <tiffio.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <random>
+#include <span>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+using namespace quillmark;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+constexpr int kWidth = 6000;
+constexpr int kHeight = 4000;
+constexpr int kRuns = 5;
+
+// RGB rows, top down, no padding.
+struct Rgb {
+    int Width = kWidth;
+    int Height = kHeight;
+    Bytes Pixels = Bytes(std::size_t{kWidth} * kHeight * 3, 255);
+    std::uint8_t* Row(int y) { return Pixels.data() + std::size_t{3} * static_cast<std::size_t>(Width) * static_cast<std::size_t>(y); }
+};
+
+void Blend(Rgb& p, int x, int y, const std::uint8_t colour[3], double cover)
+{
+    if (x < 0 || y < 0 || x >= p.Width || y >= p.Height || cover <= 0)
+        return;
+    std::uint8_t* px = p.Row(y) + 3 * x;
+    for (int c = 0; c < 3; ++c)
+        px[c] = static_cast<std::uint8_t>(std::lround(px[c] + (colour[c] - px[c]) * std::min(cover, 1.0)));
+}
+
+Rgb Chart()
+{
+    Rgb p;
+    const std::uint8_t grid[3] = {200, 200, 230};
+    for (int y = 0; y < p.Height; y += 100)
+        for (int x = 0; x < p.Width; ++x)
+            Blend(p, x, y, grid, 1);
+    for (int x = 0; x < p.Width; x += 100)
+        for (int y = 0; y < p.Height; ++y)
+            Blend(p, x, y, grid, 1);
+    const std::uint8_t curves[3][3] = {{200, 0, 0}, {0, 120, 0}, {0, 0, 180}};
+    for (int k = 0; k < 3; ++k) {
+        for (int x = 0; x < p.Width; ++x) {
+            const double yc = 2000 + 1200 * std::sin(x / (400.0 + 150 * k) + k) + 300 * k;
+            for (int dy = -4; dy <= 4; ++dy) {
+                const int y = static_cast<int>(std::floor(yc)) + dy;
+                Blend(p, x, y, curves[k], 2.5 - std::fabs(y + 0.5 - yc));
+            }
+        }
+    }
+    std::mt19937 random(7);
+    const std::uint8_t ink[3] = {20, 20, 20};
+    for (int label = 0; label < 400; ++label) {
+        const int x0 = static_cast<int>(random() % (kWidth - 200));
+        const int y0 = static_cast<int>(random() % (kHeight - 30));
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 180; ++x)
+                if ((x / 3 + y / 4 + label) % 5 == 0 && (x % 12) < 9)
+                    Blend(p, x0 + x, y0 + y, ink, 1);
+    }
+    return p;
+}
+
+Rgb Photo()
+{
+    Rgb p;
+    std::mt19937 random(11);
+    for (int y = 0; y < p.Height; ++y) {
+        std::uint8_t* row = p.Row(y);
+        for (int x = 0; x < p.Width; ++x) {
+            const int noise = static_cast<int>(random() % 48);
+            row[3 * x] = static_cast<std::uint8_t>(std::clamp(100 + 80 * std::sin(x / 300.0) + noise, 0.0, 255.0));
+            row[3 * x + 1] = static_cast<std::uint8_t>(std::clamp(120 + 70 * std::cos(y / 250.0) + noise, 0.0, 255.0));
+            row[3 * x + 2] = static_cast<std::uint8_t>((x / 20 + y / 30 + noise) & 255);
+        }
+    }
+    return p;
+}
+
+// ---- Writing the files with the reference libraries --------------------
+
+Bytes ReadBack(const std::string& path)
+{
+    Bytes out;
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        std::fseek(f, 0, SEEK_END);
+        out.resize(static_cast<std::size_t>(std::ftell(f)));
+        std::fseek(f, 0, SEEK_SET);
+        if (std::fread(out.data(), 1, out.size(), f) != out.size())
+            out.clear();
+        std::fclose(f);
+    }
+    std::remove(path.c_str());
+    return out;
+}
+
+std::string ScratchPath(const char* name)
+{
+    return "/tmp/quillmark-decode-bench-" + std::to_string(getpid()) + "-" + name;
+}
+
+Bytes WritePng(Rgb& p)
+{
+    const std::string path = ScratchPath("p.png");
+    FILE* f = std::fopen(path.c_str(), "wb");
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    png_init_io(png, f);
+    png_set_compression_level(png, 9);
+    png_set_filter(png, 0, PNG_ALL_FILTERS);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(p.Width), static_cast<png_uint_32>(p.Height), 8,
+                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < p.Height; ++y)
+        png_write_row(png, p.Row(y));
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    std::fclose(f);
+    return ReadBack(path);
+}
+
+Bytes WriteTiff(Rgb& p, unsigned compression, bool predictor)
+{
+    const std::string path = ScratchPath("t.tif");
+    TIFF* t = TIFFOpen(path.c_str(), "w");
+    TIFFSetField(t, TIFFTAG_IMAGEWIDTH, static_cast<std::uint32_t>(p.Width));
+    TIFFSetField(t, TIFFTAG_IMAGELENGTH, static_cast<std::uint32_t>(p.Height));
+    TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 8);
+    TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, 3);
+    TIFFSetField(t, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+    TIFFSetField(t, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    TIFFSetField(t, TIFFTAG_COMPRESSION, compression);
+    if (predictor)
+        TIFFSetField(t, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL);
+    TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, 16);
+    for (int y = 0; y < p.Height; ++y)
+        TIFFWriteScanline(t, p.Row(y), static_cast<std::uint32_t>(y), 0);
+    TIFFClose(t);
+    return ReadBack(path);
+}
+
+// The chart's colours are few; anything else maps to the nearest grey.
+Bytes WriteGif(Rgb& p)
+{
+    std::vector<GifColorType> colours;
+    std::vector<std::uint32_t> keys;
+    std::vector<GifPixelType> indices(std::size_t{static_cast<std::size_t>(p.Width)} * static_cast<std::size_t>(p.Height));
+    for (int y = 0; y < p.Height; ++y) {
+        const std::uint8_t* row = p.Row(y);
+        for (int x = 0; x < p.Width; ++x) {
+            const std::uint32_t key = std::uint32_t{row[3 * x]} << 16 | std::uint32_t{row[3 * x + 1]} << 8 | row[3 * x + 2];
+            auto at = std::find(keys.begin(), keys.end(), key);
+            std::size_t index = static_cast<std::size_t>(at - keys.begin());
+            if (at == keys.end()) {
+                if (keys.size() < 256) {
+                    keys.push_back(key);
+                    colours.push_back(GifColorType{row[3 * x], row[3 * x + 1], row[3 * x + 2]});
+                } else {
+                    index = 0;
+                }
+            }
+            indices[static_cast<std::size_t>(y) * static_cast<std::size_t>(p.Width) + static_cast<std::size_t>(x)] =
+                static_cast<GifPixelType>(index);
+        }
+    }
+    colours.resize(256, GifColorType{0, 0, 0});
+    const std::string path = ScratchPath("g.gif");
+    int error = 0;
+    GifFileType* gif = EGifOpenFileName(path.c_str(), false, &error);
+    ColorMapObject* map = GifMakeMapObject(256, colours.data());
+    EGifPutScreenDesc(gif, p.Width, p.Height, 8, 0, map);
+    EGifPutImageDesc(gif, 0, 0, p.Width, p.Height, false, nullptr);
+    for (int y = 0; y < p.Height; ++y)
+        EGifPutLine(gif, indices.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(p.Width), p.Width);
+    EGifCloseFile(gif, &error);
+    GifFreeMapObject(map);
+    return ReadBack(path);
+}
+
+Bytes WriteJpeg(Rgb& p)
+{
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = static_cast<JDIMENSION>(p.Width);
+    info.image_height = static_cast<JDIMENSION>(p.Height);
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 90, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    for (int y = 0; y < p.Height; ++y) {
+        JSAMPROW row = p.Row(y);
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    Bytes out(buffer, buffer + size);
+    std::free(buffer);
+    jpeg_destroy_compress(&info);
+    return out;
+}
+
+// ---- The reference decodes, from memory into RGB rows --------------------
+
+void LibpngDecode(const Bytes& file, Bytes& out)
+{
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    png_image_begin_read_from_memory(&image, file.data(), file.size());
+    image.format = PNG_FORMAT_RGB;
+    out.resize(PNG_IMAGE_SIZE(image));
+    png_image_finish_read(&image, nullptr, out.data(), 0, nullptr);
+}
+
+struct MemoryFile {
+    const Bytes* Data;
+    toff_t At = 0;
+};
+
+tsize_t TiffRead(thandle_t h, tdata_t buffer, tsize_t size)
+{
+    auto& m = *static_cast<MemoryFile*>(h);
+    const auto n = static_cast<toff_t>(std::min<std::uint64_t>(static_cast<std::uint64_t>(size), m.Data->size() - m.At));
+    std::memcpy(buffer, m.Data->data() + m.At, n);
+    m.At += n;
+    return static_cast<tsize_t>(n);
+}
+tsize_t TiffWrite(thandle_t, tdata_t, tsize_t) { return -1; }
+toff_t TiffSeek(thandle_t h, toff_t offset, int whence)
+{
+    auto& m = *static_cast<MemoryFile*>(h);
+    m.At = whence == SEEK_SET ? offset : whence == SEEK_CUR ? m.At + offset : m.Data->size() + offset;
+    return m.At;
+}
+int TiffClose(thandle_t) { return 0; }
+toff_t TiffSize(thandle_t h) { return static_cast<MemoryFile*>(h)->Data->size(); }
+int TiffMap(thandle_t h, tdata_t* base, toff_t* size)
+{
+    auto& m = *static_cast<MemoryFile*>(h);
+    *base = const_cast<std::uint8_t*>(m.Data->data());
+    *size = m.Data->size();
+    return 1;
+}
+void TiffUnmap(thandle_t, tdata_t, toff_t) {}
+
+void LibtiffDecode(const Bytes& file, Bytes& out)
+{
+    MemoryFile m{&file};
+    TIFF* t = TIFFClientOpen("memory", "rm", &m, TiffRead, TiffWrite, TiffSeek, TiffClose, TiffSize, TiffMap, TiffUnmap);
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    TIFFGetField(t, TIFFTAG_IMAGEWIDTH, &width);
+    TIFFGetField(t, TIFFTAG_IMAGELENGTH, &height);
+    out.resize(std::size_t{width} * height * 3);
+    const tstrip_t strips = TIFFNumberOfStrips(t);
+    std::size_t at = 0;
+    for (tstrip_t s = 0; s < strips; ++s) {
+        const tmsize_t n = TIFFReadEncodedStrip(t, s, out.data() + at, -1);
+        if (n < 0) {
+            std::fprintf(stderr, "libtiff could not read strip %u\n", s);
+            break;
+        }
+        at += static_cast<std::size_t>(n);
+    }
+    TIFFClose(t);
+}
+
+int GifRead(GifFileType* gif, GifByteType* buffer, int size)
+{
+    auto& m = *static_cast<MemoryFile*>(gif->UserData);
+    const auto n = static_cast<int>(std::min<std::uint64_t>(static_cast<std::uint64_t>(size), m.Data->size() - m.At));
+    std::memcpy(buffer, m.Data->data() + m.At, static_cast<std::size_t>(n));
+    m.At += static_cast<toff_t>(n);
+    return n;
+}
+
+void GiflibDecode(const Bytes& file, Bytes& out)
+{
+    MemoryFile m{&file};
+    int error = 0;
+    GifFileType* gif = DGifOpen(&m, GifRead, &error);
+    DGifSlurp(gif);
+    const SavedImage& image = gif->SavedImages[0];
+    const ColorMapObject* map = image.ImageDesc.ColorMap ? image.ImageDesc.ColorMap : gif->SColorMap;
+    const std::size_t pixels = static_cast<std::size_t>(image.ImageDesc.Width) * static_cast<std::size_t>(image.ImageDesc.Height);
+    out.resize(pixels * 3);
+    for (std::size_t i = 0; i < pixels; ++i) {
+        const GifColorType& c = map->Colors[image.RasterBits[i]];
+        out[3 * i] = c.Red;
+        out[3 * i + 1] = c.Green;
+        out[3 * i + 2] = c.Blue;
+    }
+    DGifCloseFile(gif, &error);
+}
+
+void LibjpegDecode(const Bytes& file, Bytes& out)
+{
+    jpeg_decompress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, file.data(), static_cast<unsigned long>(file.size()));
+    jpeg_read_header(&info, TRUE);
+    info.out_color_space = JCS_EXT_BGR;
+    jpeg_start_decompress(&info);
+    const std::size_t stride = std::size_t{info.output_width} * 3;
+    out.resize(stride * info.output_height);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = out.data() + stride * info.output_scanline;
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+}
+
+// ---- Timing ------------------------------------------------------------------
+
+double MedianSeconds(const std::function<void()>& run)
+{
+    std::vector<double> times;
+    for (int i = 0; i < kRuns; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        run();
+        times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// Our picture as RGB rows, to check both sides decoded the same picture.
+Bytes RgbOf(const Bitmap& b)
+{
+    Bytes rgb;
+    rgb.reserve(std::size_t{3} * static_cast<std::size_t>(b.Width()) * static_cast<std::size_t>(b.Height()));
+    for (int y = 0; y < b.Height(); ++y) {
+        const auto row = b.Row(y);
+        for (int x = 0; x < b.Width(); ++x) {
+            if (b.Format() == PixelFormat::Bits8) {
+                const Color c = b.Palette[row[static_cast<std::size_t>(x)]];
+                rgb.insert(rgb.end(), {c.Red, c.Green, c.Blue});
+            } else {
+                const std::size_t at = static_cast<std::size_t>(x) * (b.Format() == PixelFormat::Bits32 ? 4 : 3);
+                rgb.insert(rgb.end(), {row[at + 2], row[at + 1], row[at]});
+            }
+        }
+    }
+    return rgb;
+}
+
+void Compare(const char* name, const Bytes& file, const std::function<void()>& ours, const std::function<void()>& library,
+             const char* libraryName)
+{
+    const double a = MedianSeconds(ours);
+    const double b = MedianSeconds(library);
+    std::printf("%-28s %9zu bytes  quillmark %7.1f ms  %-13s %7.1f ms  ratio %5.2f\n", name, file.size(), a * 1e3,
+                libraryName, b * 1e3, a / b);
+    std::fflush(stdout);
+}
+
+template <class Graphic>
+std::function<void()> Ours(const Bytes& file)
+{
+    return [&file] {
+        Graphic g;
+        g.ReadPicture(file);
+    };
+}
+
+template <class Graphic>
+bool SamePicture(const Bytes& file, const Bytes& libraryRgb)
+{
+    Graphic g;
+    g.ReadPicture(file);
+    return RgbOf(g.Picture()) == libraryRgb;
+}
+
+} // namespace
+
+int main()
+{
+    TIFFSetWarningHandler(nullptr);
+    Rgb chart = Chart();
+    Rgb photo = Photo();
+    Bytes out;
+    std::printf("Decoding 6000 x 4000 pictures in memory, median of %d runs (ratio: ours / library)\n", kRuns);
+
+    for (auto& [name, picture] : {std::pair<const char*, Rgb*>{"chart", &chart}, {"photo", &photo}}) {
+        const Bytes png = WritePng(*picture);
+        Compare((std::string(name) + " PNG").c_str(), png, Ours<TPNGGraphic>(png), [&] { LibpngDecode(png, out); },
+                "libpng");
+        if (!SamePicture<TPNGGraphic>(png, out))
+            std::printf("  (the two pictures differ)\n");
+    }
+    const struct {
+        const char* name;
+        unsigned compression;
+        bool predictor;
+    } tiffs[] = {{"chart TIFF LZW + predictor", COMPRESSION_LZW, true},
+                 {"chart TIFF deflate", COMPRESSION_ADOBE_DEFLATE, false},
+                 {"chart TIFF PackBits", COMPRESSION_PACKBITS, false},
+                 {"chart TIFF uncompressed", COMPRESSION_NONE, false}};
+    for (const auto& t : tiffs) {
+        const Bytes tiff = WriteTiff(chart, t.compression, t.predictor);
+        Compare(t.name, tiff, Ours<TTIFFGraphic>(tiff), [&] { LibtiffDecode(tiff, out); }, "libtiff");
+        if (!SamePicture<TTIFFGraphic>(tiff, out))
+            std::printf("  (the two pictures differ)\n");
+    }
+    const Bytes gif = WriteGif(chart);
+    Compare("chart GIF", gif, Ours<TGIFGraphic>(gif), [&] { GiflibDecode(gif, out); }, "giflib");
+    if (!SamePicture<TGIFGraphic>(gif, out))
+        std::printf("  (the two pictures differ)\n");
+    const Bytes jpeg = WriteJpeg(chart);
+    Compare("chart JPEG q90", jpeg, [&] { (void)DecodeJpeg(jpeg); }, [&] { LibjpegDecode(jpeg, out); }, "libjpeg-turbo");
+    return 0;
+}
