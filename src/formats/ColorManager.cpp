@@ -562,6 +562,26 @@ void TColorManager::RowConvertRGBFamily(std::span<const Channel> channels, std::
     const bool copyAlpha = HasOption(m_sourceOptions, ConvertOptions::AlphaPresent) &&
                            HasOption(m_targetOptions, ConvertOptions::AlphaPresent) && channels.size() >= 4 &&
                            m_targetSPP >= 4;
+    // The common case, whole rows of 8-bit samples without gamma: a plain
+    // copy loop the compiler can keep in registers (bounds were checked by
+    // Convert). It writes exactly what the general loop below writes.
+    if (mask == 0xFF && m_sourceBPS == 8 && !copyAlpha && !HasOption(m_targetOptions, ConvertOptions::ApplyGamma)) {
+        const std::uint8_t* r = red.Data.data() + red.Offset;
+        const std::uint8_t* g = green.Data.data() + green.Offset;
+        const std::uint8_t* b = blue.Data.data() + blue.Offset;
+        const std::size_t rs = red.Step;
+        const std::size_t gs = green.Step;
+        const std::size_t bs = blue.Step;
+        std::uint8_t* out = target.data();
+        const std::size_t spp = m_targetSPP;
+        const std::size_t first = IsRGBOrder(m_targetScheme) ? 0 : 2;
+        for (std::size_t i = 0; i < count; ++i) {
+            out[i * spp + first] = r[i * rs];
+            out[i * spp + 1] = g[i * gs];
+            out[i * spp + 2 - first] = b[i * bs];
+        }
+        return;
+    }
     std::size_t consumed = 0;
     for (std::size_t i = 0; i < count; ++i) {
         if (!Selected(mask, i))
