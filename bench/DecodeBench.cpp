@@ -9,6 +9,7 @@
 #include "formats/JpegPicture.h"
 #include "formats/PNGGraphic.h"
 #include "formats/TIFFGraphic.h"
+#include "formats/JpegTestFiles.h"
 
 #include <gif_lib.h>
 #include <jpeglib.h>
@@ -204,29 +205,9 @@ Bytes WriteGif(Rgb& p)
 
 Bytes WriteJpeg(Rgb& p)
 {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(p.Width);
-    info.image_height = static_cast<JDIMENSION>(p.Height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 90, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    for (int y = 0; y < p.Height; ++y) {
-        JSAMPROW row = p.Row(y);
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    Bytes out(buffer, buffer + size);
-    std::free(buffer);
-    jpeg_destroy_compress(&info);
-    return out;
+    return quillmark::testing::EncodeJpeg({.Width = p.Width, .Height = p.Height, .Quality = 90, .Sample = [&p](int x, int y, int c) {
+        return p.Row(y)[3 * x + c];
+    }});
 }
 
 // ---- The reference decodes, from memory into RGB rows --------------------

@@ -75,27 +75,29 @@ TEST(FileWrite, SymbolicLinkStaysALinkAndItsTargetIsReplaced)
     EXPECT_THROW(WriteFileReplacing((folder.Path() / "loop-a").string(), "x"), FileError);
 }
 
+// Writes text to name while a reader reads the pipe; what the reader got.
+// The writer waits for a reader, as a named pipe makes it.
+std::string WrittenThroughPipe(const fs::path& pipe, const fs::path& name, const std::string& text)
+{
+    auto reader = std::async(std::launch::async, [&] { return ReadAll(pipe); });
+    EXPECT_NO_THROW(WriteFileReplacing(name.string(), text));
+    // Should the write have failed, this lets the reader see the end.
+    if (const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0)
+        ::close(fd);
+    return reader.get();
+}
+
 TEST(FileWrite, NamedPipeIsWrittenDirectlyAndStaysAPipe)
 {
     const test::ScratchFolder folder("quillmark-write-");
     const fs::path pipe = folder.Path() / "pipe";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    // The writer waits for a reader, as a named pipe makes it.
-    auto reader = std::async(std::launch::async, [&] { return ReadAll(pipe); });
-    EXPECT_NO_THROW(WriteFileReplacing(pipe.string(), "through the pipe"));
-    // Should the write have failed, this lets the reader see the end.
-    if (const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0)
-        ::close(fd);
-    EXPECT_EQ(reader.get(), "through the pipe");
+    EXPECT_EQ(WrittenThroughPipe(pipe, pipe, "through the pipe"), "through the pipe");
     EXPECT_TRUE(fs::is_fifo(pipe));
     // Through a link, as /dev/stdout reaches a pipe.
     const fs::path link = folder.Path() / "stdout";
     fs::create_symlink(pipe, link);
-    auto linkReader = std::async(std::launch::async, [&] { return ReadAll(pipe); });
-    EXPECT_NO_THROW(WriteFileReplacing(link.string(), "through the link"));
-    if (const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0)
-        ::close(fd);
-    EXPECT_EQ(linkReader.get(), "through the link");
+    EXPECT_EQ(WrittenThroughPipe(pipe, link, "through the link"), "through the link");
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(EntryCount(folder.Path()), 2u);
 }

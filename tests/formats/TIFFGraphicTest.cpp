@@ -1,6 +1,7 @@
 #include "formats/TIFFGraphic.h"
 
 #include "CorpusSupport.h"
+#include "JpegTestFiles.h"
 #include "LzwTestEncoder.h"
 
 #include <gtest/gtest.h>
@@ -259,7 +260,7 @@ TEST(Tiff, LzwWithPredictorEqualsUncompressedTwin)
     for (const bool bigEndian : {false, true}) {
         for (const Case c : {Case{"RGB 8", 8, 3, 2}, Case{"grey 16", 16, 1, 1}, Case{"RGB 16", 16, 3, 2},
                              Case{"grey+alpha 8", 8, 2, 1}, Case{"RGBA 8", 8, 4, 2}}) {
-            SCOPED_TRACE(testing::Message() << c.what << (bigEndian ? " MM" : " II"));
+            SCOPED_TRACE(::testing::Message() << c.what << (bigEndian ? " MM" : " II"));
             const unsigned width = 13;
             const unsigned height = 7;
             const std::size_t rowBytes = std::size_t{width} * c.samples * c.bits / 8;
@@ -345,7 +346,7 @@ TEST(Tiff, SubsampledYCbCrGivesEachChromaPairToItsWholeBlock)
 {
     struct Case { unsigned h; unsigned v; };
     for (const Case c : {Case{2, 2}, Case{2, 1}, Case{4, 2}, Case{4, 4}}) {
-        SCOPED_TRACE(testing::Message() << c.h << "x" << c.v);
+        SCOPED_TRACE(::testing::Message() << c.h << "x" << c.v);
         const unsigned width = 7;   // partial blocks at the right edge
         const unsigned height = 5;  // and at the bottom
         const Bytes luma = Samples(std::size_t{width} * height, c.h);
@@ -717,29 +718,8 @@ TEST(TiffJpeg, StreamTallerThanItsStripIsRefused)
 
 TEST(TiffJpeg, EndlessScansAreRefused)
 {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = 8;
-    info.image_height = 8;
-    info.input_components = 1;
-    info.in_color_space = JCS_GRAYSCALE;
-    jpeg_set_defaults(&info);
-    jpeg_simple_progression(&info);
-    jpeg_start_compress(&info, TRUE);
-    Bytes row(8, 90);
-    for (int y = 0; y < 8; ++y) {
-        JSAMPROW p = row.data();
-        jpeg_write_scanlines(&info, &p, 1);
-    }
-    jpeg_finish_compress(&info);
-    const Bytes progressive(buffer, buffer + size);
-    free(buffer);
-    jpeg_destroy_compress(&info);
+    const Bytes progressive = quillmark::testing::EncodeJpeg(
+        {.Width = 8, .Height = 8, .Components = 1, .Progressive = true, .Sample = [](int, int, int) { return std::uint8_t{90}; }});
     // The last scan again and again: a bogus progression libjpeg only warns about.
     std::size_t lastScan = 0;
     for (std::size_t i = 0; i + 1 < progressive.size(); ++i)
