@@ -1,5 +1,7 @@
 #include "formats/PackbitsRLEDecoder.h"
 
+#include <algorithm>
+
 // PackBits: a control byte n of 0..127 is followed by n + 1 literal bytes;
 // n of -127..-1 by one byte written 1 - n times; -128 is a no-op.
 
@@ -32,24 +34,36 @@ void TPackbitsRLEDecoder::Unpack(std::span<const std::uint8_t> source, std::size
             }
             break;
         }
-        case State::Literal:
-            if (sourcePos >= source.size())
+        case State::Literal: {
+            // As many of the literal bytes at once as both spans allow.
+            const std::size_t n = std::min<std::size_t>(
+                {m_count, source.size() - sourcePos, target.size() - targetPos});
+            if (n == 0)
                 return;
-            target[targetPos++] = source[sourcePos++];
-            if (--m_count == 0)
+            std::copy_n(source.begin() + static_cast<std::ptrdiff_t>(sourcePos), n,
+                        target.begin() + static_cast<std::ptrdiff_t>(targetPos));
+            sourcePos += n;
+            targetPos += n;
+            m_count -= static_cast<unsigned>(n);
+            if (m_count == 0)
                 m_state = State::Control;
             break;
+        }
         case State::RepeatValue:
             if (sourcePos >= source.size())
                 return;
             m_value = source[sourcePos++];
             m_state = State::Repeat;
             break;
-        case State::Repeat:
-            target[targetPos++] = m_value;
-            if (--m_count == 0)
+        case State::Repeat: {
+            const std::size_t n = std::min<std::size_t>(m_count, target.size() - targetPos);
+            std::fill_n(target.begin() + static_cast<std::ptrdiff_t>(targetPos), n, m_value);
+            targetPos += n;
+            m_count -= static_cast<unsigned>(n);
+            if (m_count == 0)
                 m_state = State::Control;
             break;
+        }
         }
     }
 }
