@@ -637,7 +637,7 @@ private:
     void DecodeBlock(std::size_t index, std::uint32_t width, std::uint32_t rows, std::vector<std::uint8_t>& out);
     std::vector<std::uint8_t> ExpandSubsampled(std::span<const std::uint8_t> units, std::uint32_t width,
                                                std::uint32_t rows) const;
-    void ConvertBand(Bitmap& picture, const std::vector<std::vector<std::uint8_t>>& planes, std::uint32_t top,
+    void ConvertBand(Bitmap& picture, std::span<const std::span<const std::uint8_t>> planes, std::uint32_t top,
                      std::uint32_t rows);
 
     std::span<const std::uint8_t> m_file;
@@ -898,14 +898,14 @@ void TiffReader::DecodeBlock(std::size_t index, std::uint32_t width, std::uint32
         out = ExpandSubsampled(raw, width, rows);
 }
 
-void TiffReader::ConvertBand(Bitmap& picture, const std::vector<std::vector<std::uint8_t>>& planes,
+void TiffReader::ConvertBand(Bitmap& picture, std::span<const std::span<const std::uint8_t>> planes,
                              std::uint32_t top, std::uint32_t rows)
 {
     const std::size_t rowBytes = RowBytes(m_t.Width);
     std::vector<std::span<const std::uint8_t>> rowPlanes(planes.size());
     for (std::uint32_t y = 0; y < rows; ++y) {
         for (std::size_t p = 0; p < planes.size(); ++p)
-            rowPlanes[p] = std::span(planes[p]).subspan(y * rowBytes, rowBytes);
+            rowPlanes[p] = planes[p].subspan(y * rowBytes, rowBytes);
         m_colors.ConvertRow(rowPlanes, picture.Row(static_cast<std::int32_t>(top + y)), m_t.Width);
     }
 }
@@ -948,11 +948,23 @@ Bitmap TiffReader::Decode()
             top += rows;
         }
         const std::size_t stripsPerPlane = strips.size();
+        std::vector<std::span<const std::uint8_t>> planes(planeCount);
         for (std::size_t s = 0; s < stripsPerPlane; ++s) {
             const auto [stripTop, rows] = strips[s];
-            for (unsigned p = 0; p < planeCount; ++p)
-                DecodeBlock(p * stripsPerPlane + s, m_t.Width, rows, band[p]);
-            ConvertBand(picture, band, stripTop, rows);
+            for (unsigned p = 0; p < planeCount; ++p) {
+                const std::size_t index = p * stripsPerPlane + s;
+                // Unpacked strips are converted straight from the file.
+                if (m_t.Compression == CompressionKind::None && !m_t.Subsampled()) {
+                    const auto data = BlockData(index, rowBytes * rows);
+                    if (data.size() < rowBytes * rows)
+                        throw InvalidFormat();
+                    planes[p] = data.first(rowBytes * rows);
+                } else {
+                    DecodeBlock(index, m_t.Width, rows, band[p]);
+                    planes[p] = band[p];
+                }
+            }
+            ConvertBand(picture, planes, stripTop, rows);
         }
         return picture;
     }
@@ -979,7 +991,7 @@ Bitmap TiffReader::Decode()
                                 band[p].begin() + static_cast<std::ptrdiff_t>(y * rowBytes + left));
             }
         }
-        ConvertBand(picture, band, top, rows);
+        ConvertBand(picture, std::vector<std::span<const std::uint8_t>>(band.begin(), band.end()), top, rows);
     }
     return picture;
 }
