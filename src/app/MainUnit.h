@@ -195,7 +195,6 @@ public:
     // Floating, the settings window keeps its size; docked, the dock does.
     void ToolWndSettingsDockChanged();
     void FixFloatingSettingsSize();
-    bool m_settingsSizePending = false;  // floating but never shown: size not fixed yet
     void ReleaseSettingsWindowSize();
     void btnSeriesClick();
     void miHideSeiesClick(); // runs after the item has inverted its own check
@@ -617,6 +616,8 @@ private:
                                  SpinEdit* maxEdit);
     bool LimitEditsRefused(const PlotAxis& axis, const SpinEdit* minEdit, const SpinEdit* maxEdit) const;
     void RestoreLimitEdit(SpinEdit* changed, bool changedIsMin, const PlotAxis& axis);
+    // The one box for a refused axis range ("Минимальное значение оси …").
+    void ShowAxisRangeRefused();
     void ShiftAxis(SpinEdit* minEdit, SpinEdit* maxEdit, bool increase);
     void ApplyStartEnabling();
     void ReadLayoutSettings();
@@ -637,6 +638,7 @@ private:
 
     MainFormEnvironment m_environment;
     bool m_shown = false; // FormShow runs on the first showing only
+    bool m_settingsSizePending = false;  // settings window floating but never shown: size not fixed yet
     std::map<const QToolButton*, QString> m_hints;
     // The application-wide key filter sees a key once per widget it
     // propagates through; these tell a new key from its propagation. A key

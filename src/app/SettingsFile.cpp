@@ -235,9 +235,7 @@ void TMainForm::FormClose()
     const QString folder = QFileInfo(m_settingsLocation).absolutePath();
     if (!QDir().mkpath(folder))
         throw FileError(FormatMessage("Cannot create folder %s", {QDir::toNativeSeparators(folder).toStdString()}));
-    WriteFileReplacing(QFile::encodeName(m_settingsLocation).toStdString(), text,
-                       FormatMessage("Cannot write the settings file %s",
-                                     {QDir::toNativeSeparators(m_settingsLocation).toStdString()}));
+    WriteFileReplacing(QFile::encodeName(m_settingsLocation).toStdString(), text, "Cannot write the settings file %s");
 }
 
 std::string TMainForm::SettingsText() const

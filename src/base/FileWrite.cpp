@@ -117,9 +117,9 @@ void WriteFileReplacing(const std::string& fileName, std::span<const std::uint8_
     if (fd < 0)
         throw failure;
     Descriptor out(fd);
-    if (exists && ::fchmod(fd, info.st_mode & 07777) != 0) {
-        // Not the owner: the replacement keeps the usual permissions.
-    }
+    // Not the owner, the replacement keeps the usual permissions.
+    if (exists)
+        static_cast<void>(::fchmod(fd, info.st_mode & 07777));
     const bool written = WriteAll(fd, bytes);
     if (!out.Close() || !written || ::rename(temporary.c_str(), target.c_str()) != 0) {
         ::unlink(temporary.c_str());

@@ -41,11 +41,16 @@ bool TMainForm::LimitEditsRefused(const PlotAxis& axis, const SpinEdit* minEdit,
            !PlanAxisRange(minEdit->Value(), maxEdit->Value(), incrementEdit->Value());
 }
 
-void TMainForm::RestoreLimitEdit(SpinEdit* changed, bool changedIsMin, const PlotAxis& axis)
+void TMainForm::ShowAxisRangeRefused()
 {
     Dialogs().ShowError(
         QString::fromUtf8(kAxisRangeRefusedCaption.data(), static_cast<qsizetype>(kAxisRangeRefusedCaption.size())),
         QString::fromUtf8(kAxisRangeRefused.data(), static_cast<qsizetype>(kAxisRangeRefused.size())));
+}
+
+void TMainForm::RestoreLimitEdit(SpinEdit* changed, bool changedIsMin, const PlotAxis& axis)
+{
+    ShowAxisRangeRefused();
     // Runs the handler, which finds the value in force and does nothing more.
     changed->SetValue(changedIsMin ? axis.Minimum() : axis.Maximum());
 }
@@ -107,10 +112,7 @@ void TMainForm::ApplyAxisRange(PlotAxis& axis, long double min, long double max)
     SpinEdit* incrementEdit = &axis == &Chart->BottomAxis() ? spXIncrement : spYIncrement;
     const std::optional<AxisRangePlan> plan = PlanAxisRange(min, max, incrementEdit->Value());
     if (!plan) {
-        Dialogs().ShowError(QString::fromUtf8(kAxisRangeRefusedCaption.data(),
-                                              static_cast<qsizetype>(kAxisRangeRefusedCaption.size())),
-                            QString::fromUtf8(kAxisRangeRefused.data(),
-                                              static_cast<qsizetype>(kAxisRangeRefused.size())));
+        ShowAxisRangeRefused();
         return;
     }
     axis.SetMinMax(static_cast<double>(min), static_cast<double>(max));

@@ -73,8 +73,7 @@ void TMainForm::btnSaveClick()
     const CalibrationFile values{spXMin->Value(),  spXMax->Value(), spXIncrement->Value(),
                                  spYMin->Value(),  spYMax->Value(), spYIncrement->Value()};
     const std::string text = CalFileText(values);
-    WriteFileReplacing(QFile::encodeName(path).toStdString(), text,
-                       FormatMessage("Не удалось записать файл %s", {NativePath(path)}));
+    WriteFileReplacing(QFile::encodeName(path).toStdString(), text, "Не удалось записать файл %s");
 }
 
 void TMainForm::btnLoadClick()

@@ -247,10 +247,7 @@ bool TMainForm::SolveCalibration()
             if (straighten)
                 spRotate->SetValue(rotation); // rebuilds the picture as it was
             AxisPoints = clicked;
-            Dialogs().ShowError(QString::fromUtf8(kAxisRangeRefusedCaption.data(),
-                                                  static_cast<qsizetype>(kAxisRangeRefusedCaption.size())),
-                                QString::fromUtf8(kAxisRangeRefused.data(),
-                                                  static_cast<qsizetype>(kAxisRangeRefused.size())));
+            ShowAxisRangeRefused();
             return false;
         }
         // Each edit write runs its change handler, which finds the edit equal

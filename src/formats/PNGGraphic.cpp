@@ -13,13 +13,13 @@
 //   refused.
 // - The chunk that follows the IDAT run is only skipped (or refused when it is
 //   critical), even when it is a PLTE, gAMA, bKGD or tRNS chunk.
-// Mended:
-// - Image data that ends before the picture is complete (no further IDAT) is
-//   a compression error, not a picture whose last rows are missing.
 // - tRNS and bKGD never change the pixels: the background colour only fills
 //   the picture before decoding, the transparent colour is only recorded.
 // - A zlib stream that ends before the picture is complete, or with data left
 //   in its chunk, is reported as extra compressed data.
+// Mended:
+// - Image data that ends before the picture is complete (no further IDAT) is
+//   a compression error, not a picture whose last rows are missing.
 
 #include "base/ByteReader.h"
 #include "base/CheckedMath.h"

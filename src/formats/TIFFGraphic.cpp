@@ -631,10 +631,11 @@ private:
     std::unique_ptr<TDecoder> MakeDecoder(std::uint32_t blockWidth) const;
     // Bytes of one decoded row of a block as the colour manager reads it.
     std::size_t RowBytes(std::uint32_t pixels) const;
-    // Decodes block index into rows of RowBytes(width) bytes. The buffer is
-    // the caller's and is reused from block to block: every byte of it is
-    // written, or the decoding throws.
-    void DecodeBlock(std::size_t index, std::uint32_t width, std::uint32_t rows, std::vector<std::uint8_t>& out);
+    // Block index as rows of RowBytes(width) bytes: unpacked data where it
+    // lies in the file, anything else decoded into the caller's buffer, which
+    // is reused from block to block. Valid until the buffer changes.
+    std::span<const std::uint8_t> DecodeBlock(std::size_t index, std::uint32_t width, std::uint32_t rows,
+                                              std::vector<std::uint8_t>& buffer);
     std::vector<std::uint8_t> ExpandSubsampled(std::span<const std::uint8_t> units, std::uint32_t width,
                                                std::uint32_t rows) const;
     void ConvertBand(Bitmap& picture, std::span<const std::span<const std::uint8_t>> planes, std::uint32_t top,
@@ -850,8 +851,8 @@ std::span<const std::uint8_t> TiffReader::BlockData(std::size_t index, std::size
     return m_file.subspan(static_cast<std::size_t>(offset), static_cast<std::size_t>(count));
 }
 
-void TiffReader::DecodeBlock(std::size_t index, std::uint32_t width, std::uint32_t rows,
-                             std::vector<std::uint8_t>& out)
+std::span<const std::uint8_t> TiffReader::DecodeBlock(std::size_t index, std::uint32_t width, std::uint32_t rows,
+                                                      std::vector<std::uint8_t>& buffer)
 {
     std::size_t packedSize = RowBytes(width) * rows;
     if (m_t.Subsampled()) {
@@ -859,18 +860,19 @@ void TiffReader::DecodeBlock(std::size_t index, std::uint32_t width, std::uint32
         const std::size_t v = m_t.SubsamplingV;
         packedSize = ((width + h - 1) / h) * ((rows + v - 1) / v) * (h * v + 2);
     }
+    const auto data = BlockData(index, packedSize);
+    std::span<const std::uint8_t> packed;
     std::vector<std::uint8_t> units;
-    std::vector<std::uint8_t>& raw = m_t.Subsampled() ? units : out;
-    raw.resize(packedSize);
-    {
-        const auto data = BlockData(index, packedSize);
+    if (m_t.Compression == CompressionKind::None) {
         // A block that ends before its rows do is a damaged file, not a
-        // picture with missing rows.
-        if (m_t.Compression == CompressionKind::None) {
-            if (data.size() < raw.size())
-                throw InvalidFormat();
-            std::copy_n(data.begin(), raw.size(), raw.begin());
-        } else if (!InflateWhole(data, raw)) {
+        // picture with missing rows. Unpacked data is read where it lies.
+        if (data.size() < packedSize)
+            throw InvalidFormat();
+        packed = data.first(packedSize);
+    } else {
+        std::vector<std::uint8_t>& raw = m_t.Subsampled() ? units : buffer;
+        raw.resize(packedSize);
+        if (!InflateWhole(data, raw)) {
             if (!m_decoder || m_decoderWidth != width) {
                 m_decoder = MakeDecoder(width);
                 m_decoderWidth = width;
@@ -885,17 +887,18 @@ void TiffReader::DecodeBlock(std::size_t index, std::uint32_t width, std::uint32
             if (targetPos < raw.size())
                 throw InvalidFormat();
         }
-        if (m_t.Compression != CompressionKind::None) {
-            if (m_t.Predictor == 2 && !m_t.Subsampled() && m_t.Compression != CompressionKind::JPEG) {
-                const std::size_t rowBytes = RowBytes(width);
-                for (std::size_t y = 0; y < rows; ++y)
-                    UndoPredictor(std::span(raw).subspan(y * rowBytes, rowBytes), width, m_t.SamplesPerPlane(),
-                                  m_t.BitsPerSample, m_dir.BigEndian());
-            }
+        if (m_t.Predictor == 2 && !m_t.Subsampled() && m_t.Compression != CompressionKind::JPEG) {
+            const std::size_t rowBytes = RowBytes(width);
+            for (std::size_t y = 0; y < rows; ++y)
+                UndoPredictor(std::span(raw).subspan(y * rowBytes, rowBytes), width, m_t.SamplesPerPlane(),
+                              m_t.BitsPerSample, m_dir.BigEndian());
         }
+        packed = raw;
     }
-    if (m_t.Subsampled())
-        out = ExpandSubsampled(raw, width, rows);
+    if (!m_t.Subsampled())
+        return packed;
+    buffer = ExpandSubsampled(packed, width, rows);
+    return buffer;
 }
 
 void TiffReader::ConvertBand(Bitmap& picture, std::span<const std::span<const std::uint8_t>> planes,
@@ -951,19 +954,8 @@ Bitmap TiffReader::Decode()
         std::vector<std::span<const std::uint8_t>> planes(planeCount);
         for (std::size_t s = 0; s < stripsPerPlane; ++s) {
             const auto [stripTop, rows] = strips[s];
-            for (unsigned p = 0; p < planeCount; ++p) {
-                const std::size_t index = p * stripsPerPlane + s;
-                // Unpacked strips are converted straight from the file.
-                if (m_t.Compression == CompressionKind::None && !m_t.Subsampled()) {
-                    const auto data = BlockData(index, rowBytes * rows);
-                    if (data.size() < rowBytes * rows)
-                        throw InvalidFormat();
-                    planes[p] = data.first(rowBytes * rows);
-                } else {
-                    DecodeBlock(index, m_t.Width, rows, band[p]);
-                    planes[p] = band[p];
-                }
-            }
+            for (unsigned p = 0; p < planeCount; ++p)
+                planes[p] = DecodeBlock(p * stripsPerPlane + s, m_t.Width, rows, band[p]);
             ConvertBand(picture, planes, stripTop, rows);
         }
         return picture;
@@ -975,7 +967,7 @@ Bitmap TiffReader::Decode()
     const std::size_t across = (std::size_t{m_t.Width} + tw - 1) / tw;
     const std::size_t down = (std::size_t{m_t.Height} + th - 1) / th;
     const std::size_t tileRowBytes = RowBytes(tw);
-    std::vector<std::uint8_t> tile;
+    std::vector<std::uint8_t> tileBuffer;
     for (std::size_t ty = 0; ty < down; ++ty) {
         const auto top = static_cast<std::uint32_t>(ty * th);
         const std::uint32_t rows = std::min(th, m_t.Height - top);
@@ -983,7 +975,7 @@ Bitmap TiffReader::Decode()
             band[p].assign(rowBytes * rows, 0);
             for (std::size_t tx = 0; tx < across; ++tx) {
                 const std::size_t index = (p * down + ty) * across + tx;
-                DecodeBlock(index, tw, th, tile);
+                const auto tile = DecodeBlock(index, tw, th, tileBuffer);
                 const std::size_t left = RowBytes(static_cast<std::uint32_t>(tx * tw));
                 const std::size_t n = std::min(tileRowBytes, rowBytes - left);
                 for (std::uint32_t y = 0; y < rows; ++y)
