@@ -19,11 +19,16 @@ int BitsPerPixel(PixelFormat format)
     return 24;
 }
 
+std::string PictureTooLargeMessage(std::uint64_t width, std::uint64_t height)
+{
+    return FormatMessage("Cannot load image. Picture of %dx%d pixels is too large.",
+                         {std::to_string(width), std::to_string(height)});
+}
+
 void CheckPictureSize(std::uint64_t width, std::uint64_t height)
 {
     if (width > kMaxSide || height > kMaxSide || width * height > kMaxPixels)
-        throw InvalidGraphicError(FormatMessage("Cannot load image. Picture of %dx%d pixels is too large.",
-                                                {std::to_string(width), std::to_string(height)}));
+        throw InvalidGraphicError(PictureTooLargeMessage(width, height));
 }
 
 void Bitmap::Allocate(PixelFormat format, std::int32_t width, std::int32_t height)

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <optional>
 #include <span>
 #include <vector>
@@ -32,6 +33,7 @@ inline constexpr std::uint64_t kMaxPixels = 268435456;
 // side exceeds kMaxSide or the area exceeds kMaxPixels. Zero sizes pass: each
 // decoder refuses them with its own invalid-format message.
 void CheckPictureSize(std::uint64_t width, std::uint64_t height);
+std::string PictureTooLargeMessage(std::uint64_t width, std::uint64_t height);
 
 class Bitmap {
 public:

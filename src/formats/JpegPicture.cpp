@@ -10,8 +10,8 @@
 //
 // Kept on purpose:
 //  - A truncated file decodes without an error; libjpeg fills the missing
-//    rows. Only a sequential Huffman file holding too few bytes for even a
-//    small part of its declared picture is refused (see kMinBlocksPerByte).
+//    rows. Only a file holding too few bytes for even a small part of its
+//    declared picture is refused (see kMinBlocksPerByte).
 //  - Greyscale files are not reduced to a quantized palette: an 8-bit
 //    picture with all 256 grey levels keeps every level of the scan.
 
@@ -33,13 +33,21 @@ namespace {
 
 constexpr int kTooManyScans = -1;
 
-// A sequential Huffman-coded block costs at least two bits (a DC and an
-// end-of-block code), so a complete file has a byte for every 4 blocks of each
-// component. A file with less than a byte for every 64 blocks of its first
-// component is mostly missing: decoding it would allocate and fill the
-// whole declared picture (hundreds of megabytes, many seconds) from a few
-// bytes, so it is refused as a decompression bomb.
+// A Huffman-coded block costs at least two bits in a sequential file (a DC
+// and an end-of-block code) and at least one in the first scan of a
+// progressive one, so a complete file has a byte for every 8 blocks of its
+// first component. A file with less than a byte for every 64 blocks is mostly
+// missing: decoding it would allocate and fill the whole declared picture
+// (hundreds of megabytes, many seconds) from a few bytes, so it is refused as
+// a decompression bomb. Arithmetic coding packs a plain area far tighter
+// (about 3000 blocks a byte for a blank page), so its bound is looser.
 constexpr std::uint64_t kMinBlocksPerByte = 64;
+constexpr std::uint64_t kMinArithmeticBlocksPerByte = 8192;
+
+// libjpeg's own buffers (a progressive file keeps every coefficient of the
+// picture) may not grow beyond this; past it libjpeg asks for a backing store,
+// which this build does not have, and the picture is refused as too large.
+constexpr long kMaxLibraryMemory = 1L << 30;
 
 struct ErrorManager {
     jpeg_error_mgr Library; // first, so libjpeg's pointer to it is ours too
@@ -127,23 +135,24 @@ Bitmap DecodeJpeg(std::span<const std::uint8_t> file)
         // users should hear the same as for any other empty picture.
         if (code == kTooManyScans || code == JERR_EMPTY_IMAGE)
             throw InvalidGraphicError(InvalidJpegMessage());
+        if (code == JERR_NO_BACKING_STORE)
+            throw InvalidGraphicError(PictureTooLargeMessage(info.image_width, info.image_height));
         throw InvalidGraphicError(FormatMessage("JPEG error #%d", {std::to_string(code)}));
     }
 
     jpeg_create_decompress(&info);
     state->Created = true;
     info.progress = &state->Progress;
+    info.mem->max_memory_to_use = kMaxLibraryMemory;
     jpeg_mem_src(&info, file.data(), static_cast<unsigned long>(file.size()));
     jpeg_read_header(&info, TRUE);
 
     if (info.image_width == 0 || info.image_height == 0)
         throw InvalidGraphicError(InvalidJpegMessage());
     CheckPictureSize(info.image_width, info.image_height);
-    if (!info.progressive_mode && !info.arith_code) {
-        const std::uint64_t blocks = (std::uint64_t{info.image_width} + 7) / 8 * ((std::uint64_t{info.image_height} + 7) / 8);
-        if (blocks / kMinBlocksPerByte > file.size())
-            throw InvalidGraphicError(InvalidJpegMessage());
-    }
+    const std::uint64_t blocks = (std::uint64_t{info.image_width} + 7) / 8 * ((std::uint64_t{info.image_height} + 7) / 8);
+    if (blocks / (info.arith_code ? kMinArithmeticBlocksPerByte : kMinBlocksPerByte) > file.size())
+        throw InvalidGraphicError(InvalidJpegMessage());
 
     bool cmyk = false;
     switch (info.jpeg_color_space) {
@@ -169,6 +178,11 @@ Bitmap DecodeJpeg(std::span<const std::uint8_t> file)
     info.do_fancy_upsampling = TRUE;
     info.quantize_colors = FALSE;
 
+    jpeg_start_decompress(&info);
+    if (info.output_width != info.image_width || info.output_height != info.image_height ||
+        info.output_components != (cmyk ? 4 : info.out_color_space == JCS_GRAYSCALE ? 1 : 3))
+        throw InternalError("libjpeg changed the output geometry");
+
     const auto width = static_cast<std::int32_t>(info.image_width);
     const auto height = static_cast<std::int32_t>(info.image_height);
     if (info.out_color_space == JCS_GRAYSCALE) {
@@ -183,11 +197,6 @@ Bitmap DecodeJpeg(std::span<const std::uint8_t> file)
     }
     if (cmyk)
         state->CmykRow.resize(std::size_t{4} * info.image_width);
-
-    jpeg_start_decompress(&info);
-    if (info.output_width != info.image_width || info.output_height != info.image_height ||
-        info.output_components != (cmyk ? 4 : info.out_color_space == JCS_GRAYSCALE ? 1 : 3))
-        throw InternalError("libjpeg changed the output geometry");
 
     while (info.output_scanline < info.output_height) {
         const auto y = static_cast<std::int32_t>(info.output_scanline);

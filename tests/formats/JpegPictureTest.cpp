@@ -172,6 +172,35 @@ TEST(Jpeg, FrameSizeIsCheckedBeforeDecoding)
     }
 }
 
+TEST(Jpeg, FewBytesForAHugeFrameAreRefusedAndLibraryMemoryIsCapped)
+{
+    const auto flat = [](int, int, int) { return std::uint8_t{200}; };
+    struct Case {
+        quillmark::testing::JpegRecipe recipe;
+        std::uint16_t width, height;
+        std::size_t padTo;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{.Progressive = true, .Sample = flat}, 16000, 16000, 0, "Cannot load image. Invalid or unexpected JPEG image format."},
+        {{.Arithmetic = true, .Sample = flat}, 16000, 16000, 0, "Cannot load image. Invalid or unexpected JPEG image format."},
+        // Enough bytes to pass the bound, but every coefficient of 192 megapixels
+        // in three full-resolution components would take 1.15 GB.
+        {{.Progressive = true, .FullChroma = true, .Sample = flat}, 16000, 12000, 48000,
+         "Cannot load image. Picture of 16000x12000 pixels is too large."},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::uint8_t> file = EncodeJpeg(c.recipe);
+        quillmark::testing::SetFrameSize(file, c.width, c.height);
+        if (file.size() < c.padTo)
+            file.resize(c.padTo, 0);
+        EXPECT_EQ(ErrorOf(file), c.message);
+    }
+    // An arithmetic-coded blank page is tiny, yet it decodes.
+    const std::vector<std::uint8_t> blank = EncodeJpeg({.Width = 800, .Height = 600, .Arithmetic = true, .Sample = flat});
+    EXPECT_EQ(DecodeJpeg(blank).Width(), 800);
+}
+
 TEST(Jpeg, EndlessScansAreRefused)
 {
     // Repeating a scan makes a bogus progression, which libjpeg only warns

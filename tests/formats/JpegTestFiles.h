@@ -16,6 +16,7 @@ struct JpegRecipe {
     int Components = 3; // 1 grey, 3 RGB, 4 CMYK, others of no known colour space
     int Quality = 95;
     bool Progressive = false;
+    bool Arithmetic = false;
     bool FullChroma = false; // 1x1 sampling for every component
     // Sample c of pixel (x, y).
     std::function<std::uint8_t(int x, int y, int c)> Sample;
@@ -44,6 +45,7 @@ inline std::vector<std::uint8_t> EncodeJpeg(const JpegRecipe& recipe)
             info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
     if (recipe.Progressive)
         jpeg_simple_progression(&info);
+    info.arith_code = recipe.Arithmetic ? TRUE : FALSE;
     jpeg_start_compress(&info, TRUE);
     std::vector<JSAMPLE> row(static_cast<std::size_t>(recipe.Width * recipe.Components));
     while (info.next_scanline < info.image_height) {
@@ -73,9 +75,10 @@ inline std::size_t FindMarker(const std::vector<std::uint8_t>& file, std::uint8_
 // Rewrites the frame size in the SOF marker.
 inline void SetFrameSize(std::vector<std::uint8_t>& file, std::uint16_t width, std::uint16_t height)
 {
-    std::size_t sof = FindMarker(file, 0xC0);
-    if (sof == 0)
-        sof = FindMarker(file, 0xC2);
+    std::size_t sof = 0;
+    for (const std::uint8_t code : {0xC0, 0xC2, 0xC9, 0xCA})
+        if (sof == 0)
+            sof = FindMarker(file, code);
     file[sof + 5] = static_cast<std::uint8_t>(height >> 8);
     file[sof + 6] = static_cast<std::uint8_t>(height);
     file[sof + 7] = static_cast<std::uint8_t>(width >> 8);
