@@ -1,10 +1,17 @@
 // Our decoders against the reference libraries on the same files, in memory,
-// in the same run: PNG against libpng, TIFF (LZW + predictor 2, deflate,
+// in the same run: PNG against libpng and libspng, TIFF (LZW + predictor 2, deflate,
 // PackBits, uncompressed) against libtiff's strip reading, GIF against giflib,
 // and the JPEG path against libjpeg-turbo alone. The pictures are made here,
 // 6000 x 4000: a chart (white paper, a grid, anti-aliased curves, blocks of
 // "text") and a photo-like noisy picture. Each case prints the median time of
 // several runs of each side and their ratio, ours over the library's.
+//   quillmark_decode_bench [FILTER]
+//   quillmark_decode_bench --process PATH/TO/quillmark [FILTER]
+//   quillmark_decode_bench --write FOLDER
+// The second form times the whole `quillmark decode FILE OUT.ppm` process
+// instead of our decoder alone, with the files and the output in memory
+// (/dev/shm), against the same in-memory decode by the library. The third
+// writes the pictures into FOLDER (for a profile) and times nothing.
 #include "formats/GIFGraphic.h"
 #include "formats/JpegPicture.h"
 #include "formats/PNGGraphic.h"
@@ -14,17 +21,22 @@
 #include <gif_lib.h>
 #include <jpeglib.h>
 #include <png.h>
+#include <spng.h>
 #include <tiffio.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cctype>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <random>
 #include <span>
 #include <string>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -213,15 +225,22 @@ Bytes WriteJpeg(Rgb& p)
 // ---- The reference decodes, from memory into RGB rows --------------------
 
 // Each decode makes a new picture, as ours does: a buffer kept from the run
-// before would spare the library the first touch of every page.
-Bytes FreshPicture(std::size_t bytes)
+// before would spare the library the first touch of every page. The picture
+// is allocated as ours are (zeroed pages from the system, 2 MB pages where the
+// system grants them), so that both sides pay the same for their memory.
+struct Picture {
+    PixelMemory Memory;
+    std::uint8_t* data() const { return Memory.Data(); }
+    std::size_t size() const { return Memory.Size(); }
+    std::uint8_t& operator[](std::size_t i) { return Memory.Data()[i]; }
+};
+
+Picture FreshPicture(std::size_t bytes)
 {
-    Bytes picture;
-    picture.resize(bytes);
-    return picture;
+    return Picture{PixelMemory(bytes)};
 }
 
-void LibpngDecode(const Bytes& file, Bytes& out)
+void LibpngDecode(const Bytes& file, Picture& out)
 {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
@@ -229,6 +248,17 @@ void LibpngDecode(const Bytes& file, Bytes& out)
     image.format = PNG_FORMAT_RGB;
     out = FreshPicture(PNG_IMAGE_SIZE(image));
     png_image_finish_read(&image, nullptr, out.data(), 0, nullptr);
+}
+
+void LibspngDecode(const Bytes& file, Picture& out)
+{
+    spng_ctx* context = spng_ctx_new(0);
+    spng_set_png_buffer(context, file.data(), file.size());
+    std::size_t size = 0;
+    spng_decoded_image_size(context, SPNG_FMT_RGB8, &size);
+    out = FreshPicture(size);
+    spng_decode_image(context, out.data(), size, SPNG_FMT_RGB8, 0);
+    spng_ctx_free(context);
 }
 
 struct MemoryFile {
@@ -262,7 +292,7 @@ int TiffMap(thandle_t h, tdata_t* base, toff_t* size)
 }
 void TiffUnmap(thandle_t, tdata_t, toff_t) {}
 
-void LibtiffDecode(const Bytes& file, Bytes& out)
+void LibtiffDecode(const Bytes& file, Picture& out)
 {
     MemoryFile m{&file};
     TIFF* t = TIFFClientOpen("memory", "rm", &m, TiffRead, TiffWrite, TiffSeek, TiffClose, TiffSize, TiffMap, TiffUnmap);
@@ -293,7 +323,7 @@ int GifRead(GifFileType* gif, GifByteType* buffer, int size)
     return n;
 }
 
-void GiflibDecode(const Bytes& file, Bytes& out)
+void GiflibDecode(const Bytes& file, Picture& out)
 {
     MemoryFile m{&file};
     int error = 0;
@@ -312,7 +342,7 @@ void GiflibDecode(const Bytes& file, Bytes& out)
     DGifCloseFile(gif, &error);
 }
 
-void LibjpegDecode(const Bytes& file, Bytes& out)
+void LibjpegDecode(const Bytes& file, Picture& out)
 {
     jpeg_decompress_struct info{};
     jpeg_error_mgr errors{};
@@ -368,6 +398,48 @@ Bytes RgbOf(const Bitmap& b)
 
 // Only the cases whose name holds this text run (all when empty).
 std::string g_only;
+// The program whose whole decode process is timed, or empty.
+std::string g_program;
+std::string g_folder;
+
+// One `quillmark decode FILE OUT.ppm`, the file written beforehand.
+void RunDecodeProcess(const std::string& file)
+{
+    const std::string output = g_folder + "/out.ppm";
+    std::vector<std::string> words{g_program, "decode", file, output};
+    std::vector<char*> argv;
+    for (std::string& w : words)
+        argv.push_back(w.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    int status = 0;
+    if (posix_spawn(&pid, g_program.c_str(), nullptr, nullptr, argv.data(), environ) != 0 ||
+        waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "%s decode %s failed\n", g_program.c_str(), file.c_str());
+        std::exit(1);
+    }
+}
+
+// Our side of a case: the decoder alone, or the whole process on the file.
+std::function<void()> OursOrProcess(const char* name, const Bytes& file, std::function<void()> decoder)
+{
+    if (g_program.empty())
+        return decoder;
+    std::string path = g_folder + "/";
+    for (const char* c = name; *c; ++c)
+        path += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '-';
+    path += std::string(name).find("PNG") != std::string::npos    ? ".png"
+            : std::string(name).find("TIFF") != std::string::npos ? ".tif"
+            : std::string(name).find("GIF") != std::string::npos  ? ".gif"
+                                                                   : ".jpg";
+    if (FILE* f = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(file.data(), 1, file.size(), f);
+        std::fclose(f);
+    }
+    return [path] { RunDecodeProcess(path); };
+}
+
+bool g_writeOnly = false;
 
 // Returns false when the case does not run.
 bool Compare(const char* name, const Bytes& file, const std::function<void()>& ours, const std::function<void()>& library,
@@ -375,7 +447,11 @@ bool Compare(const char* name, const Bytes& file, const std::function<void()>& o
 {
     if (std::string(name).find(g_only) == std::string::npos)
         return false;
-    const double a = MedianSeconds(ours);
+    if (g_writeOnly) {
+        (void)OursOrProcess(name, file, ours);
+        return false;
+    }
+    const double a = MedianSeconds(OursOrProcess(name, file, ours));
     const double b = MedianSeconds(library);
     std::printf("%-28s %9zu bytes  quillmark %7.1f ms  %-13s %7.1f ms  ratio %5.2f\n", name, file.size(), a * 1e3,
                 libraryName, b * 1e3, a / b);
@@ -393,29 +469,54 @@ std::function<void()> Ours(const Bytes& file)
 }
 
 template <class Graphic>
-bool SamePicture(const Bytes& file, const Bytes& libraryRgb)
+bool SamePicture(const Bytes& file, const Picture& libraryRgb)
 {
     Graphic g;
     g.ReadPicture(file);
-    return RgbOf(g.Picture()) == libraryRgb;
+    const Bytes ours = RgbOf(g.Picture());
+    return ours.size() == libraryRgb.size() && std::equal(ours.begin(), ours.end(), libraryRgb.data());
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc > 1)
-        g_only = argv[1];
+    int next = 1;
+    bool writeOnly = false;
+    if (argc > 2 && std::string(argv[1]) == "--write") {
+        g_program = "/bin/true";
+        g_folder = argv[2];
+        writeOnly = true;
+        next = argc;
+    } else if (argc > 2 && std::string(argv[1]) == "--process") {
+        g_program = argv[2];
+        next = 3;
+        char folder[] = "/dev/shm/quillmark-decode-bench-XXXXXX";
+        char fallback[] = "/tmp/quillmark-decode-bench-XXXXXX";
+        const char* made = mkdtemp(folder);
+        g_folder = made != nullptr ? made : mkdtemp(fallback);
+    }
+    if (argc > next)
+        g_only = argv[next];
+    g_writeOnly = writeOnly;
     TIFFSetWarningHandler(nullptr);
     Rgb chart = Chart();
     Rgb photo = Photo();
-    Bytes out;
-    std::printf("Decoding 6000 x 4000 pictures in memory, median of %d runs (ratio: ours / library)\n", kRuns);
+    Picture out;
+    if (g_program.empty())
+        std::printf("Decoding 6000 x 4000 pictures in memory, median of %d runs (ratio: ours / library)\n", kRuns);
+    else
+        std::printf("The whole `quillmark decode FILE OUT.ppm` process in %s against the library's decode in memory,\n"
+                    "6000 x 4000 pictures, median of %d runs (ratio: ours / library)\n",
+                    g_folder.c_str(), kRuns);
 
     for (auto& [name, picture] : {std::pair<const char*, Rgb*>{"chart", &chart}, {"photo", &photo}}) {
         const Bytes png = WritePng(*picture);
-        if (Compare((std::string(name) + " PNG").c_str(), png, Ours<TPNGGraphic>(png), [&] { LibpngDecode(png, out); },
-                    "libpng") &&
+        const std::string pngName = std::string(name) + " PNG";
+        if (Compare(pngName.c_str(), png, Ours<TPNGGraphic>(png), [&] { LibpngDecode(png, out); }, "libpng") &&
+            !SamePicture<TPNGGraphic>(png, out))
+            std::printf("  (the two pictures differ)\n");
+        if (Compare(pngName.c_str(), png, Ours<TPNGGraphic>(png), [&] { LibspngDecode(png, out); }, "libspng") &&
             !SamePicture<TPNGGraphic>(png, out))
             std::printf("  (the two pictures differ)\n");
     }
@@ -439,5 +540,7 @@ int main(int argc, char** argv)
         std::printf("  (the two pictures differ)\n");
     const Bytes jpeg = WriteJpeg(chart);
     Compare("chart JPEG q90", jpeg, [&] { (void)DecodeJpeg(jpeg); }, [&] { LibjpegDecode(jpeg, out); }, "libjpeg-turbo");
+    if (!g_folder.empty() && !writeOnly)
+        std::filesystem::remove_all(g_folder);
     return 0;
 }

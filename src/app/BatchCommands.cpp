@@ -89,10 +89,8 @@ constexpr IntegerOption kIntegerOptions[] = {
     {"--blur", &DecodeOptions::Blur, 0, 100},
 };
 
-// The adjusted picture, as the window's pipeline makes WorkBitmap.
-std::unique_ptr<TFastBMP> AdjustedPicture(const TFastBMP& source, const DecodeOptions& options)
+AdjustmentValues AdjustmentsOf(const DecodeOptions& options)
 {
-    std::unique_ptr<TFastBMP> work = TFastBMP::CreateCopy(source);
     AdjustmentValues values;
     values.Lightness = options.Lightness;
     values.Contrast = options.Contrast;
@@ -101,7 +99,14 @@ std::unique_ptr<TFastBMP> AdjustedPicture(const TFastBMP& source, const DecodeOp
     values.GaussianBlur = options.Blur;
     values.Rotate = options.Rotate;
     values.Invert = options.Negative;
-    RunAdjustmentPipeline(source, *work, values);
+    return values;
+}
+
+// The adjusted picture, as the window's pipeline makes WorkBitmap.
+std::unique_ptr<TFastBMP> AdjustedPicture(const TFastBMP& source, const DecodeOptions& options)
+{
+    auto work = std::make_unique<TFastBMP>(source.Width(), source.Height());
+    RunAdjustmentPipeline(source, *work, AdjustmentsOf(options));
     return work;
 }
 
@@ -148,8 +153,15 @@ int RunDecode(const std::vector<std::string>& args, std::ostream& err)
     }
     try {
         const std::unique_ptr<TFastBMP> source = LoadSourcePicture(options->Picture);
-        const std::unique_ptr<TFastBMP> work = AdjustedPicture(*source, *options);
-        WriteFileReplacing(options->Output, EncodeBgrPpm(work->Width(), work->Height(), work->RowTable()));
+        // With every adjustment at its start value the adjusted picture is an
+        // exact copy of the source: the source itself is written.
+        std::unique_ptr<TFastBMP> work;
+        if (AdjustmentsOf(*options) != AdjustmentValues{})
+            work = AdjustedPicture(*source, *options);
+        const TFastBMP& written = work ? *work : *source;
+        WriteFileReplacing(options->Output, [&written](const ByteSink& sink) {
+            StreamBgrPpm(written.Width(), written.Height(), written.RowTable(), sink);
+        });
     } catch (const QuillmarkError& e) {
         err << ErrorBoxMessage(e.what()) << "\n";
         return kExitFailed;

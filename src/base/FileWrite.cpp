@@ -69,9 +69,24 @@ std::filesystem::path ResolveLinks(std::filesystem::path path, const FileError& 
     throw failure;
 }
 
+// Writes what produce hands over; false once a write failed (the rest is
+// then made but not written).
+bool WriteProduced(int fd, const std::function<void(const ByteSink&)>& produce)
+{
+    bool written = true;
+    produce([&](std::span<const std::uint8_t> piece) { written = written && WriteAll(fd, piece); });
+    return written;
+}
+
 } // namespace
 
 void WriteFileReplacing(const std::string& fileName, std::span<const std::uint8_t> bytes,
+                        const std::string& failureMessage)
+{
+    WriteFileReplacing(fileName, [bytes](const ByteSink& sink) { sink(bytes); }, failureMessage);
+}
+
+void WriteFileReplacing(const std::string& fileName, const std::function<void(const ByteSink&)>& produce,
                         const std::string& failureMessage)
 {
     const FileError failure(FormatMessage(failureMessage, {fileName}));
@@ -83,7 +98,7 @@ void WriteFileReplacing(const std::string& fileName, std::span<const std::uint8_
     const bool exists = ::stat(fileName.c_str(), &info) == 0;
     if (exists && (S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode))) {
         Descriptor out(::open(fileName.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
-        if (out.Get() < 0 || !WriteAll(out.Get(), bytes) || !out.Close())
+        if (out.Get() < 0 || !WriteProduced(out.Get(), produce) || !out.Close())
             throw failure;
         return;
     }
@@ -120,7 +135,14 @@ void WriteFileReplacing(const std::string& fileName, std::span<const std::uint8_
     // Not the owner, the replacement keeps the usual permissions.
     if (exists)
         static_cast<void>(::fchmod(fd, info.st_mode & 07777));
-    const bool written = WriteAll(fd, bytes);
+    bool written = false;
+    try {
+        written = WriteProduced(fd, produce);
+    } catch (...) {
+        static_cast<void>(out.Close());
+        ::unlink(temporary.c_str());
+        throw;
+    }
     if (!out.Close() || !written || ::rename(temporary.c_str(), target.c_str()) != 0) {
         ::unlink(temporary.c_str());
         throw failure;

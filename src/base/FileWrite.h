@@ -8,6 +8,7 @@
 // folder is missing or cannot be written throws FileError with the given
 // message and changes nothing.
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -16,6 +17,15 @@ namespace quillmark {
 // failureMessage is the exact text of the FileError; "%s" in it is filled
 // with fileName.
 void WriteFileReplacing(const std::string& fileName, std::span<const std::uint8_t> bytes,
+                        const std::string& failureMessage = "Cannot create file %s");
+
+// Hands the bytes of the file over piece by piece, in order.
+using ByteSink = std::function<void(std::span<const std::uint8_t>)>;
+
+// The same, the bytes made while they are written: produce calls the sink
+// with each piece. An exception from produce leaves the target as it was and
+// goes on to the caller.
+void WriteFileReplacing(const std::string& fileName, const std::function<void(const ByteSink&)>& produce,
                         const std::string& failureMessage = "Cannot create file %s");
 
 inline void WriteFileReplacing(const std::string& fileName, const std::string& text,

@@ -8,6 +8,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <optional>
 #include <span>
@@ -35,6 +37,38 @@ inline constexpr std::uint64_t kMaxPixels = 268435456;
 void CheckPictureSize(std::uint64_t width, std::uint64_t height);
 std::string PictureTooLargeMessage(std::uint64_t width, std::uint64_t height);
 
+// Bytes every pixel block has beyond its end, so that a whole-word read of
+// the last pixels stays inside the block.
+inline constexpr std::size_t kPixelSpareBytes = 64;
+
+// Zero-filled pixel memory with kPixelSpareBytes to spare. It comes from
+// calloc: a picture-sized block is mapped straight from fresh pages, which
+// the system hands out zeroed, so its bytes are not written twice.
+class PixelMemory {
+public:
+    PixelMemory() = default;
+    explicit PixelMemory(std::size_t bytes); // throws std::bad_alloc
+    PixelMemory(PixelMemory&&) noexcept = default;
+    PixelMemory& operator=(PixelMemory&&) noexcept = default;
+    PixelMemory(const PixelMemory& other);
+    PixelMemory& operator=(const PixelMemory& other);
+
+    std::uint8_t* Data() const { return m_data.get(); }
+    std::size_t Size() const { return m_size; } // without the spare bytes
+
+private:
+    struct Free {
+        void operator()(std::uint8_t* p) const { std::free(p); }
+    };
+    std::unique_ptr<std::uint8_t, Free> m_data;
+    std::size_t m_size = 0;
+};
+
+// The first and third byte of every 3-byte pixel exchanged (blue-green-red
+// to red-green-blue and back) from `from` to `to`, `bytes` bytes of whole
+// pixels. The two may be the same row, but may not overlap otherwise.
+void SwapRedBlueRow(const std::uint8_t* from, std::uint8_t* to, std::size_t bytes);
+
 class Bitmap {
 public:
     Bitmap() = default;
@@ -50,8 +84,11 @@ public:
 
     std::span<std::uint8_t> Row(std::int32_t y);
     std::span<const std::uint8_t> Row(std::int32_t y) const;
-    std::span<std::uint8_t> Pixels() { return m_pixels; }
-    std::span<const std::uint8_t> Pixels() const { return m_pixels; }
+    std::span<std::uint8_t> Pixels() { return {m_pixels.Data(), m_pixels.Size()}; }
+    std::span<const std::uint8_t> Pixels() const { return {m_pixels.Data(), m_pixels.Size()}; }
+
+    // Moves the pixel memory out, leaving an empty bitmap.
+    PixelMemory TakePixels();
 
     // Palette of the indexed formats (at most 2^bits entries are used).
     std::vector<Color> Palette;
@@ -63,7 +100,7 @@ private:
     std::int32_t m_width = 0;
     std::int32_t m_height = 0;
     std::size_t m_stride = 0;
-    std::vector<std::uint8_t> m_pixels;
+    PixelMemory m_pixels;
 };
 
 } // namespace quillmark

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstring>
 
 namespace quillmark {
 
@@ -575,6 +576,21 @@ void TColorManager::RowConvertRGBFamily(std::span<const Channel> channels, std::
         std::uint8_t* out = target.data();
         const std::size_t spp = m_targetSPP;
         const std::size_t first = IsRGBOrder(m_targetScheme) ? 0 : 2;
+        // Interleaved 3-byte pixels to 3-byte pixels: a copy or a swap of
+        // whole rows.
+        const auto ra = reinterpret_cast<std::uintptr_t>(r);
+        const auto ga = reinterpret_cast<std::uintptr_t>(g);
+        const auto ba = reinterpret_cast<std::uintptr_t>(b);
+        const bool storedRGB = ga == ra + 1 && ba == ra + 2;
+        const bool storedBGR = ga == ba + 1 && ra == ba + 2;
+        if (rs == 3 && gs == 3 && bs == 3 && spp == 3 && (storedRGB || storedBGR)) {
+            const std::uint8_t* pixels = storedRGB ? r : b;
+            if ((first == 0) == storedRGB)
+                std::memmove(out, pixels, 3 * count);
+            else
+                SwapRedBlueRow(pixels, out, 3 * count);
+            return;
+        }
         for (std::size_t i = 0; i < count; ++i) {
             out[i * spp + first] = r[i * rs];
             out[i * spp + 1] = g[i * gs];

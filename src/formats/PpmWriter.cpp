@@ -66,11 +66,12 @@ void AppendRow(const Bitmap& bitmap, std::span<const std::uint8_t> row, std::vec
     }
 }
 
-std::vector<std::uint8_t> PpmHeader(std::int32_t width, std::int32_t height)
+std::vector<std::uint8_t> PpmHeader(std::int32_t width, std::int32_t height, bool reservePixels = true)
 {
     const std::string header = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
     std::vector<std::uint8_t> out(header.begin(), header.end());
-    out.reserve(header.size() + std::size_t{3} * static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    if (reservePixels)
+        out.reserve(header.size() + std::size_t{3} * static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     return out;
 }
 
@@ -84,22 +85,32 @@ std::vector<std::uint8_t> EncodePpm(const Bitmap& bitmap)
     return out;
 }
 
-std::vector<std::uint8_t> EncodeBgrPpm(std::int32_t width, std::int32_t height, const std::uint8_t* const* rows)
+void StreamBgrPpm(std::int32_t width, std::int32_t height, const std::uint8_t* const* rows, const ByteSink& sink)
 {
-    std::vector<std::uint8_t> out = PpmHeader(width, height);
-    const auto bytes = std::size_t{3} * static_cast<std::size_t>(width);
-    // Sized once and filled row by row with a plain swapping loop.
-    std::size_t at = out.size();
-    out.resize(at + bytes * static_cast<std::size_t>(std::max(height, 0)));
-    std::uint8_t* target = out.data();
-    for (std::int32_t y = 0; y < height; ++y, at += bytes) {
-        const std::uint8_t* row = rows[y];
-        for (std::size_t x = 0; x < bytes; x += 3) {
-            target[at + x] = row[x + 2];
-            target[at + x + 1] = row[x + 1];
-            target[at + x + 2] = row[x];
+    constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
+    const std::vector<std::uint8_t> header = PpmHeader(width, height, false);
+    sink(header);
+    const auto bytes = std::size_t{3} * static_cast<std::size_t>(std::max(width, 0));
+    if (bytes == 0 || height <= 0)
+        return;
+    const std::size_t rowsPerPiece = std::max<std::size_t>(1, kPieceBytes / bytes);
+    std::vector<std::uint8_t> piece(bytes * std::min(rowsPerPiece, static_cast<std::size_t>(height)));
+    std::size_t filled = 0;
+    for (std::int32_t y = 0; y < height; ++y) {
+        SwapRedBlueRow(rows[y], piece.data() + filled, bytes);
+        filled += bytes;
+        if (filled == piece.size() || y + 1 == height) {
+            sink(std::span<const std::uint8_t>(piece.data(), filled));
+            filled = 0;
         }
     }
+}
+
+std::vector<std::uint8_t> EncodeBgrPpm(std::int32_t width, std::int32_t height, const std::uint8_t* const* rows)
+{
+    std::vector<std::uint8_t> out;
+    out.reserve(std::size_t{3} * static_cast<std::size_t>(std::max(width, 0)) * static_cast<std::size_t>(std::max(height, 0)) + 32);
+    StreamBgrPpm(width, height, rows, [&out](std::span<const std::uint8_t> piece) { out.insert(out.end(), piece.begin(), piece.end()); });
     return out;
 }
 

@@ -15,6 +15,7 @@ struct AdjustmentValues {
     int GaussianBlur = 0;   // spGaussianBlur 0..100 passes
     double Rotate = 0;      // spRotate degrees, counter-clockwise on screen
     bool Invert = false;    // chInvert
+    friend bool operator==(const AdjustmentValues&, const AdjustmentValues&) = default;
 };
 
 // Copy, rotate, negative, contrast, lightness, saturation, cut-off, blur, in

@@ -8,9 +8,6 @@
 #include <cstring>
 #include <span>
 
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
 
 namespace quillmark {
 
@@ -18,7 +15,6 @@ namespace {
 
 constexpr std::size_t kPageBytes = 4096;
 constexpr unsigned kPageColours = 4;
-constexpr std::uintptr_t kHugePageBytes = std::uintptr_t{2} << 20;
 
 } // namespace
 
@@ -37,25 +33,19 @@ TFastBMP::TFastBMP(std::int32_t width, std::int32_t height)
     // every pixel at the same address bits 0..11 in both. A loop reading one
     // and writing the other at nearby positions (rotation) then sees false
     // store-to-load dependencies on every pixel. Successive buffers therefore
-    // start at different offsets within a page.
+    // start at different offsets within a page, none at the offset 0 of a
+    // buffer taken over from a decoded bitmap.
     static std::atomic<unsigned> serial{0};
-    const std::size_t offset = (serial++ % kPageColours) * (kPageBytes / kPageColours);
-    const auto bytes = static_cast<std::size_t>(dataSize) + kSpareBytes + kPageBytes;
-    m_memory = std::make_unique_for_overwrite<std::uint8_t[]>(bytes);
-#if defined(__linux__)
-    // Rotation walks the source across its rows; on 2 MB pages a walk over
-    // thousands of rows stays within the page tables' cache. Only a hint.
-    if (bytes >= kHugePageBytes * 2) {
-        const auto begin = reinterpret_cast<std::uintptr_t>(m_memory.get());
-        const std::uintptr_t from = (begin + kHugePageBytes - 1) & ~(kHugePageBytes - 1);
-        const std::uintptr_t to = (begin + bytes) & ~(kHugePageBytes - 1);
-        if (to > from)
-            madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
-    }
-#endif
-    std::memset(m_memory.get(), 0, bytes);
+    const std::size_t offset = (1 + serial++ % (kPageColours - 1)) * (kPageBytes / kPageColours);
+    m_memory = PixelMemory(static_cast<std::size_t>(dataSize) + kPageBytes);
     m_rows.resize(static_cast<std::size_t>(height));
-    Attach(width, height, m_memory.get() + offset, m_rows.data());
+    Attach(width, height, m_memory.Data() + offset, m_rows.data());
+}
+
+TFastBMP::TFastBMP(PixelMemory memory, std::int32_t width, std::int32_t height) : m_memory(std::move(memory))
+{
+    m_rows.resize(static_cast<std::size_t>(height));
+    Attach(width, height, m_memory.Data(), m_rows.data());
 }
 
 std::unique_ptr<TFastBMP> TFastBMP::CreateCopy(const TFastBMP& source)
@@ -142,6 +132,21 @@ void ConvertRow(const Bitmap& bitmap, const PaletteTable& palette, std::span<con
 }
 
 } // namespace
+
+std::unique_ptr<TFastBMP> TFastBMP::CreateFromBitmap(Bitmap&& bitmap)
+{
+    // A 24-bit bitmap's rows are padded to 4 bytes as ours are.
+    if (bitmap.Format() == PixelFormat::Bits24 && !bitmap.Empty()) {
+        const std::int32_t width = bitmap.Width();
+        const std::int32_t height = bitmap.Height();
+        if (bitmap.Stride() != 3 * static_cast<std::size_t>(width) + static_cast<std::size_t>(width % 4))
+            throw InternalError("24-bit bitmap rows laid out unlike the pixel buffer's");
+        return std::unique_ptr<TFastBMP>(new TFastBMP(bitmap.TakePixels(), width, height));
+    }
+    auto result = CreateFromBitmap(static_cast<const Bitmap&>(bitmap));
+    bitmap = Bitmap();
+    return result;
+}
 
 std::unique_ptr<TFastBMP> TFastBMP::CreateFromBitmap(const Bitmap& bitmap)
 {

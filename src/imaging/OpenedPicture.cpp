@@ -4,9 +4,8 @@ namespace quillmark {
 
 PictureBuffers MakePictureBuffers(Graphic& picture)
 {
-    const Bitmap bitmap = picture.TakeBitmap();
     PictureBuffers buffers;
-    buffers.Source = TFastBMP::CreateFromBitmap(bitmap);
+    buffers.Source = TFastBMP::CreateFromBitmap(picture.TakeBitmap());
     buffers.Work = TFastBMP::CreateCopy(*buffers.Source);
     return buffers;
 }

@@ -67,3 +67,34 @@ TEST(Ppm, EmptyPictureHasOnlyTheHeader)
 {
     EXPECT_EQ(EncodePpm(Bitmap()), Bytes("P6\n0 0\n255\n", {}));
 }
+
+TEST(Ppm, BgrRowsStreamInPiecesAndSwapInPlace)
+{
+    // 1001 x 400 pixels make more than one megabyte piece and rows whose
+    // length is no multiple of the 12-byte steps of the vector swap.
+    constexpr int width = 1001, height = 400;
+    const std::size_t bytes = std::size_t{3} * width;
+    std::vector<std::uint8_t> pixels(bytes * height + quillmark::kPixelSpareBytes);
+    for (std::size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = static_cast<std::uint8_t>(i * 7 + i / 3);
+    std::vector<const std::uint8_t*> rows;
+    for (int y = 0; y < height; ++y)
+        rows.push_back(pixels.data() + bytes * static_cast<std::size_t>(y));
+
+    std::vector<std::uint8_t> streamed;
+    int pieces = 0;
+    quillmark::StreamBgrPpm(width, height, rows.data(), [&](std::span<const std::uint8_t> piece) {
+        streamed.insert(streamed.end(), piece.begin(), piece.end());
+        ++pieces;
+    });
+    const std::string header = "P6\n1001 400\n255\n";
+    ASSERT_EQ(streamed.size(), header.size() + bytes * height);
+    EXPECT_GT(pieces, 2);
+    for (std::size_t i = 0; i < bytes * height; ++i)
+        ASSERT_EQ(streamed[header.size() + i], pixels[i - i % 3 + 2 - i % 3]) << i;
+
+    std::vector<std::uint8_t> row(pixels.begin(), pixels.begin() + static_cast<std::ptrdiff_t>(bytes));
+    quillmark::SwapRedBlueRow(row.data(), row.data(), bytes);
+    for (std::size_t i = 0; i < bytes; ++i)
+        ASSERT_EQ(row[i], pixels[i - i % 3 + 2 - i % 3]) << i;
+}
