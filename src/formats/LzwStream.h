@@ -15,6 +15,7 @@
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 
 namespace quillmark {
@@ -66,6 +67,12 @@ public:
     {
         source = source.first(sourcePos + UnpackLimit(source.size(), sourcePos, packedCount));
         target = target.first(targetPos + UnpackLimit(target.size(), targetPos, unpackedCount));
+        // Positions written by earlier calls may lie in another target.
+        if (++m_call == 0) {
+            m_placedIn.fill(0);
+            m_call = 1;
+        }
+        m_lastPlaced = false;
         while (targetPos < target.size()) {
             if (m_stringPos < m_stringLength) {
                 const std::size_t n = std::min(m_stringLength - m_stringPos, target.size() - targetPos);
@@ -111,17 +118,42 @@ public:
                 if (m_table.NextFree() + m_earlyChange >= (1u << m_codeWidth) && m_codeWidth < kMaxCodeWidth)
                     ++m_codeWidth;
             }
+            // The new entry is the previous string followed by the first byte
+            // of this one: where the previous string was written out in this
+            // target, the new entry can later be copied from there.
+            if (m_oldCode >= 0 && m_table.NextFree() != m_addedBefore) {
+                const unsigned added = m_table.NextFree() - 1;
+                m_placedIn[added] = m_lastPlaced ? m_call : 0;
+                m_placedAt[added] = m_lastAt;
+            }
+            m_addedBefore = m_table.NextFree();
             m_oldCode = static_cast<int>(code);
             // A string that fits goes straight to the target; one that does
             // not waits in m_string for the room the next calls give.
             const std::size_t length = m_table.Length(code);
             if (length <= target.size() - targetPos) {
-                m_table.Spell(code, target.subspan(targetPos, length));
+                std::uint8_t* out = target.data() + targetPos;
+                if (length == 1) {
+                    *out = m_table.First(code);
+                } else if (m_placedIn[code] == m_call) {
+                    // Written earlier in this target: copied from there. Only
+                    // the entry made by this very code (the previous string
+                    // plus its own first byte) reaches its last byte here, so
+                    // that byte is copied after the others.
+                    const std::uint8_t* from = target.data() + m_placedAt[code];
+                    std::memcpy(out, from, length - 1);
+                    out[length - 1] = from[length - 1];
+                } else {
+                    m_table.Spell(code, target.subspan(targetPos, length));
+                }
+                m_lastPlaced = true;
+                m_lastAt = targetPos;
                 targetPos += length;
             } else {
                 m_table.Spell(code, m_string);
                 m_stringLength = length;
                 m_stringPos = 0;
+                m_lastPlaced = false;
             }
         }
     }
@@ -132,6 +164,7 @@ private:
         m_table.Reset(m_rootCount, m_firstFree);
         m_codeWidth = m_rootBits + 1;
         m_oldCode = -1;
+        m_addedBefore = m_table.NextFree();
     }
 
     LzwBitBuffer m_bits;
@@ -146,6 +179,14 @@ private:
     unsigned m_earlyChange;          // 0 or 1
     unsigned m_codeWidth = 0;        // rootBits + 1 .. 12
     int m_oldCode = -1;              // previous code, -1 right after a clear
+    // Where each entry's string was written out whole, as a position in the
+    // target of the call numbered m_placedIn[code] (0: nowhere known).
+    std::array<std::uint32_t, LzwCodeTable::kMaxCodes> m_placedIn{};
+    std::array<std::size_t, LzwCodeTable::kMaxCodes> m_placedAt{};
+    std::uint32_t m_call = 0;        // number of the current Unpack call
+    unsigned m_addedBefore = 0;      // the table's next free code before this code
+    bool m_lastPlaced = false;       // the previous code's string went whole to this call's target
+    std::size_t m_lastAt = 0;        // ... at this position
     bool m_finished = false;
 };
 
