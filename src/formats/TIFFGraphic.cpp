@@ -13,6 +13,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -588,6 +589,23 @@ std::size_t BitsToBytes(std::uint64_t bits)
     return static_cast<std::size_t>((bits + 7) / 8);
 }
 
+// 8-bit samples, Samples to a pixel: the running sums stay in registers
+// rather than being read back from the row just written.
+template <std::size_t Samples>
+void UndoBytePredictor(std::uint8_t* row, std::size_t count)
+{
+    if (count < Samples)
+        return;
+    std::array<std::uint8_t, Samples> sum;
+    std::copy_n(row, Samples, sum.begin());
+    std::size_t i = Samples;
+    for (; i + Samples <= count; i += Samples)
+        for (std::size_t k = 0; k < Samples; ++k)
+            row[i + k] = sum[k] = static_cast<std::uint8_t>(sum[k] + row[i + k]);
+    for (std::size_t k = 0; i < count; ++i, ++k)
+        row[i] = static_cast<std::uint8_t>(sum[k] + row[i]);
+}
+
 // Horizontal differencing: each sample was stored as the difference to the
 // same sample of the pixel before it.
 void UndoPredictor(std::span<std::uint8_t> row, std::uint32_t pixels, unsigned samples, unsigned bits,
@@ -595,8 +613,15 @@ void UndoPredictor(std::span<std::uint8_t> row, std::uint32_t pixels, unsigned s
 {
     const std::size_t values = std::size_t{pixels} * samples;
     if (bits == 8) {
-        for (std::size_t i = samples; i < std::min(values, row.size()); ++i)
-            row[i] = static_cast<std::uint8_t>(row[i] + row[i - samples]);
+        const std::size_t count = std::min(values, row.size());
+        switch (samples) {
+        case 1: UndoBytePredictor<1>(row.data(), count); break;
+        case 3: UndoBytePredictor<3>(row.data(), count); break;
+        case 4: UndoBytePredictor<4>(row.data(), count); break;
+        default:
+            for (std::size_t i = samples; i < count; ++i)
+                row[i] = static_cast<std::uint8_t>(row[i] + row[i - samples]);
+        }
     } else if (bits == 16) {
         const auto get = [&](std::size_t i) {
             return bigEndian ? static_cast<unsigned>(row[2 * i] << 8 | row[2 * i + 1])
