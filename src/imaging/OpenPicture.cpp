@@ -46,7 +46,7 @@ void TMainForm::OpenPictureFile(const QString& path)
     // so an icon or a metafile that refuses leaves it resized, and nothing
     // else changed.
     Chart->SetBackImageSize(width, height);
-    PictureBuffers buffers = MakePictureBuffers(*picture);
+    PictureBuffers buffers = MakePictureBuffers(*picture, WorkBitmap);
     picture.reset();
 
     const QFileInfo file(path);

@@ -1,13 +1,28 @@
 #include "imaging/OpenedPicture.h"
 
+#include <cstring>
+
 namespace quillmark {
 
-PictureBuffers MakePictureBuffers(Graphic& picture)
+PictureBuffers MakePictureBuffers(Graphic& picture, std::unique_ptr<TFastBMP>& reusableWork)
 {
     PictureBuffers buffers;
     buffers.Source = TFastBMP::CreateFromBitmap(picture.TakeBitmap());
-    buffers.Work = TFastBMP::CreateCopy(*buffers.Source);
+    const TFastBMP& source = *buffers.Source;
+    if (reusableWork && reusableWork->Width() == source.Width() && reusableWork->Height() == source.Height()) {
+        buffers.Work = std::move(reusableWork);
+        if (source.DataSize() > 0)
+            std::memcpy(buffers.Work->PixelData(), source.PixelData(), static_cast<std::size_t>(source.DataSize()));
+    } else {
+        buffers.Work = TFastBMP::CreateCopy(source);
+    }
     return buffers;
+}
+
+PictureBuffers MakePictureBuffers(Graphic& picture)
+{
+    std::unique_ptr<TFastBMP> none;
+    return MakePictureBuffers(picture, none);
 }
 
 std::string PictureTitle(std::string_view fileName)

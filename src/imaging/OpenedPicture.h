@@ -19,6 +19,10 @@ struct PictureBuffers {
 // Moves the pixels out of the picture and builds both buffers. Icons and
 // metafiles throw "Cannot assign a %s to a %s" and leave the picture as it was.
 PictureBuffers MakePictureBuffers(Graphic& picture);
+// The same, taking over reusableWork as the working copy when it has the
+// picture's size (opening one scan after another of the same size then needs
+// no new buffer); it is left as it was when the picture refuses.
+PictureBuffers MakePictureBuffers(Graphic& picture, std::unique_ptr<TFastBMP>& reusableWork);
 
 // The file name without its folder, cut before its first "." (run.2.png
 // gives run).

@@ -86,8 +86,8 @@ void PicturePreviewDialog::ShowPreview(const QString& path)
         std::unique_ptr<Graphic> picture = LoadPicture(m_formats, QFile::encodeName(path).toStdString());
         const int width = picture->Width();
         const int height = picture->Height();
-        const PictureBuffers buffers = MakePictureBuffers(*picture);
-        m_image = FastBMPImage(*buffers.Source).copy();
+        const std::unique_ptr<TFastBMP> source = TFastBMP::CreateFromBitmap(picture->TakeBitmap());
+        m_image = FastBMPImage(*source).copy();
         m_label->setText(QStringLiteral(" (%1x%2)").arg(width).arg(height));
     } catch (...) {
         return;
