@@ -120,27 +120,30 @@ void Unfilter(std::uint8_t filter, std::span<std::uint8_t> row, std::span<const 
               std::size_t bpp)
 {
     const std::size_t n = row.size();
+    const std::size_t lead = std::min(bpp, n);  // the bytes with no left neighbour
+    std::uint8_t* r = row.data();
+    const std::uint8_t* up = previous.data();
     switch (filter) {
     case 1:
         for (std::size_t i = bpp; i < n; ++i)
-            row[i] = static_cast<std::uint8_t>(row[i] + row[i - bpp]);
+            r[i] = static_cast<std::uint8_t>(r[i] + r[i - bpp]);
         break;
     case 2:
         for (std::size_t i = 0; i < n; ++i)
-            row[i] = static_cast<std::uint8_t>(row[i] + previous[i]);
+            r[i] = static_cast<std::uint8_t>(r[i] + up[i]);
         break;
     case 3:
-        for (std::size_t i = 0; i < n; ++i) {
-            const unsigned a = i >= bpp ? row[i - bpp] : 0u;
-            row[i] = static_cast<std::uint8_t>(row[i] + (a + previous[i]) / 2);
-        }
+        for (std::size_t i = 0; i < lead; ++i)
+            r[i] = static_cast<std::uint8_t>(r[i] + up[i] / 2);
+        for (std::size_t i = lead; i < n; ++i)
+            r[i] = static_cast<std::uint8_t>(r[i] + (unsigned{r[i - bpp]} + up[i]) / 2);
         break;
     case 4:
-        for (std::size_t i = 0; i < n; ++i) {
-            const std::uint8_t a = i >= bpp ? row[i - bpp] : 0;
-            const std::uint8_t c = i >= bpp ? previous[i - bpp] : 0;
-            row[i] = static_cast<std::uint8_t>(row[i] + Paeth(a, previous[i], c));
-        }
+        // With no left neighbour Paeth picks the byte above.
+        for (std::size_t i = 0; i < lead; ++i)
+            r[i] = static_cast<std::uint8_t>(r[i] + up[i]);
+        for (std::size_t i = lead; i < n; ++i)
+            r[i] = static_cast<std::uint8_t>(r[i] + Paeth(r[i - bpp], up[i], up[i - bpp]));
         break;
     default:  // 0, and the types above 4 (kept on purpose, see above)
         break;
@@ -568,7 +571,10 @@ ChunkHeader PNGLoad::DecodeImage(ChunkHeader first)
         if (m_bitmap.Palette.size() < entries)
             m_bitmap.Palette.resize(entries, Color{0, 0, 0});
     }
-    FillBackground();
+    // Every pixel of a picture that decodes is written; only the passes of an
+    // interlaced one leave the background in view while they are drawn.
+    if (m_properties.Interlaced)
+        FillBackground();
     m_bitmap.Transparent = m_transparent;
 
     m_input = ReadChunkData(first);
