@@ -503,7 +503,9 @@ int main(int argc, char** argv)
     Rgb chart = Chart();
     Rgb photo = Photo();
     Picture out;
-    if (g_program.empty())
+    if (writeOnly)
+        std::printf("Writing the pictures into %s\n", g_folder.c_str());
+    else if (g_program.empty())
         std::printf("Decoding 6000 x 4000 pictures in memory, median of %d runs (ratio: ours / library)\n", kRuns);
     else
         std::printf("The whole `quillmark decode FILE OUT.ppm` process in %s against the library's decode in memory,\n"
