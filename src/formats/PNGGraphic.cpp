@@ -26,6 +26,7 @@
 #include "base/Errors.h"
 #include "formats/LZ77Decoder.h"
 
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -179,6 +180,7 @@ private:
     void CheckDataCanFillPicture(const ChunkHeader& first) const;
     void FillBackground();
     void ReadRow(std::span<std::uint8_t> row);
+    bool InflateRunWhole(const ChunkHeader& first, PixelMemory& raw);
     std::uint32_t GreyLevel(std::span<const std::uint8_t> data) const;
     Color RgbSamples(std::span<const std::uint8_t> data) const;
 
@@ -549,6 +551,60 @@ void PNGLoad::ReadRow(std::span<std::uint8_t> row)
     }
 }
 
+// The whole IDAT run inflated at once by libdeflate, when that is sure to give
+// what the row-by-row zlib path gives: one zlib stream, checksum included,
+// that fills raw exactly and ends with the run's last byte. The chunks' CRCs
+// are then checked in order, as the zlib path checks them, and the reader is
+// left after the run with the chunk that follows it read. Anything else
+// (damage, a stream too short or too long, data after it, a file cut inside
+// the run) returns false with the reader where it was, and the zlib path
+// decodes the file and reports exactly what it finds.
+bool PNGLoad::InflateRunWhole(const ChunkHeader& first, PixelMemory& raw)
+{
+    const std::size_t start = m_reader.Position();
+    std::vector<std::uint8_t> packed;
+    ByteReader scan = m_reader;
+    ChunkHeader chunk = first;
+    std::size_t chunks = 0;
+    for (;;) {
+        scan.Seek(chunk.DataStart);
+        if (chunk.Length > scan.Remaining() || scan.Remaining() - chunk.Length < 4)
+            return false;
+        const auto data = scan.Bytes(chunk.Length);
+        packed.insert(packed.end(), data.begin(), data.end());
+        scan.Skip(4);
+        ++chunks;
+        if (scan.Remaining() < 8)
+            return false;
+        const std::uint32_t length = scan.U32BE();
+        const std::uint32_t type = scan.U32BE();
+        if (type != kIDAT)
+            break;
+        chunk = ChunkHeader{length, type, scan.Position()};
+    }
+    struct Free {
+        void operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
+    };
+    const std::unique_ptr<libdeflate_decompressor, Free> inflater(libdeflate_alloc_decompressor());
+    std::size_t used = 0;
+    std::size_t made = 0;
+    if (!inflater ||
+        libdeflate_zlib_decompress_ex(inflater.get(), packed.data(), packed.size(), raw.Data(), raw.Size(), &used,
+                                      &made) != LIBDEFLATE_SUCCESS ||
+        used != packed.size() || made != raw.Size()) {
+        m_reader.Seek(start);
+        return false;
+    }
+    chunk = first;
+    for (std::size_t i = 0; i < chunks; ++i) {
+        ReadChunkData(chunk);
+        chunk = ReadChunkHeader();
+    }
+    m_afterImage = chunk;
+    m_inputExhausted = true;
+    return true;
+}
+
 ChunkHeader PNGLoad::DecodeImage(ChunkHeader first)
 {
     if (!m_colorsReady)
@@ -577,43 +633,80 @@ ChunkHeader PNGLoad::DecodeImage(ChunkHeader first)
         FillBackground();
     m_bitmap.Transparent = m_transparent;
 
-    m_input = ReadChunkData(first);
-    m_inputPos = 0;
-
     const std::uint64_t depth = m_properties.BitsPerSample;
     const std::uint64_t samples = m_properties.BitsPerPixel / depth;
     const auto rowBytesFor = [&](std::uint64_t pixels) {
         return static_cast<std::size_t>((pixels * depth + 7) / 8 * samples);
     };
     const std::size_t rowBytes = rowBytesFor(m_properties.Width);
-    std::vector<std::uint8_t> current(rowBytes + 1, 0);
-    std::vector<std::uint8_t> previous(rowBytes + 1, 0);
     const auto count = static_cast<std::size_t>(width);
 
-    const auto decodeRows = [&](std::uint32_t startRow, std::uint32_t rowStep, std::size_t bytes,
-                                std::uint8_t mask) {
-        std::fill(previous.begin(), previous.end(), 0);
-        for (std::uint32_t y = startRow; y < m_properties.Height; y += rowStep) {
-            const auto row = std::span<std::uint8_t>(current).first(bytes + 1);
-            ReadRow(row);
-            const auto data = row.subspan(1);
-            Unfilter(row[0], data, std::span<const std::uint8_t>(previous).subspan(1, bytes), m_filterBpp);
-            m_colors.ConvertRow(data, m_bitmap.Row(static_cast<std::int32_t>(y)), count, mask);
-            std::swap(current, previous);
-        }
+    // The passes as (first row, row step, bytes a row, pixel mask); one for a
+    // picture that is not interlaced.
+    struct Pass {
+        std::uint32_t StartRow, RowStep;
+        std::size_t Bytes;
+        std::uint8_t Mask;
     };
-
+    std::vector<Pass> passes;
     if (!m_properties.Interlaced) {
-        decodeRows(0, 1, rowBytes, 0xFF);
+        passes.push_back({0, 1, rowBytes, 0xFF});
     } else {
         for (const Adam7Pass& pass : kAdam7) {
             if (pass.StartColumn >= m_properties.Width)
                 continue;
             const std::uint64_t passWidth =
                 (std::uint64_t{m_properties.Width} + pass.ColumnStep - pass.StartColumn - 1) / pass.ColumnStep;
-            decodeRows(pass.StartRow, pass.RowStep, rowBytesFor(passWidth), pass.Mask);
+            passes.push_back({pass.StartRow, pass.RowStep, rowBytesFor(passWidth), pass.Mask});
         }
     }
+    // The stored bytes of the whole picture, filter bytes included; within
+    // what CheckDataCanFillPicture allowed, so no larger than the picture's
+    // own size allows.
+    std::uint64_t rawSize = 0;
+    for (const Pass& pass : passes)
+        if (pass.StartRow < m_properties.Height)
+            rawSize += (std::uint64_t{m_properties.Height} - pass.StartRow + pass.RowStep - 1) / pass.RowStep *
+                       (pass.Bytes + 1);
+
+    // Inflated whole only while the stored rows are no larger than the picture
+    // (8-bit samples); 16-bit samples stream row by row.
+    const bool small = rawSize <= m_bitmap.Pixels().size() + m_properties.Height;
+    PixelMemory raw(small ? static_cast<std::size_t>(rawSize) : 0);
+    const bool whole = small && InflateRunWhole(first, raw);
+    if (!whole) {
+        raw = PixelMemory();
+        m_input = ReadChunkData(first);
+        m_inputPos = 0;
+    }
+    std::size_t rawPos = 0;
+    std::vector<std::uint8_t> current(rowBytes + 1, 0);
+    std::vector<std::uint8_t> previous(rowBytes + 1, 0);
+    const std::vector<std::uint8_t> zeros(rowBytes + 1, 0);
+    for (const Pass& pass : passes) {
+        const std::uint8_t* above = zeros.data() + 1;
+        for (std::uint32_t y = pass.StartRow; y < m_properties.Height; y += pass.RowStep) {
+            std::span<std::uint8_t> row;
+            if (whole) {
+                row = std::span<std::uint8_t>(raw.Data() + rawPos, pass.Bytes + 1);
+                rawPos += pass.Bytes + 1;
+            } else {
+                row = std::span<std::uint8_t>(current).first(pass.Bytes + 1);
+                ReadRow(row);
+            }
+            const auto data = row.subspan(1);
+            Unfilter(row[0], data, std::span<const std::uint8_t>(above, pass.Bytes), m_filterBpp);
+            m_colors.ConvertRow(data, m_bitmap.Row(static_cast<std::int32_t>(y)), count, pass.Mask);
+            if (whole) {
+                above = data.data();
+            } else {
+                std::swap(current, previous);
+                above = previous.data() + 1;
+            }
+        }
+    }
+    if (whole)
+        return m_afterImage;
 
     // Skip what is left of the IDAT run; its CRCs are still checked.
     while (!m_inputExhausted) {

@@ -484,6 +484,14 @@ TEST(Png, ZlibStreamProblemsHaveTheirMessages)
     Bytes cut = Deflate(raw);
     cut.resize(cut.size() / 2);
     EXPECT_EQ(LoadError(PngBuilder().Ihdr(4, 4, 8, 2).Idat(cut).End()), kCompression);
+    // A wrong checksum is found when it shares a chunk with image data; alone
+    // in a chunk after the last row it is never read, and the picture loads.
+    Bytes badSum = Deflate(raw);
+    badSum.back() ^= 1;
+    EXPECT_EQ(LoadError(PngBuilder().Ihdr(4, 4, 8, 2).Idat(badSum).End()), kCompression);
+    const Bytes head(badSum.begin(), badSum.end() - 4);
+    const Bytes tail(badSum.end() - 4, badSum.end());
+    EXPECT_EQ(LoadError(PngBuilder().Ihdr(4, 4, 8, 2).Idat(head).Idat(tail).End()), "no error");
 }
 
 TEST(Png, TinyFileDeclaringAHugePictureFailsQuickly)
