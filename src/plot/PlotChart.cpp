@@ -245,7 +245,7 @@ void PlotChart::SetBackImageSize(int width, int height)
     height = std::max(height, 0);
     if (m_backImage.width() == width && m_backImage.height() == height)
         return;
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image(width, height, QImage::Format_BGR888);
     if (image.isNull() && width > 0 && height > 0) {
         throw InvalidGraphicError(FormatMessage("Cannot load image. Picture of %dx%d pixels is too large.",
                                                 {std::to_string(width), std::to_string(height)}));

@@ -66,6 +66,8 @@ public:
     // and then calls Redraw(). Resizing keeps the top-left content and fills
     // new pixels with the back colour. It is drawn inside the plot rectangle
     // only, stretched to it or centred at its own size and cut at its edges.
+    // Its pixels are blue-green-red bytes, as the picture buffers' are, so a
+    // scan costs three bytes a pixel here rather than four.
     QImage& BackImage() { return m_backImage; }
     const QImage& BackImage() const { return m_backImage; }
     void SetBackImageSize(int width, int height);
