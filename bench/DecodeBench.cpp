@@ -8,6 +8,7 @@
 //   quillmark_decode_bench [FILTER]
 //   quillmark_decode_bench --process PATH/TO/quillmark [FILTER]
 //   quillmark_decode_bench --write FOLDER
+// --one-core before the rest keeps our decoders on one core.
 // The second form times the whole `quillmark decode FILE OUT.ppm` process
 // instead of our decoder alone, with the files and the output in memory
 // (/dev/shm), against the same in-memory decode by the library. The third
@@ -481,6 +482,14 @@ bool SamePicture(const Bytes& file, const Picture& libraryRgb)
 
 int main(int argc, char** argv)
 {
+    // --one-core first: every decoder on one core (TIFF shares strips out).
+    bool oneCore = false;
+    if (argc > 1 && std::string(argv[1]) == "--one-core") {
+        oneCore = true;
+        SetTiffDecodeCores(1);
+        --argc;
+        ++argv;
+    }
     int next = 1;
     bool writeOnly = false;
     if (argc > 2 && std::string(argv[1]) == "--write") {
@@ -506,7 +515,8 @@ int main(int argc, char** argv)
     if (writeOnly)
         std::printf("Writing the pictures into %s\n", g_folder.c_str());
     else if (g_program.empty())
-        std::printf("Decoding 6000 x 4000 pictures in memory, median of %d runs (ratio: ours / library)\n", kRuns);
+        std::printf("Decoding 6000 x 4000 pictures in memory%s, median of %d runs (ratio: ours / library)\n",
+                    oneCore ? " on one core" : "", kRuns);
     else
         std::printf("The whole `quillmark decode FILE OUT.ppm` process in %s against the library's decode in memory,\n"
                     "6000 x 4000 pictures, median of %d runs (ratio: ours / library)\n",

@@ -14,10 +14,14 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstring>
+#include <exception>
 #include <limits>
 #include <memory>
+#include <system_error>
+#include <thread>
 #include <optional>
 #include <vector>
 
@@ -665,6 +669,11 @@ private:
                                                std::uint32_t rows) const;
     void ConvertBand(Bitmap& picture, std::span<const std::span<const std::uint8_t>> planes, std::uint32_t top,
                      std::uint32_t rows);
+    using StripList = std::vector<std::pair<std::uint32_t, std::uint32_t>>;  // top, rows
+    // Strips [from, to) of the list into the picture's rows.
+    void DecodeStrips(Bitmap& picture, const StripList& strips, std::size_t from, std::size_t to);
+    // The same for all strips, shared out among the processor's cores.
+    void DecodeStripsOnAllCores(Bitmap& picture, const StripList& strips);
 
     std::span<const std::uint8_t> m_file;
     const TiffDirectory& m_dir;
@@ -938,6 +947,68 @@ void TiffReader::ConvertBand(Bitmap& picture, std::span<const std::span<const st
     }
 }
 
+void TiffReader::DecodeStrips(Bitmap& picture, const StripList& strips, std::size_t from, std::size_t to)
+{
+    const unsigned planeCount = m_t.Planes();
+    std::vector<std::vector<std::uint8_t>> band(planeCount);
+    std::vector<std::span<const std::uint8_t>> planes(planeCount);
+    for (std::size_t s = from; s < to; ++s) {
+        const auto [stripTop, rows] = strips[s];
+        for (unsigned p = 0; p < planeCount; ++p)
+            planes[p] = DecodeBlock(p * strips.size() + s, m_t.Width, rows, band[p]);
+        ConvertBand(picture, planes, stripTop, rows);
+    }
+}
+
+// Strips are independent: each core takes a run of consecutive strips with a
+// reader and a colour manager of its own and writes only its strips' rows.
+// Every run is decoded to its end or to its first failure, and the failure of
+// the earliest run is the one reported, which is the failure a single reader
+// meets first, so the picture and every error are those of one core. Small
+// pictures stay on one core.
+std::atomic<unsigned> g_decodeCores{0};
+
+void TiffReader::DecodeStripsOnAllCores(Bitmap& picture, const StripList& strips)
+{
+    constexpr std::uint64_t kPixelsWorthSharing = std::uint64_t{1} << 20;
+    constexpr std::size_t kStripsPerCore = 4;
+    constexpr unsigned kMaxCores = 8;
+    const unsigned chosen = g_decodeCores.load();
+    const unsigned cores = std::min(std::max(chosen != 0 ? chosen : std::thread::hardware_concurrency(), 1u), kMaxCores);
+    const std::size_t runs = std::min<std::size_t>(cores, strips.size() / kStripsPerCore);
+    if (runs < 2 || std::uint64_t{m_t.Width} * m_t.Height < kPixelsWorthSharing) {
+        DecodeStrips(picture, strips, 0, strips.size());
+        return;
+    }
+    const auto runStart = [&](std::size_t run) { return strips.size() * run / runs; };
+    std::vector<TColorManager> colours(runs, m_colors);
+    std::vector<std::exception_ptr> failures(runs);
+    const auto decodeRun = [&](std::size_t run) {
+        try {
+            TiffReader reader(m_file, m_dir, m_t, colours[run]);
+            reader.DecodeStrips(picture, strips, runStart(run), runStart(run + 1));
+        } catch (...) {
+            failures[run] = std::current_exception();
+        }
+    };
+    std::vector<std::thread> threads;
+    std::size_t started = 1;
+    try {
+        for (; started < runs; ++started)
+            threads.emplace_back(decodeRun, started);
+    } catch (const std::system_error&) {
+        // No thread to be had: the runs not started go on this one.
+    }
+    decodeRun(0);
+    for (std::size_t run = started; run < runs; ++run)
+        decodeRun(run);
+    for (std::thread& thread : threads)
+        thread.join();
+    for (const std::exception_ptr& failure : failures)
+        if (failure)
+            std::rethrow_exception(failure);
+}
+
 Bitmap TiffReader::Decode()
 {
     const std::uint64_t packed = PackedBytes();
@@ -968,21 +1039,14 @@ Bitmap TiffReader::Decode()
     if (!m_t.Tiled) {
         // Strips: each holds the next rows, the last count repeating.
         std::uint32_t top = 0;
-        std::vector<std::pair<std::uint32_t, std::uint32_t>> strips;  // top, rows
+        StripList strips;
         for (std::size_t s = 0; top < m_t.Height; ++s) {
             const auto rows = static_cast<std::uint32_t>(
                 std::min<std::uint64_t>(m_t.RowsPerStrip[std::min(s, m_t.RowsPerStrip.size() - 1)], m_t.Height - top));
             strips.emplace_back(top, rows);
             top += rows;
         }
-        const std::size_t stripsPerPlane = strips.size();
-        std::vector<std::span<const std::uint8_t>> planes(planeCount);
-        for (std::size_t s = 0; s < stripsPerPlane; ++s) {
-            const auto [stripTop, rows] = strips[s];
-            for (unsigned p = 0; p < planeCount; ++p)
-                planes[p] = DecodeBlock(p * stripsPerPlane + s, m_t.Width, rows, band[p]);
-            ConvertBand(picture, planes, stripTop, rows);
-        }
+        DecodeStripsOnAllCores(picture, strips);
         return picture;
     }
 
@@ -1037,6 +1101,11 @@ void TTIFFGraphic::ReadPicture(std::span<const std::uint8_t> file)
     m_imageProperties = PropertiesOf(layout, dir.BigEndian());
     TiffReader reader(file, dir, layout, m_colorManager);
     AssignPicture(reader.Decode());
+}
+
+void SetTiffDecodeCores(unsigned cores)
+{
+    g_decodeCores = cores;
 }
 
 } // namespace quillmark

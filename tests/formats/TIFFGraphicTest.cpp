@@ -733,3 +733,26 @@ TEST(TiffJpeg, EndlessScansAreRefused)
     EXPECT_EQ(FailureOf(JpegTiff(8, 8, 1, progressive).Build()), "(loaded)");
     EXPECT_EQ(FailureOf(JpegTiff(8, 8, 1, endless).Build()), kInvalid);
 }
+
+TEST(Tiff, StripsSharedAmongCoresGiveThePictureAndTheFirstFailureOfOneCore)
+{
+    // Large enough to be shared out: a megapixel in 64 strips.
+    const unsigned width = 1024;
+    const unsigned height = 1024;
+    const Bytes pixels = Samples(std::size_t{width} * height, 8);
+    const Bytes plainFile = Base(false, width, height, 8, 1, 1).Blocks({pixels}).Build();
+    const auto lzw = [&](std::vector<Bytes> strips) {
+        TiffBuilder b = Base(false, width, height, 8, 1, 1, 5);
+        return b.Set(278, kShort, {16}).Blocks(std::move(strips)).Build();
+    };
+    const std::vector<Bytes> strips = Strips(pixels, width, 16, [](const Bytes& s) { return test::LzwEncode(s, true); });
+    test::ExpectSamePicture(Decode(lzw(strips)), Decode(plainFile), "LZW strips");
+
+    // A broken code in strip 60 and a stream too short in strip 10: one core
+    // meets strip 10 first.
+    std::vector<Bytes> damaged = strips;
+    damaged[60] = Bytes{0xFF, 0xFF, 0xFF};
+    EXPECT_EQ(FailureOf(lzw(damaged)), "LZW decompression error.");
+    damaged[10] = test::LzwEncode(Bytes(width * 8, 1), true);
+    EXPECT_EQ(FailureOf(lzw(damaged)), kInvalid);
+}
