@@ -178,6 +178,8 @@ private:
     void ReadTransparency(const ChunkHeader& chunk);
     ChunkHeader DecodeImage(ChunkHeader first);
     void CheckDataCanFillPicture(const ChunkHeader& first) const;
+    // The bytes of the IDAT run that starts with first, as far as the file holds them.
+    std::uint64_t PackedImageBytes(const ChunkHeader& first) const;
     void FillBackground();
     void ReadRow(std::span<std::uint8_t> row);
     bool InflateRunWhole(const ChunkHeader& first, PixelMemory& raw);
@@ -438,10 +440,8 @@ void PNGLoad::ReadTransparency(const ChunkHeader& chunk)
     }
 }
 
-void PNGLoad::CheckDataCanFillPicture(const ChunkHeader& first) const
+std::uint64_t PNGLoad::PackedImageBytes(const ChunkHeader& first) const
 {
-    // Sum the IDAT run without reading it, so that a small file declaring a
-    // huge picture is refused before the picture is allocated.
     ByteReader scan = m_reader;
     std::uint64_t packed = 0;
     ChunkHeader chunk = first;
@@ -457,6 +457,14 @@ void PNGLoad::CheckDataCanFillPicture(const ChunkHeader& first) const
             break;
         chunk = ChunkHeader{length, type, scan.Position()};
     }
+    return packed;
+}
+
+void PNGLoad::CheckDataCanFillPicture(const ChunkHeader& first) const
+{
+    // Sum the IDAT run without reading it, so that a small file declaring a
+    // huge picture is refused before the picture is allocated.
+    const std::uint64_t packed = PackedImageBytes(first);
     const std::uint64_t width = m_properties.Width;
     const std::uint64_t depth = m_properties.BitsPerSample;
     const std::uint64_t samples = m_properties.BitsPerPixel / depth;  // depth was checked with the header
@@ -669,9 +677,12 @@ ChunkHeader PNGLoad::DecodeImage(ChunkHeader first)
             rawSize += (std::uint64_t{m_properties.Height} - pass.StartRow + pass.RowStep - 1) / pass.RowStep *
                        (pass.Bytes + 1);
 
-    // Inflated whole only while the stored rows are no larger than the picture
-    // (8-bit samples); 16-bit samples stream row by row.
-    const bool small = rawSize <= m_bitmap.Pixels().size() + m_properties.Height;
+    // Inflated whole only where that pays for the extra buffer: rows no larger
+    // than the picture's (8-bit samples) and data packed at least eight to one,
+    // where inflating is most of the work. Other pictures (photographs, 16-bit
+    // samples) stream row by row.
+    const bool small = rawSize <= m_bitmap.Pixels().size() + m_properties.Height &&
+                       PackedImageBytes(first) <= rawSize / 8;
     PixelMemory raw(small ? static_cast<std::size_t>(rawSize) : 0);
     const bool whole = small && InflateRunWhole(first, raw);
     if (!whole) {

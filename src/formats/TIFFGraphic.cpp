@@ -976,7 +976,10 @@ void TiffReader::DecodeStripsOnAllCores(Bitmap& picture, const StripList& strips
     const unsigned chosen = g_decodeCores.load();
     const unsigned cores = std::min(std::max(chosen != 0 ? chosen : std::thread::hardware_concurrency(), 1u), kMaxCores);
     const std::size_t runs = std::min<std::size_t>(cores, strips.size() / kStripsPerCore);
-    if (runs < 2 || std::uint64_t{m_t.Width} * m_t.Height < kPixelsWorthSharing) {
+    // Unpacked strips are only converted, which the memory's speed limits:
+    // sharing them out only makes the cores queue for fresh pages.
+    if (runs < 2 || std::uint64_t{m_t.Width} * m_t.Height < kPixelsWorthSharing ||
+        m_t.Compression == CompressionKind::None) {
         DecodeStrips(picture, strips, 0, strips.size());
         return;
     }
