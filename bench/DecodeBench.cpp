@@ -13,6 +13,7 @@
 // instead of our decoder alone, with the files and the output in memory
 // (/dev/shm), against the same in-memory decode by the library. The third
 // writes the pictures into FOLDER (for a profile) and times nothing.
+#include "base/Cores.h"
 #include "formats/GIFGraphic.h"
 #include "formats/JpegPicture.h"
 #include "formats/PNGGraphic.h"
@@ -486,7 +487,7 @@ int main(int argc, char** argv)
     bool oneCore = false;
     if (argc > 1 && std::string(argv[1]) == "--one-core") {
         oneCore = true;
-        SetTiffDecodeCores(1);
+        SetSharedCores(1);
         --argc;
         ++argv;
     }

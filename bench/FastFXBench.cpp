@@ -2,6 +2,7 @@
 // buffer, then prints every effect's time as a multiple of the memcpy's, in
 // wall time and in this thread's processor time. Absolute times drift on
 // shared machines; the ratios are what we watch.
+#include "base/Cores.h"
 #include "imaging/AdjustmentPipeline.h"
 #include "imaging/FastBMP.h"
 #include "imaging/FastFX.h"
@@ -170,6 +171,13 @@ BENCHMARK(BM_BusyPipeline)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv)
 {
+    // --one-core first keeps every effect on one core.
+    if (argc > 1 && std::string(argv[1]) == "--one-core") {
+        SetSharedCores(1);
+        argv[1] = argv[0];
+        --argc;
+        ++argv;
+    }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -13,3 +13,7 @@ target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/FileWrite.h
   ${CMAKE_CURRENT_LIST_DIR}/FileWrite.cpp
 )
+target_sources(quillmark_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/Cores.h
+  ${CMAKE_CURRENT_LIST_DIR}/Cores.cpp
+)

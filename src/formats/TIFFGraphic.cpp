@@ -2,6 +2,7 @@
 
 #include "base/ByteReader.h"
 #include "base/CheckedMath.h"
+#include "base/Cores.h"
 #include "formats/CCITTDecoders.h"
 #include "formats/LZ77Decoder.h"
 #include "formats/PackbitsRLEDecoder.h"
@@ -14,14 +15,10 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <cmath>
 #include <cstring>
-#include <exception>
 #include <limits>
 #include <memory>
-#include <system_error>
-#include <thread>
 #include <optional>
 #include <vector>
 
@@ -966,16 +963,11 @@ void TiffReader::DecodeStrips(Bitmap& picture, const StripList& strips, std::siz
 // the earliest run is the one reported, which is the failure a single reader
 // meets first, so the picture and every error are those of one core. Small
 // pictures stay on one core.
-std::atomic<unsigned> g_decodeCores{0};
-
 void TiffReader::DecodeStripsOnAllCores(Bitmap& picture, const StripList& strips)
 {
     constexpr std::uint64_t kPixelsWorthSharing = std::uint64_t{1} << 20;
     constexpr std::size_t kStripsPerCore = 4;
-    constexpr unsigned kMaxCores = 8;
-    const unsigned chosen = g_decodeCores.load();
-    const unsigned cores = std::min(std::max(chosen != 0 ? chosen : std::thread::hardware_concurrency(), 1u), kMaxCores);
-    const std::size_t runs = std::min<std::size_t>(cores, strips.size() / kStripsPerCore);
+    const std::size_t runs = std::min<std::size_t>(SharedCores(), strips.size() / kStripsPerCore);
     // Unpacked strips are only converted, which the memory's speed limits:
     // sharing them out only makes the cores queue for fresh pages.
     if (runs < 2 || std::uint64_t{m_t.Width} * m_t.Height < kPixelsWorthSharing ||
@@ -985,31 +977,10 @@ void TiffReader::DecodeStripsOnAllCores(Bitmap& picture, const StripList& strips
     }
     const auto runStart = [&](std::size_t run) { return strips.size() * run / runs; };
     std::vector<TColorManager> colours(runs, m_colors);
-    std::vector<std::exception_ptr> failures(runs);
-    const auto decodeRun = [&](std::size_t run) {
-        try {
-            TiffReader reader(m_file, m_dir, m_t, colours[run]);
-            reader.DecodeStrips(picture, strips, runStart(run), runStart(run + 1));
-        } catch (...) {
-            failures[run] = std::current_exception();
-        }
-    };
-    std::vector<std::thread> threads;
-    std::size_t started = 1;
-    try {
-        for (; started < runs; ++started)
-            threads.emplace_back(decodeRun, started);
-    } catch (const std::system_error&) {
-        // No thread to be had: the runs not started go on this one.
-    }
-    decodeRun(0);
-    for (std::size_t run = started; run < runs; ++run)
-        decodeRun(run);
-    for (std::thread& thread : threads)
-        thread.join();
-    for (const std::exception_ptr& failure : failures)
-        if (failure)
-            std::rethrow_exception(failure);
+    RunShared(runs, [&](std::size_t run) {
+        TiffReader reader(m_file, m_dir, m_t, colours[run]);
+        reader.DecodeStrips(picture, strips, runStart(run), runStart(run + 1));
+    });
 }
 
 Bitmap TiffReader::Decode()
@@ -1104,11 +1075,6 @@ void TTIFFGraphic::ReadPicture(std::span<const std::uint8_t> file)
     m_imageProperties = PropertiesOf(layout, dir.BigEndian());
     TiffReader reader(file, dir, layout, m_colorManager);
     AssignPicture(reader.Decode());
-}
-
-void SetTiffDecodeCores(unsigned cores)
-{
-    g_decodeCores = cores;
 }
 
 } // namespace quillmark

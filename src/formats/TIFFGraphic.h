@@ -12,9 +12,4 @@ public:
     bool ProbeImage(std::span<const std::uint8_t> file, unsigned imageIndex) override;
 };
 
-// How many cores the decoding of a large stripped picture may share out its
-// strips to; 0 (the default) means all the processor has. The picture and
-// every error are the same for any number.
-void SetTiffDecodeCores(unsigned cores);
-
 } // namespace quillmark

@@ -1,5 +1,6 @@
 #include "imaging/FastFX.h"
 
+#include "base/Cores.h"
 #include "base/Errors.h"
 #include "imaging/FastFXKernels.h"
 
@@ -404,24 +405,40 @@ void RotateInto(const TFastBMP& source, TFastBMP& destination, int centreX, int 
     const std::int64_t slope = walk.dy < 0 ? -walk.dy : walk.dy;
     const bool wholeRows = slope >= 4000 && ((destination.Width() * slope) >> 16) <= kRowsInReach;
     const int tileColumns = wholeRows ? destination.Width() : 256;
-    std::array<std::int64_t, kBandRows> rowX{};
-    std::array<std::int64_t, kBandRows> rowY{};
     const int width = destination.Width();
-    for (int band = 0; band < destination.Height(); band += kBandRows) {
-        const int rows = std::min(kBandRows, destination.Height() - band);
-        for (int r = 0; r < rows; ++r) {
-            const long double ry = static_cast<long double>(band + r) - cy;
-            rowX[static_cast<std::size_t>(r)] = static_cast<std::int64_t>(std::nearbyint((-cx * lc + cx - ry * ls) * 65536.0L));
-            rowY[static_cast<std::size_t>(r)] = static_cast<std::int64_t>(std::nearbyint((-cx * ls + cy + ry * lc) * 65536.0L));
+    // Bands of rows [from, to): each row depends on nothing but its own
+    // number, so the cores may take a share of the bands each.
+    const auto rotateBands = [&](int from, int to) {
+        std::array<std::int64_t, kBandRows> rowX{};
+        std::array<std::int64_t, kBandRows> rowY{};
+        for (int band = from; band < to; band += kBandRows) {
+            const int rows = std::min(kBandRows, to - band);
+            for (int r = 0; r < rows; ++r) {
+                const long double ry = static_cast<long double>(band + r) - cy;
+                rowX[static_cast<std::size_t>(r)] = static_cast<std::int64_t>(std::nearbyint((-cx * lc + cx - ry * ls) * 65536.0L));
+                rowY[static_cast<std::size_t>(r)] = static_cast<std::int64_t>(std::nearbyint((-cx * ls + cy + ry * lc) * 65536.0L));
+            }
+            for (int x0 = 0; x0 < width; x0 += tileColumns) {
+                const int x1 = std::min(width, x0 + tileColumns);
+                for (int r = 0; r < rows; ++r)
+                    RotateRun(destination.RowTable()[band + r] + 3 * x0, x1 - x0,
+                              rowX[static_cast<std::size_t>(r)] + x0 * walk.dx,
+                              rowY[static_cast<std::size_t>(r)] + x0 * walk.dy, walk);
+            }
         }
-        for (int x0 = 0; x0 < width; x0 += tileColumns) {
-            const int x1 = std::min(width, x0 + tileColumns);
-            for (int r = 0; r < rows; ++r)
-                RotateRun(destination.RowTable()[band + r] + 3 * x0, x1 - x0,
-                          rowX[static_cast<std::size_t>(r)] + x0 * walk.dx,
-                          rowY[static_cast<std::size_t>(r)] + x0 * walk.dy, walk);
-        }
-    }
+    };
+    constexpr std::int64_t kPixelsWorthSharing = std::int64_t{1} << 20;
+    const int height = destination.Height();
+    const int bands = (height + kBandRows - 1) / kBandRows;
+    const int runs = std::int64_t{width} * height < kPixelsWorthSharing
+                         ? 1
+                         : std::min(static_cast<int>(SharedCores()), bands);
+    // Shares end on band boundaries, so every row is rotated exactly as in a
+    // single pass.
+    const auto shareStart = [&](int run) { return std::min(height, bands * run / runs * kBandRows); };
+    RunShared(static_cast<std::size_t>(runs), [&](std::size_t run) {
+        rotateBands(shareStart(static_cast<int>(run)), shareStart(static_cast<int>(run) + 1));
+    });
 }
 
 } // namespace quillmark

@@ -1,5 +1,7 @@
 #include "imaging/FastFX.h"
 
+#include "base/Cores.h"
+
 #include "ImagingTestUtil.h"
 
 #include <gtest/gtest.h>
@@ -296,6 +298,22 @@ TEST(FastFX, RotationMatchesPlainWalk)
         RotatePlain(*source, *plain, c.sourceWidth / 2, c.sourceHeight / 3, c.angle);
         EXPECT_EQ(FirstDifference(*fast, *plain), -1);
     }
+}
+
+TEST(FastFX, RotationSharedAmongCoresMatchesPlainWalk)
+{
+    // Above a megapixel the bands are shared out; 3 cores give uneven shares.
+    const auto source = RandomBuffer(1100, 1000, 5);
+    for (const unsigned cores : {1u, 3u}) {
+        SCOPED_TRACE(cores);
+        SetSharedCores(cores);
+        auto fast = RandomBuffer(1037, 1021, 6);
+        auto plain = TFastBMP::CreateCopy(*fast);
+        RotateInto(*source, *fast, 550, 333, 20);
+        RotatePlain(*source, *plain, 550, 333, 20);
+        EXPECT_EQ(FirstDifference(*fast, *plain), -1);
+    }
+    SetSharedCores(0);
 }
 
 TEST(FastFX, RotationByAnAngleWithoutDirectionCopies)
