@@ -425,7 +425,7 @@ void RunDecodeProcess(const std::string& file)
 // Our side of a case: the decoder alone, or the whole process on the file.
 std::function<void()> OursOrProcess(const char* name, const Bytes& file, std::function<void()> decoder)
 {
-    if (g_program.empty())
+    if (g_folder.empty())
         return decoder;
     std::string path = g_folder + "/";
     for (const char* c = name; *c; ++c)
@@ -494,8 +494,8 @@ int main(int argc, char** argv)
     int next = 1;
     bool writeOnly = false;
     if (argc > 2 && std::string(argv[1]) == "--write") {
-        g_program = "/bin/true";
         g_folder = argv[2];
+        std::filesystem::create_directories(g_folder);
         writeOnly = true;
         next = argc;
     } else if (argc > 2 && std::string(argv[1]) == "--process") {

@@ -102,6 +102,7 @@ public:
             // stream; so are, for roots wider than a byte, the codes from 256
             // up to the clear code. Kept in this loop rather than a call of
             // its own, so that it is compiled into each format's loop.
+            const unsigned freeBefore = m_table.NextFree();
             if (m_oldCode < 0) {
                 if (!m_table.IsRoot(code))
                     throw CompressionError("LZW decompression error.");
@@ -121,12 +122,11 @@ public:
             // The new entry is the previous string followed by the first byte
             // of this one: where the previous string was written out in this
             // target, the new entry can later be copied from there.
-            if (m_oldCode >= 0 && m_table.NextFree() != m_addedBefore) {
+            if (m_table.NextFree() != freeBefore) {
                 const unsigned added = m_table.NextFree() - 1;
                 m_placedIn[added] = m_lastPlaced ? m_call : 0;
                 m_placedAt[added] = m_lastAt;
             }
-            m_addedBefore = m_table.NextFree();
             m_oldCode = static_cast<int>(code);
             // A string that fits goes straight to the target; one that does
             // not waits in m_string for the room the next calls give.
@@ -164,7 +164,6 @@ private:
         m_table.Reset(m_rootCount, m_firstFree);
         m_codeWidth = m_rootBits + 1;
         m_oldCode = -1;
-        m_addedBefore = m_table.NextFree();
     }
 
     LzwBitBuffer m_bits;
@@ -184,7 +183,6 @@ private:
     std::array<std::uint32_t, LzwCodeTable::kMaxCodes> m_placedIn{};
     std::array<std::size_t, LzwCodeTable::kMaxCodes> m_placedAt{};
     std::uint32_t m_call = 0;        // number of the current Unpack call
-    unsigned m_addedBefore = 0;      // the table's next free code before this code
     bool m_lastPlaced = false;       // the previous code's string went whole to this call's target
     std::size_t m_lastAt = 0;        // ... at this position
     bool m_finished = false;

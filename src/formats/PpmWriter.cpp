@@ -66,13 +66,10 @@ void AppendRow(const Bitmap& bitmap, std::span<const std::uint8_t> row, std::vec
     }
 }
 
-std::vector<std::uint8_t> PpmHeader(std::int32_t width, std::int32_t height, bool reservePixels = true)
+std::vector<std::uint8_t> PpmHeader(std::int32_t width, std::int32_t height)
 {
     const std::string header = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
-    std::vector<std::uint8_t> out(header.begin(), header.end());
-    if (reservePixels)
-        out.reserve(header.size() + std::size_t{3} * static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    return out;
+    return std::vector<std::uint8_t>(header.begin(), header.end());
 }
 
 } // namespace
@@ -80,6 +77,8 @@ std::vector<std::uint8_t> PpmHeader(std::int32_t width, std::int32_t height, boo
 std::vector<std::uint8_t> EncodePpm(const Bitmap& bitmap)
 {
     std::vector<std::uint8_t> out = PpmHeader(bitmap.Width(), bitmap.Height());
+    out.reserve(out.size() + std::size_t{3} * static_cast<std::size_t>(bitmap.Width()) *
+                                 static_cast<std::size_t>(bitmap.Height()));
     for (std::int32_t y = 0; y < bitmap.Height(); ++y)
         AppendRow(bitmap, bitmap.Row(y), out);
     return out;
@@ -88,7 +87,7 @@ std::vector<std::uint8_t> EncodePpm(const Bitmap& bitmap)
 void StreamBgrPpm(std::int32_t width, std::int32_t height, const std::uint8_t* const* rows, const ByteSink& sink)
 {
     constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
-    const std::vector<std::uint8_t> header = PpmHeader(width, height, false);
+    const std::vector<std::uint8_t> header = PpmHeader(width, height);
     sink(header);
     const auto bytes = std::size_t{3} * static_cast<std::size_t>(std::max(width, 0));
     if (bytes == 0 || height <= 0)
@@ -104,14 +103,6 @@ void StreamBgrPpm(std::int32_t width, std::int32_t height, const std::uint8_t* c
             filled = 0;
         }
     }
-}
-
-std::vector<std::uint8_t> EncodeBgrPpm(std::int32_t width, std::int32_t height, const std::uint8_t* const* rows)
-{
-    std::vector<std::uint8_t> out;
-    out.reserve(std::size_t{3} * static_cast<std::size_t>(std::max(width, 0)) * static_cast<std::size_t>(std::max(height, 0)) + 32);
-    StreamBgrPpm(width, height, rows, [&out](std::span<const std::uint8_t> piece) { out.insert(out.end(), piece.begin(), piece.end()); });
-    return out;
 }
 
 } // namespace quillmark

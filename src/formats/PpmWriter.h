@@ -14,11 +14,8 @@ namespace quillmark {
 
 std::vector<std::uint8_t> EncodePpm(const Bitmap& bitmap);
 
-// The same for 24-bit blue-green-red rows: row y starts at rows[y] and holds
-// width pixels.
-std::vector<std::uint8_t> EncodeBgrPpm(std::int32_t width, std::int32_t height, const std::uint8_t* const* rows);
-
-// The same file handed to sink in pieces of about a megabyte, so that writing
+// The same for 24-bit blue-green-red rows (row y starts at rows[y] and holds
+// width pixels), handed to sink in pieces of about a megabyte, so that writing
 // a picture needs no second picture-sized buffer.
 void StreamBgrPpm(std::int32_t width, std::int32_t height, const std::uint8_t* const* rows, const ByteSink& sink);
 

@@ -8,7 +8,6 @@
 #include <cstring>
 #include <span>
 
-
 namespace quillmark {
 
 namespace {

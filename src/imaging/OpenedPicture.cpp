@@ -9,13 +9,11 @@ PictureBuffers MakePictureBuffers(Graphic& picture, std::unique_ptr<TFastBMP>& r
     PictureBuffers buffers;
     buffers.Source = TFastBMP::CreateFromBitmap(picture.TakeBitmap());
     const TFastBMP& source = *buffers.Source;
-    if (reusableWork && reusableWork->Width() == source.Width() && reusableWork->Height() == source.Height()) {
-        buffers.Work = std::move(reusableWork);
-        if (source.DataSize() > 0)
-            std::memcpy(buffers.Work->PixelData(), source.PixelData(), static_cast<std::size_t>(source.DataSize()));
-    } else {
-        buffers.Work = TFastBMP::CreateCopy(source);
-    }
+    const bool reusable =
+        reusableWork && reusableWork->Width() == source.Width() && reusableWork->Height() == source.Height();
+    buffers.Work = reusable ? std::move(reusableWork) : std::make_unique<TFastBMP>(source.Width(), source.Height());
+    if (source.DataSize() > 0)
+        std::memcpy(buffers.Work->PixelData(), source.PixelData(), static_cast<std::size_t>(source.DataSize()));
     return buffers;
 }
 
