@@ -4,9 +4,9 @@
 //   quillmark_window_bench PICTURE [RUNS]
 // The first open starts from an empty window; later ones replace the picture,
 // as opening the next of many files does.
-#include "app/MainFormEnvironment.h"
-#include "app/MainUnit.h"
-#include "app/QuillmarkApplication.h"
+#include "ui/app/MainFormEnvironment.h"
+#include "ui/app/MainUnit.h"
+#include "ui/app/QuillmarkApplication.h"
 
 #include <QTemporaryDir>
 

@@ -1,7 +1,7 @@
 // Fuzz entry for the settings file: read every key the window reads, write
 // them all back, and check that the written text reads back to itself.
-#include "app/ProfileFile.h"
-#include "app/Settings.h"
+#include "settings/ProfileFile.h"
+#include "settings/Settings.h"
 #include "base/Errors.h"
 
 #include <cstddef>

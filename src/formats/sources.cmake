@@ -1,29 +1,53 @@
 target_sources(quillmark_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/Bitmap.h
   ${CMAKE_CURRENT_LIST_DIR}/Bitmap.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ColorManager.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/LZ77Decoder.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/PNGGraphic.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/RasterGraphic.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/PictureClass.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/PictureFormatList.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/FileFormatList.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/PictureLoader.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/JpegPicture.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/UnassignablePicture.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/StartupFormats.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/PpmWriter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/BmpHeader.h
   ${CMAKE_CURRENT_LIST_DIR}/BmpHeader.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/PackbitsRLEDecoder.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/PCXRLEDecoder.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/TIFFLZWDecoder.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/GIFLZWDecoder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CCITTDecoders.h
   ${CMAKE_CURRENT_LIST_DIR}/CCITTDecoders.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ThunderDecoder.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/TIFFJPEGDecoder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ColorManager.h
+  ${CMAKE_CURRENT_LIST_DIR}/ColorManager.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Decoder.h
+  ${CMAKE_CURRENT_LIST_DIR}/FileFormatList.h
+  ${CMAKE_CURRENT_LIST_DIR}/FileFormatList.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GIFGraphic.h
   ${CMAKE_CURRENT_LIST_DIR}/GIFGraphic.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GIFLZWDecoder.h
+  ${CMAKE_CURRENT_LIST_DIR}/GIFLZWDecoder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/JpegPicture.h
+  ${CMAKE_CURRENT_LIST_DIR}/JpegPicture.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LZ77Decoder.h
+  ${CMAKE_CURRENT_LIST_DIR}/LZ77Decoder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LzwCodeTable.h
+  ${CMAKE_CURRENT_LIST_DIR}/LzwStream.h
+  ${CMAKE_CURRENT_LIST_DIR}/PCXGraphic.h
   ${CMAKE_CURRENT_LIST_DIR}/PCXGraphic.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PCXRLEDecoder.h
+  ${CMAKE_CURRENT_LIST_DIR}/PCXRLEDecoder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PNGGraphic.h
+  ${CMAKE_CURRENT_LIST_DIR}/PNGGraphic.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PackbitsRLEDecoder.h
+  ${CMAKE_CURRENT_LIST_DIR}/PackbitsRLEDecoder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PictureClass.h
+  ${CMAKE_CURRENT_LIST_DIR}/PictureClass.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PictureFormatList.h
+  ${CMAKE_CURRENT_LIST_DIR}/PictureFormatList.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PictureLoader.h
+  ${CMAKE_CURRENT_LIST_DIR}/PictureLoader.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PpmWriter.h
+  ${CMAKE_CURRENT_LIST_DIR}/PpmWriter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/RasterGraphic.h
+  ${CMAKE_CURRENT_LIST_DIR}/RasterGraphic.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/StartupFormats.h
+  ${CMAKE_CURRENT_LIST_DIR}/StartupFormats.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TIFFGraphic.h
   ${CMAKE_CURRENT_LIST_DIR}/TIFFGraphic.cpp
-)
-target_sources(quillmark_ui PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/ToolkitPictures.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TIFFJPEGDecoder.h
+  ${CMAKE_CURRENT_LIST_DIR}/TIFFJPEGDecoder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TIFFLZWDecoder.h
+  ${CMAKE_CURRENT_LIST_DIR}/TIFFLZWDecoder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ThunderDecoder.h
+  ${CMAKE_CURRENT_LIST_DIR}/ThunderDecoder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/UnassignablePicture.h
+  ${CMAKE_CURRENT_LIST_DIR}/UnassignablePicture.cpp
 )

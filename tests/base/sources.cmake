@@ -10,3 +10,6 @@ target_sources(quillmark_core_tests PRIVATE
 target_sources(quillmark_core_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/FileWriteTest.cpp
 )
+target_sources(quillmark_core_tests PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/ErrorTextTest.cpp
+)

@@ -13,9 +13,6 @@ target_sources(quillmark_core_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/BmpHeaderTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LZ77DecoderTest.cpp
 )
-target_sources(quillmark_ui_tests PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/ToolkitPicturesTest.cpp
-)
 
 # The fuzz entries, replayed over the saved crashers in every test run.
 add_executable(png_fuzz_replay ${PROJECT_SOURCE_DIR}/fuzz/png_fuzz.cpp ${PROJECT_SOURCE_DIR}/fuzz/ReplayMain.cpp)

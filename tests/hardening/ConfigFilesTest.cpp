@@ -1,8 +1,8 @@
 // Broken settings and calibration files: binary garbage, very long lines,
 // missing and repeated sections, numbers out of range. Settings fall back to
 // their defaults; a calibration file is read whole or refused with a message.
-#include "app/ProfileFile.h"
-#include "app/Settings.h"
+#include "settings/ProfileFile.h"
+#include "settings/Settings.h"
 #include "base/Errors.h"
 #include "calibration/CalFile.h"
 

@@ -6,7 +6,3 @@ target_sources(quillmark_core_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/AdjustmentPipelineTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/OpenedPictureTest.cpp
 )
-target_sources(quillmark_ui_tests PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/FastBMPDrawTest.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/PictureUiTest.cpp
-)

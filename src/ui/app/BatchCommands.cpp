@@ -1,0 +1,665 @@
+#include "ui/app/BatchCommands.h"
+
+#include "base/ErrorText.h"
+
+#include "base/Errors.h"
+#include "base/FileWrite.h"
+#include "base/NumberText.h"
+#include "calibration/CalFile.h"
+#include "calibration/Calibration.h"
+#include "calibration/RegionMaths.h"
+#include "digitize/ExportText.h"
+#include "formats/PictureLoader.h"
+#include "formats/PpmWriter.h"
+#include "formats/StartupFormats.h"
+#include "ui/formats/ToolkitPictures.h"
+#include "imaging/AdjustmentPipeline.h"
+#include "imaging/FastBMP.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <fstream>
+#include <functional>
+#include <initializer_list>
+#include <iostream>
+#include <iterator>
+#include <new>
+#include <ostream>
+#include <string_view>
+#include <utility>
+
+namespace quillmark {
+
+namespace {
+
+constexpr const char* kProgramUsage =
+    "usage: quillmark [PICTURE]                 the window, opening PICTURE if given\n"
+    "       quillmark decode ... | trace ...    the same work without the window:\n"
+    "       quillmark --version\n";
+
+constexpr const char* kDecodeUsage =
+    "usage: quillmark decode PICTURE OUTPUT.ppm [--rotate DEG] [--negative] [--contrast N] [--lightness N]\n"
+    "                        [--saturation N] [--cutoff N] [--blur N]\n";
+
+constexpr int kExitDone = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitBadArguments = 2;
+
+bool ParseInteger(std::string_view text, int low, int high, int& value)
+{
+    int parsed = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
+    if (error != std::errc() || end != text.data() + text.size() || parsed < low || parsed > high)
+        return false;
+    value = parsed;
+    return true;
+}
+
+// The rotation travels as the window's spin edit holds it: the text is read
+// as the edit reads what is typed, written back as its 15-digit text and read
+// again as a double.
+bool ParseRotation(std::string_view text, double& value)
+{
+    const std::optional<long double> typed = ParseNumber(text, ".");
+    if (!typed)
+        return false;
+    const std::optional<long double> held = ParseNumber(FullPrecisionText(*typed, "."), ".");
+    if (!held || !std::isfinite(static_cast<double>(*held)))
+        return false;
+    value = static_cast<double>(*held);
+    return true;
+}
+
+struct IntegerOption {
+    std::string_view Name;
+    int DecodeOptions::*Field;
+    int Low;
+    int High;
+};
+
+// The ranges of the window's controls.
+constexpr IntegerOption kIntegerOptions[] = {
+    {"--contrast", &DecodeOptions::Contrast, 0, 510},
+    {"--lightness", &DecodeOptions::Lightness, 0, 510},
+    {"--saturation", &DecodeOptions::Saturation, 0, 510},
+    {"--cutoff", &DecodeOptions::CuttingOff, 0, 255},
+    {"--blur", &DecodeOptions::Blur, 0, 100},
+};
+
+AdjustmentValues AdjustmentsOf(const DecodeOptions& options)
+{
+    AdjustmentValues values;
+    values.Lightness = options.Lightness;
+    values.Contrast = options.Contrast;
+    values.Saturation = options.Saturation;
+    values.CuttingOff = options.CuttingOff;
+    values.GaussianBlur = options.Blur;
+    values.Rotate = options.Rotate;
+    values.Invert = options.Negative;
+    return values;
+}
+
+// The adjusted picture, as the window's pipeline makes WorkBitmap.
+std::unique_ptr<TFastBMP> AdjustedPicture(const TFastBMP& source, const DecodeOptions& options)
+{
+    auto work = std::make_unique<TFastBMP>(source.Width(), source.Height());
+    RunAdjustmentPipeline(source, *work, AdjustmentsOf(options));
+    return work;
+}
+
+// The picture through the window's registry and decoders.
+std::unique_ptr<TFastBMP> LoadSourcePicture(const std::string& fileName)
+{
+    PictureRegistry registry(BitmapPictureClass());
+    std::unique_ptr<Graphic> graphic = LoadPicture(registry.Formats(), fileName);
+    return TFastBMP::CreateFromBitmap(graphic->TakeBitmap());
+}
+
+// One adjustment option of decode (also taken by trace). Nothing when the
+// name is not an adjustment option; false for a bad value.
+std::optional<bool> ParseAdjustmentOption(const std::string& arg, const std::string& value, DecodeOptions& options,
+                                          std::string& error)
+{
+    if (arg == "--rotate") {
+        if (!ParseRotation(value, options.Rotate)) {
+            error = "bad value for --rotate: " + value;
+            return false;
+        }
+        return true;
+    }
+    for (const IntegerOption& o : kIntegerOptions) {
+        if (arg != o.Name)
+            continue;
+        if (!ParseInteger(value, o.Low, o.High, options.*o.Field)) {
+            error = "bad value for " + arg + " (" + std::to_string(o.Low) + ".." + std::to_string(o.High) +
+                    "): " + value;
+            return false;
+        }
+        return true;
+    }
+    return std::nullopt;
+}
+
+int RunDecode(const std::vector<std::string>& args, std::ostream& err)
+{
+    std::string error;
+    const std::optional<DecodeOptions> options = ParseDecodeArguments(args, error);
+    if (!options) {
+        err << "quillmark decode: " << error << "\n" << kDecodeUsage;
+        return kExitBadArguments;
+    }
+    try {
+        const std::unique_ptr<TFastBMP> source = LoadSourcePicture(options->Picture);
+        // With every adjustment at its start value the adjusted picture is an
+        // exact copy of the source: the source itself is written.
+        std::unique_ptr<TFastBMP> work;
+        if (AdjustmentsOf(*options) != AdjustmentValues{})
+            work = AdjustedPicture(*source, *options);
+        const TFastBMP& written = work ? *work : *source;
+        WriteFileReplacing(options->Output, [&written](const ByteSink& sink) {
+            StreamBgrPpm(written.Width(), written.Height(), written.RowTable(), sink);
+        });
+    } catch (const QuillmarkError& e) {
+        err << ErrorBoxMessage(e.what()) << "\n";
+        return kExitFailed;
+    } catch (const std::bad_alloc&) {
+        err << ErrorBoxMessage("Out of memory") << "\n";
+        return kExitFailed;
+    }
+    return kExitDone;
+}
+
+constexpr const char* kTraceUsage =
+    "usage: quillmark trace PICTURE [options]\n"
+    "calibration (at most one; none traces on the start axes X 0..10, Y -3..3):\n"
+    "  --axes XMIN,XMAX,YMIN,YMAX     the picture's left, right, bottom and top edges\n"
+    "  --cal FILE                     the limits of a calibration file\n"
+    "  --points N --pixels \"C0,R0 C1,R1 ...\" --values XMIN,XMAX,YMIN,YMAX [--straighten]\n"
+    "                                 N = 2, 3 or 4 reference pixels, in the order the window asks for them\n"
+    "tracing:\n"
+    "  --method brightness|colour     (brightness)\n"
+    "  --colour RRGGBB                line colour of the colour method (000000)\n"
+    "  --step S                       (1)\n"
+    "  --step-unit pixels|axis        (pixels)\n"
+    "  --line-sens N                  0..500 (50)\n"
+    "  --colour-sens N                0..500 (50)\n"
+    "  --region XMIN,XMAX,YMIN,YMAX   digitizing region in axis units\n"
+    "  --digits P                     0..18 (6)\n"
+    "picture: --rotate DEG --negative --contrast N --lightness N --saturation N --cutoff N --blur N\n"
+    "output:\n"
+    "  --format dat|tsv               data file (dat) or clipboard text (tsv) (dat)\n"
+    "  --out FILE                     (standard output)\n"
+    "  --decimal-point C              (the locale's)\n"
+    "  --help\n";
+
+// A value as a spin edit holds it: read as typed (with "."), kept as its
+// 15-digit text, read back as a double.
+bool ParseHeldValue(std::string_view text, double& value)
+{
+    return ParseRotation(text, value);
+}
+
+// "A,B,C,D" of held values.
+bool ParseFourValues(const std::string& text, std::array<double, 4>& values)
+{
+    std::size_t from = 0;
+    for (std::size_t k = 0; k < 4; ++k) {
+        const std::size_t comma = text.find(',', from);
+        const bool last = k == 3;
+        if (last != (comma == std::string::npos))
+            return false;
+        const std::string_view part = std::string_view(text).substr(from, last ? std::string::npos : comma - from);
+        if (!ParseHeldValue(part, values[k]))
+            return false;
+        from = comma + 1;
+    }
+    return true;
+}
+
+bool ParsePixels(const std::string& text, std::vector<SurfacePoint>& pixels)
+{
+    pixels.clear();
+    std::size_t at = 0;
+    while (at < text.size()) {
+        if (text[at] == ' ') {
+            ++at;
+            continue;
+        }
+        std::size_t end = text.find(' ', at);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string_view pair = std::string_view(text).substr(at, end - at);
+        const std::size_t comma = pair.find(',');
+        if (comma == std::string_view::npos)
+            return false;
+        SurfacePoint p;
+        int column = 0;
+        int row = 0;
+        if (!ParseInteger(pair.substr(0, comma), -1000000, 1000000, column) ||
+            !ParseInteger(pair.substr(comma + 1), -1000000, 1000000, row))
+            return false;
+        p.X = column;
+        p.Y = row;
+        pixels.push_back(p);
+        at = end;
+    }
+    return true;
+}
+
+bool ParseColour(const std::string& text, Color& colour)
+{
+    if (text.size() != 6)
+        return false;
+    unsigned value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
+    if (error != std::errc() || end != text.data() + text.size())
+        return false;
+    colour = Color{static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>((value >> 8) & 0xFF),
+                   static_cast<std::uint8_t>(value & 0xFF)};
+    return true;
+}
+
+std::string ReadCalibrationBytes(const std::string& fileName)
+{
+    std::ifstream file(fileName, std::ios::binary);
+    if (!file)
+        throw FileError(FormatMessage("Cannot open file %s", {fileName}));
+    std::string bytes;
+    char buffer[4096];
+    while (file.read(buffer, sizeof buffer) || file.gcount() > 0) {
+        bytes.append(buffer, static_cast<std::size_t>(file.gcount()));
+        if (bytes.size() > kMaxCalFileBytes)
+            break;
+    }
+    return bytes;
+}
+
+// The refusal of the axis range check.
+void CheckAxisRange(double minimum, double maximum)
+{
+    if (!(minimum < maximum))
+        throw QuillmarkError("Минимальное значение оси должно быть < максимального");
+}
+
+std::string DefaultSeparator()
+{
+    return QLocale::system().decimalPoint().toStdString();
+}
+
+int RunTrace(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    std::string error;
+    const std::optional<TraceOptions> options = ParseTraceArguments(args, error);
+    if (!options) {
+        err << "quillmark trace: " << error << "\n" << kTraceUsage;
+        return kExitBadArguments;
+    }
+    if (options->Help) {
+        out << kTraceUsage;
+        return kExitDone;
+    }
+    try {
+        const std::string text = TraceText(*options, options->DecimalPoint.value_or(DefaultSeparator()));
+        if (options->Out.empty())
+            out << text << std::flush;
+        else
+            WriteFileReplacing(options->Out, text);
+    } catch (const QuillmarkError& e) {
+        err << ErrorBoxMessage(e.what()) << "\n";
+        return kExitFailed;
+    } catch (const std::bad_alloc&) {
+        err << ErrorBoxMessage("Out of memory") << "\n";
+        return kExitFailed;
+    }
+    return kExitDone;
+}
+
+// A word that names one of a few choices; false when it names none.
+template <class T>
+bool ParseChoice(const std::string& value, std::initializer_list<std::pair<std::string_view, T>> choices, T& out)
+{
+    for (const auto& [word, choice] : choices) {
+        if (value == word) {
+            out = choice;
+            return true;
+        }
+    }
+    return false;
+}
+
+// One "--name value" option of the trace command; false with error set when
+// it is unknown or its value is bad.
+bool ParseTraceOption(const std::string& arg, const std::string& value, TraceOptions& options, int& calibrations,
+                      bool& pixelsGiven, bool& valuesGiven, std::string& error)
+{
+    const auto bad = [&] {
+        error = "bad value for " + arg + ": " + value;
+        return false;
+    };
+    if (const std::optional<bool> adjust = ParseAdjustmentOption(arg, value, options.Adjust, error)) {
+        if (!*adjust)
+            return false;
+    } else if (arg == "--axes") {
+        ++calibrations;
+        options.Calibration = TraceCalibration::Axes;
+        if (!ParseFourValues(value, options.Axes))
+            return bad();
+    } else if (arg == "--cal") {
+        ++calibrations;
+        options.Calibration = TraceCalibration::CalFile;
+        options.CalFile = value;
+    } else if (arg == "--points") {
+        ++calibrations;
+        options.Calibration = TraceCalibration::Points;
+        if (!ParseInteger(value, 2, 4, options.Points))
+            return bad();
+    } else if (arg == "--pixels") {
+        pixelsGiven = true;
+        if (!ParsePixels(value, options.Pixels))
+            return bad();
+    } else if (arg == "--values") {
+        valuesGiven = true;
+        if (!ParseFourValues(value, options.Values))
+            return bad();
+    } else if (arg == "--method") {
+        if (!ParseChoice(value, {{"brightness", TraceMethod::MaxBrightness}, {"colour", TraceMethod::ByColour}},
+                         options.Method))
+            return bad();
+    } else if (arg == "--colour") {
+        if (!ParseColour(value, options.LineColour))
+            return bad();
+    } else if (arg == "--step") {
+        if (!ParseHeldValue(value, options.Step))
+            return bad();
+    } else if (arg == "--step-unit") {
+        if (!ParseChoice(value, {{"pixels", StepUnit::Pixels}, {"axis", StepUnit::AxisUnits}}, options.Unit))
+            return bad();
+    } else if (arg == "--line-sens") {
+        if (!ParseInteger(value, 0, 500, options.LineSens))
+            return bad();
+    } else if (arg == "--colour-sens") {
+        if (!ParseInteger(value, 0, 500, options.ColorSens))
+            return bad();
+    } else if (arg == "--region") {
+        std::array<double, 4> region{};
+        if (!ParseFourValues(value, region))
+            return bad();
+        options.Region = region;
+    } else if (arg == "--digits") {
+        if (!ParseInteger(value, 0, 18, options.Digits))
+            return bad();
+    } else if (arg == "--format") {
+        if (!ParseChoice(value, {{"dat", false}, {"tsv", true}}, options.Tsv))
+            return bad();
+    } else if (arg == "--out") {
+        if (value.empty())
+            return bad();
+        options.Out = value;
+    } else if (arg == "--decimal-point") {
+        if (value.empty())
+            return bad();
+        options.DecimalPoint = value;
+    } else {
+        error = "unknown option " + arg;
+        return false;
+    }
+    return true;
+}
+
+enum class ArgumentStep { Next, Stop, Failed };
+
+// Walks the words of a command: a word in `switches` stands alone, any other
+// word starting with "--" takes the next word as its value, the rest are
+// positional. `take` gets each switch (value null) and option in order and
+// says whether to go on; an option without a value is an error.
+ArgumentStep WalkArguments(const std::vector<std::string>& args, std::initializer_list<std::string_view> switches,
+                           const std::function<ArgumentStep(const std::string&, const std::string*)>& take,
+                           std::vector<std::string>& positional, std::string& error)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool isSwitch = std::find(switches.begin(), switches.end(), arg) != switches.end();
+        if (!isSwitch && !arg.starts_with("--")) {
+            positional.push_back(arg);
+            continue;
+        }
+        if (!isSwitch && i + 1 >= args.size()) {
+            error = "missing value for " + arg;
+            return ArgumentStep::Failed;
+        }
+        const ArgumentStep step = take(arg, isSwitch ? nullptr : &args[++i]);
+        if (step != ArgumentStep::Next)
+            return step;
+    }
+    return ArgumentStep::Next;
+}
+
+} // namespace
+
+std::optional<DecodeOptions> ParseDecodeArguments(const std::vector<std::string>& args, std::string& error)
+{
+    DecodeOptions options;
+    std::vector<std::string> positional;
+    const auto take = [&](const std::string& arg, const std::string* value) {
+        if (value == nullptr) {
+            options.Negative = true;
+            return ArgumentStep::Next;
+        }
+        const std::optional<bool> parsed = ParseAdjustmentOption(arg, *value, options, error);
+        if (!parsed)
+            error = "unknown option " + arg;
+        return parsed.value_or(false) ? ArgumentStep::Next : ArgumentStep::Failed;
+    };
+    if (WalkArguments(args, {"--negative"}, take, positional, error) == ArgumentStep::Failed)
+        return std::nullopt;
+    if (positional.size() != 2) {
+        error = "expected PICTURE and OUTPUT.ppm";
+        return std::nullopt;
+    }
+    options.Picture = positional[0];
+    options.Output = positional[1];
+    return options;
+}
+
+std::optional<TraceOptions> ParseTraceArguments(const std::vector<std::string>& args, std::string& error)
+{
+    TraceOptions options;
+    std::vector<std::string> positional;
+    int calibrations = 0;
+    bool pixelsGiven = false;
+    bool valuesGiven = false;
+    const auto take = [&](const std::string& arg, const std::string* given) {
+        if (given == nullptr) {
+            if (arg == "--help") {
+                options.Help = true;
+                return ArgumentStep::Stop;
+            }
+            (arg == "--negative" ? options.Adjust.Negative : options.Straighten) = true;
+            return ArgumentStep::Next;
+        }
+        const std::string& value = *given;
+        return ParseTraceOption(arg, value, options, calibrations, pixelsGiven, valuesGiven, error)
+                   ? ArgumentStep::Next
+                   : ArgumentStep::Failed;
+    };
+    switch (WalkArguments(args, {"--help", "--negative", "--straighten"}, take, positional, error)) {
+    case ArgumentStep::Failed: return std::nullopt;
+    case ArgumentStep::Stop: return options;
+    case ArgumentStep::Next: break;
+    }
+    if (positional.size() != 1) {
+        error = "expected one PICTURE";
+        return std::nullopt;
+    }
+    if (calibrations > 1) {
+        error = "give at most one of --axes, --cal and --points";
+        return std::nullopt;
+    }
+    if (options.Calibration == TraceCalibration::Points) {
+        if (!pixelsGiven || !valuesGiven) {
+            error = "--points needs --pixels and --values";
+            return std::nullopt;
+        }
+        if (options.Pixels.size() != static_cast<std::size_t>(options.Points)) {
+            error = "--pixels must give " + std::to_string(options.Points) + " pixels";
+            return std::nullopt;
+        }
+    } else if (pixelsGiven || valuesGiven || options.Straighten) {
+        error = "--pixels, --values and --straighten go with --points";
+        return std::nullopt;
+    }
+    options.Picture = positional[0];
+    return options;
+}
+
+std::string TraceText(const TraceOptions& options, const std::string& separator)
+{
+    const std::unique_ptr<TFastBMP> source = LoadSourcePicture(options.Picture);
+    DecodeOptions adjust = options.Adjust;
+    std::unique_ptr<TFastBMP> work = AdjustedPicture(*source, adjust);
+    const PlotRect plot = PlotFilledByPicture(work->Width(), work->Height());
+
+    // The plot's axis bounds, as doubles.
+    double xMin = 0.0;
+    double xMax = 10.0;
+    double yMin = -3.0;
+    double yMax = 3.0;
+    switch (options.Calibration) {
+    case TraceCalibration::None:
+        break;
+    case TraceCalibration::Axes:
+        xMin = options.Axes[0];
+        xMax = options.Axes[1];
+        yMin = options.Axes[2];
+        yMax = options.Axes[3];
+        break;
+    case TraceCalibration::CalFile: {
+        const std::optional<CalibrationFile> cal = ReadCalFile(ReadCalibrationBytes(options.CalFile), separator);
+        if (!cal)
+            throw FileError(FormatMessage("%s is not a calibration file", {options.CalFile}));
+        // Loading writes each value into its spin edit.
+        const auto held = [](double v) {
+            double out = 0.0;
+            if (!ParseHeldValue(FullPrecisionText(v, "."), out))
+                throw ConvertError(FormatMessage("'%s' is not a valid floating point value", {FullPrecisionText(v, ".")}));
+            return out;
+        };
+        xMin = held(cal->Xmin);
+        xMax = held(cal->Xmax);
+        yMin = held(cal->Ymin);
+        yMax = held(cal->Ymax);
+        break;
+    }
+    case TraceCalibration::Points: {
+        const auto method = static_cast<CalibrationMethod>(options.Points - 2);
+        AxisPointSlots references{};
+        for (std::int32_t k = 0; k < options.Points; ++k) {
+            const std::optional<ReferenceClick> click = ReferenceClickStep(method, k);
+            if (!click)
+                throw InternalError("trace: reference click beyond the method's last");
+            for (std::size_t slot = 0; slot < references.size(); ++slot) {
+                if (click->Slots & (1U << slot))
+                    references[slot] = options.Pixels[static_cast<std::size_t>(k)];
+            }
+        }
+        if (StraighteningApplies(method, options.Straighten)) {
+            const long double theta = StraighteningAngle(references);
+            // The correction is added to the rotate box, which rebuilds the picture.
+            const std::string rotateText = FullPrecisionText(adjust.Rotate + theta * kDegreesPerRadian, ".");
+            if (!ParseRotation(rotateText, adjust.Rotate))
+                throw ConvertError(FormatMessage("'%s' is not a valid floating point value", {rotateText}));
+            work = AdjustedPicture(*source, adjust);
+            if (theta != 0.0L)
+                references = RotateSlotsAboutCentre(references, theta, plot, PictureSize{work->Width(), work->Height()}, true);
+        }
+        const ReferenceValues values{options.Values[0], options.Values[1], options.Values[2], options.Values[3]};
+        const AxisLimits limits = SolveCalibrationLimits(references, values, plot);
+        xMin = static_cast<double>(limits.XMin);
+        xMax = static_cast<double>(limits.XMax);
+        yMin = static_cast<double>(limits.YMin);
+        yMax = static_cast<double>(limits.YMax);
+        break;
+    }
+    }
+    CheckAxisRange(xMin, xMax);
+    CheckAxisRange(yMin, yMax);
+
+    TraceInput input;
+    input.Plot = plot;
+    input.XMin = xMin;
+    input.XMax = xMax;
+    input.YMin = yMin;
+    input.YMax = yMax;
+    input.Stretched = true;
+    input.Step = options.Step;
+    input.Unit = options.Unit;
+    if (options.Region) {
+        const std::array<double, 4>& r = *options.Region;
+        input.Region = RegionToPixels(RegionLimits{r[0], r[1], r[2], r[3]}, plot, AxisLimits{xMin, xMax, yMin, yMax});
+    }
+    input.Method = options.Method;
+    input.LineSens = options.LineSens;
+    input.ColorSens = options.ColorSens;
+    input.LineColour = options.LineColour;
+    const TraceResult result = TraceCurve(*work, input);
+    if (result.Status == TraceStatus::NoLineFound)
+        throw TraceError("Линия не найдена");
+    return options.Tsv ? ClipboardText(result.Points, separator)
+                       : DataFileText(result.Points, options.Digits, separator);
+}
+
+namespace {
+
+int RunBatchWords(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    if (!args.empty() && args[0] == "decode")
+        return RunDecode(std::vector<std::string>(args.begin() + 1, args.end()), err);
+    if (!args.empty() && args[0] == "trace")
+        return RunTrace(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+        out << kProgramUsage << kDecodeUsage << kTraceUsage;
+        return kExitDone;
+    }
+    if (!args.empty() && args[0] == "--version") {
+        out << "Quillmark " << QUILLMARK_VERSION << "\n";
+        return kExitDone;
+    }
+    err << kDecodeUsage << kTraceUsage;
+    return kExitBadArguments;
+}
+
+} // namespace
+
+int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    // The commands report the errors of input themselves; whatever else is
+    // thrown (a library's failure, a fault of ours) still ends as a message
+    // and exit code 1, never as an abort.
+    try {
+        return RunBatchWords(args, out, err);
+    } catch (const std::exception& e) {
+        err << ErrorBoxMessage(e.what()) << "\n";
+    } catch (...) {
+        err << ErrorBoxMessage("Internal error") << "\n";
+    }
+    return kExitFailed;
+}
+
+bool IsBatchCommand(const char* word)
+{
+    const std::string_view w(word);
+    return w == "decode" || w == "trace" || w == "--help" || w == "-h" || w == "--version";
+}
+
+int RunBatchCommand(int argc, char** argv)
+{
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i)
+        args.emplace_back(argv[i]);
+    return RunBatchCommand(args, std::cout, std::cerr);
+}
+
+} // namespace quillmark

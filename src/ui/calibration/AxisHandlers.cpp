@@ -1,0 +1,165 @@
+// The axes page: the four limit edits, the two increment edits and the two
+// shift buttons. Every writer of an axis limit (typing, spin arrows, the shift
+// buttons and keys, calibration, files, the fit toggle) goes through the limit
+// edits, whose handlers bring the plot axis, its increment and its label mask
+// into line. Writing an edit runs its change handler before the write returns.
+#include "ui/app/MainUnit.h"
+
+#include "calibration/AxisScale.h"
+#include "ui/plot/PlotChart.h"
+#include "ui/widgets/SpinEdit.h"
+#include "ui/widgets/SplitSpinButton.h"
+
+#include <string>
+
+namespace quillmark {
+
+void TMainForm::ConnectAxisHandlers()
+{
+    const auto finished = [this](SpinEdit* changed, bool isMin, bool xAxis) {
+        connect(changed, &SpinEdit::TypingFinished, this, [=, this] {
+            AxisLimitTypingFinished(changed, isMin, xAxis ? Chart->BottomAxis() : Chart->LeftAxis(),
+                                    xAxis ? spXMin : spYMin, xAxis ? spXMax : spYMax);
+        });
+    };
+    finished(spXMin, true, true);
+    finished(spXMax, false, true);
+    finished(spYMin, true, false);
+    finished(spYMax, false, false);
+    connect(spXIncrement, &SpinEdit::Changed, this, &TMainForm::spXIncrementChange);
+    connect(spYIncrement, &SpinEdit::Changed, this, &TMainForm::spYIncrementChange);
+    connect(spbtnX, &SplitSpinButton::TopClicked, this, [this] { spbtnXTopClick(); });
+    connect(spbtnX, &SplitSpinButton::BottomClicked, this, [this] { spbtnXBottomClick(); });
+    connect(spbtnY, &SplitSpinButton::TopClicked, this, [this] { spbtnYTopClick(); });
+    connect(spbtnY, &SplitSpinButton::BottomClicked, this, [this] { spbtnYBottomClick(); });
+}
+
+bool TMainForm::LimitEditsRefused(const PlotAxis& axis, const SpinEdit* minEdit, const SpinEdit* maxEdit) const
+{
+    const SpinEdit* incrementEdit = &axis == &Chart->BottomAxis() ? spXIncrement : spYIncrement;
+    return !minEdit->TextIsNumber() || !maxEdit->TextIsNumber() ||
+           !PlanAxisRange(minEdit->Value(), maxEdit->Value(), incrementEdit->Value());
+}
+
+void TMainForm::ShowAxisRangeRefused()
+{
+    Dialogs().ShowError(
+        QString::fromUtf8(kAxisRangeRefusedCaption.data(), static_cast<qsizetype>(kAxisRangeRefusedCaption.size())),
+        QString::fromUtf8(kAxisRangeRefused.data(), static_cast<qsizetype>(kAxisRangeRefused.size())));
+}
+
+void TMainForm::RestoreLimitEdit(SpinEdit* changed, bool changedIsMin, const PlotAxis& axis)
+{
+    ShowAxisRangeRefused();
+    // Runs the handler, which finds the value in force and does nothing more.
+    changed->SetValue(changedIsMin ? axis.Minimum() : axis.Maximum());
+}
+
+void TMainForm::AxisLimitTypingFinished(SpinEdit* changed, bool changedIsMin, PlotAxis& axis, SpinEdit* minEdit,
+                                        SpinEdit* maxEdit)
+{
+    if (LimitEditsRefused(axis, minEdit, maxEdit))
+        RestoreLimitEdit(changed, changedIsMin, axis);
+}
+
+void TMainForm::AxisLimitChange(SpinEdit* changed, bool changedIsMin, PlotAxis& axis, SpinEdit* minEdit,
+                                SpinEdit* maxEdit)
+{
+    // While the user types, a text that is no number yet or gives a refused
+    // range waits for the end of the typing; a spin-arrow step to a refused
+    // range is refused at once. Both then show the box once and put the value
+    // in force back. Program writes go on as before.
+    if (changed->ChangeIsTyping() || changed->ChangeIsStep()) {
+        if (LimitEditsRefused(axis, minEdit, maxEdit)) {
+            if (changed->ChangeIsStep())
+                RestoreLimitEdit(changed, changedIsMin, axis);
+            return;
+        }
+    }
+    // Setting a spin step is no text change and runs no handler.
+    minEdit->SetIncrement(static_cast<double>(FineStep(minEdit->Value(), maxEdit->Value())));
+    maxEdit->SetIncrement(static_cast<double>(FineStep(minEdit->Value(), maxEdit->Value())));
+
+    // A value equal to the axis bound at single precision has been applied
+    // already: this ends the writes that follow an applied range.
+    const double bound = changedIsMin ? axis.Minimum() : axis.Maximum();
+    if (!SameAtSinglePrecision(changed->Value(), bound))
+        ApplyAxisRange(axis, minEdit->Value(), maxEdit->Value());
+}
+
+void TMainForm::spXMinChange()
+{
+    AxisLimitChange(spXMin, true, Chart->BottomAxis(), spXMin, spXMax);
+}
+
+void TMainForm::spXMaxChange()
+{
+    AxisLimitChange(spXMax, false, Chart->BottomAxis(), spXMin, spXMax);
+}
+
+void TMainForm::spYMinChange()
+{
+    AxisLimitChange(spYMin, true, Chart->LeftAxis(), spYMin, spYMax);
+}
+
+void TMainForm::spYMaxChange()
+{
+    AxisLimitChange(spYMax, false, Chart->LeftAxis(), spYMin, spYMax);
+}
+
+void TMainForm::ApplyAxisRange(PlotAxis& axis, long double min, long double max)
+{
+    SpinEdit* incrementEdit = &axis == &Chart->BottomAxis() ? spXIncrement : spYIncrement;
+    const std::optional<AxisRangePlan> plan = PlanAxisRange(min, max, incrementEdit->Value());
+    if (!plan) {
+        ShowAxisRangeRefused();
+        return;
+    }
+    axis.SetMinMax(static_cast<double>(min), static_cast<double>(max));
+    // Runs spXIncrementChange or spYIncrementChange, which hands the value to
+    // the axis (when the text changes; an unchanged text is the axis's own).
+    incrementEdit->SetValue(plan->Increment);
+    axis.SetLabelFormat(std::string(plan->Mask));
+}
+
+void TMainForm::spXIncrementChange()
+{
+    Chart->BottomAxis().SetIncrement(spXIncrement->Value());
+}
+
+void TMainForm::spYIncrementChange()
+{
+    Chart->LeftAxis().SetIncrement(spYIncrement->Value());
+}
+
+void TMainForm::ShiftAxis(SpinEdit* minEdit, SpinEdit* maxEdit, bool increase)
+{
+    const AxisRange shifted = ShiftAxisRange({minEdit->Value(), maxEdit->Value()},
+                                             increase ? ShiftDirection::Increase : ShiftDirection::Decrease);
+    // Each write runs its limit handler, so the axis is applied twice: first
+    // with the new Min and the old Max, then with both new.
+    minEdit->SetValue(shifted.Min);
+    maxEdit->SetValue(shifted.Max);
+}
+
+void TMainForm::spbtnXTopClick()
+{
+    ShiftAxis(spXMin, spXMax, true);
+}
+
+void TMainForm::spbtnXBottomClick()
+{
+    ShiftAxis(spXMin, spXMax, false);
+}
+
+void TMainForm::spbtnYTopClick()
+{
+    ShiftAxis(spYMin, spYMax, false);
+}
+
+void TMainForm::spbtnYBottomClick()
+{
+    ShiftAxis(spYMin, spYMax, true);
+}
+
+} // namespace quillmark

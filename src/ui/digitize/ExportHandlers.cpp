@@ -1,0 +1,91 @@
+// The data leaving the program: the data file through the save dialog, and
+// the clipboard. Both texts are made in core from srData's points.
+#include "ui/app/MainUnit.h"
+
+#include "base/Errors.h"
+#include "base/FileWrite.h"
+#include "digitize/ExportText.h"
+#include "ui/formats/ToolkitPictures.h"
+#include "ui/plot/PlotChart.h"
+#include "ui/plot/PlotSeries.h"
+
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+
+#include <vector>
+
+namespace quillmark {
+
+namespace {
+
+std::vector<DataPoint> SeriesPoints(const PlotSeries& series)
+{
+    std::vector<DataPoint> points;
+    points.reserve(static_cast<std::size_t>(series.Count()));
+    for (int i = 0; i < series.Count(); ++i)
+        points.push_back(DataPoint{series.XValue(i), series.YValue(i), {}, std::nullopt});
+    return points;
+}
+
+} // namespace
+
+void TMainForm::btnSaveDataClick()
+{
+    FileDialogRequest request;
+    request.Folder = CurrentPath;
+    request.Filter = OpenDialogNameFilters("Файл данных (*.dat)|*.dat").join(QStringLiteral(";;"));
+    request.DefaultSuffix = QStringLiteral("dat");
+    request.OverwritePrompt = true;
+    const QStringList title = Chart->TitleLines();
+    request.FileName = title.isEmpty() ? QStringLiteral("Data") : title.constFirst();
+    const QString path = Dialogs().AskSaveFileName(request);
+    if (path.isEmpty())
+        return;
+
+    const std::string text =
+        DataFileText(SeriesPoints(*srData), ExportDigitsOption(), DecimalSeparator().toStdString());
+    // A full disk or a refused folder never costs the file that was there.
+    WriteFileReplacing(QFile::encodeName(path).toStdString(), text, "Не удалось записать файл %s");
+    m_dataUnsaved = false;
+}
+
+void TMainForm::miSaveDataClick()
+{
+    btnSaveDataClick();
+}
+
+void TMainForm::btnCopyClick()
+{
+    const std::string text = ClipboardText(SeriesPoints(*srData), DecimalSeparator().toStdString());
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+    m_dataUnsaved = false;
+}
+
+void TMainForm::MarkDataChanged(bool byHand)
+{
+    m_dataUnsaved = true;
+    m_pointsByHand = byHand;
+}
+
+bool TMainForm::KeepUnsavedData()
+{
+    if (!m_dataUnsaved || srData->Count() == 0)
+        return true;
+    switch (Dialogs().AskYesNoCancel(windowTitle(), QStringLiteral("Сохранить данные?"))) {
+    case ModalDialogs::Answer::Cancel: return false;
+    case ModalDialogs::Answer::No:
+        m_dataUnsaved = false;
+        return true;
+    case ModalDialogs::Answer::Yes: break;
+    }
+    btnSaveDataClick();
+    return !m_dataUnsaved;
+}
+
+void TMainForm::miCopyClick()
+{
+    btnCopyClick();
+}
+
+} // namespace quillmark

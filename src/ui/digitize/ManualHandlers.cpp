@@ -1,0 +1,328 @@
+// Manual entry and editing on srData, and the magnifier on the page
+// "Оцифровка". The editing rules live in core (ManualEdit); these handlers
+// copy srData into a point list, run one rule, and write the change back to
+// the series and the table.
+#include "ui/app/MainUnit.h"
+
+#include "base/Errors.h"
+#include "base/NumberText.h"
+#include "calibration/Calibration.h"
+#include "digitize/Magnifier.h"
+#include "ui/dialogs/OptUnit.h"
+#include "digitize/ManualEdit.h"
+#include "ui/plot/PlotChart.h"
+#include "ui/plot/PlotSeries.h"
+#include "ui/widgets/ColorBox.h"
+#include "ui/widgets/SpinEdit.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+#include <QSignalBlocker>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <cmath>
+#include <optional>
+
+namespace quillmark {
+
+namespace {
+
+constexpr int kMagnifierWidth = 157;
+constexpr int kMagnifierHeight = 118;
+
+Color ToCoreColour(const QColor& colour)
+{
+    return Color{static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
+                 static_cast<std::uint8_t>(colour.blue())};
+}
+
+std::optional<Color> ToCoreColourOrNone(const QColor& colour)
+{
+    if (!colour.isValid())
+        return std::nullopt;
+    return ToCoreColour(colour);
+}
+
+QColor ToQColor(const std::optional<Color>& colour)
+{
+    if (!colour)
+        return {};
+    return QColor(colour->Red, colour->Green, colour->Blue);
+}
+
+DataPointList ListFromSeries(const PlotSeries& series)
+{
+    std::vector<DataPoint> points;
+    points.reserve(static_cast<std::size_t>(series.Count()));
+    for (int i = 0; i < series.Count(); ++i) {
+        points.push_back(DataPoint{series.XValue(i), series.YValue(i), series.Label(i).toStdString(),
+                                   ToCoreColourOrNone(series.PointColor(i))});
+    }
+    DataPointList list(series.XOrderAscending());
+    list.Replace(std::move(points));
+    return list;
+}
+
+// Brings the series in line with the list after one editing rule: the one
+// point added or deleted, then every value and colour that differs.
+void WriteBack(PlotSeries& series, const DataPointList& list, const EditResult& result)
+{
+    if (result.Action == EditAction::Added) {
+        const DataPoint& added = list[result.Index];
+        const int at = series.Add(added.X, added.Y, QString::fromStdString(added.Label), ToQColor(added.Colour));
+        if (at != static_cast<int>(result.Index))
+            throw InternalError("series and point list disagree on the place of a new point");
+    } else if (result.Action == EditAction::Deleted) {
+        series.Delete(static_cast<int>(result.Index));
+    }
+    if (static_cast<std::size_t>(series.Count()) != list.Count())
+        throw InternalError("series and point list disagree on the number of points");
+    for (int i = 0; i < series.Count(); ++i) {
+        const DataPoint& point = list[static_cast<std::size_t>(i)];
+        if (series.XValue(i) != point.X)
+            series.SetXValue(i, point.X);
+        if (series.YValue(i) != point.Y)
+            series.SetYValue(i, point.Y);
+        const QColor colour = ToQColor(point.Colour);
+        if (series.PointColor(i) != colour)
+            series.SetPointColor(i, colour);
+    }
+}
+
+void SetCellText(QTableWidget* grid, int row, int column, const QString& text)
+{
+    if (QTableWidgetItem* item = grid->item(row, column))
+        item->setText(text);
+    else
+        grid->setItem(row, column, new QTableWidgetItem(text));
+}
+
+// A line from (x0, y) or (x, y0) up to but not including its end pixel.
+void HorizontalLine(QPainter& p, int x0, int x1, int y, const QColor& colour)
+{
+    if (x1 > x0)
+        p.fillRect(QRect(x0, y, x1 - x0, 1), colour);
+}
+
+void VerticalLine(QPainter& p, int x, int y0, int y1, const QColor& colour)
+{
+    if (y1 > y0)
+        p.fillRect(QRect(x, y0, 1, y1 - y0), colour);
+}
+
+} // namespace
+
+void TMainForm::ConnectManualHandlers()
+{
+    Image = new QLabel(tabDigit);
+    Image->setFixedSize(kMagnifierWidth, kMagnifierHeight);
+    m_magnifier = QImage(kMagnifierWidth, kMagnifierHeight, QImage::Format_RGB32);
+    m_magnifier.fill(Qt::white);
+    Image->setPixmap(QPixmap::fromImage(m_magnifier));
+    if (auto* layout = qobject_cast<QVBoxLayout*>(tabDigit->layout())) {
+        const int zoomAt = layout->indexOf(ZoomBox);
+        layout->insertWidget(zoomAt + 1, Image, 0, Qt::AlignHCenter);
+    }
+}
+
+int TMainForm::SensitivityOption() const
+{
+    return static_cast<int>(OptionsForm->spSensitivity->Value());
+}
+
+QColor TMainForm::PointColourOption() const
+{
+    return OptionsForm->cboxPoint->Color();
+}
+
+QColor TMainForm::SelectPointColourOption() const
+{
+    return OptionsForm->cboxSelectPoint->Color();
+}
+
+long double TMainForm::ExportDigitsOption() const
+{
+    return DigitsOption();
+}
+
+std::vector<SurfacePoint> TMainForm::DrawnDataPositions() const
+{
+    std::vector<SurfacePoint> drawn;
+    const int last = srData->LastDrawnIndex();
+    drawn.reserve(static_cast<std::size_t>(last + 1));
+    for (int i = 0; i <= last; ++i)
+        drawn.push_back(SurfacePoint{srData->CalcXPos(i), srData->CalcYPos(i)});
+    return drawn;
+}
+
+void TMainForm::WriteTableRow(int index, bool withX)
+{
+    const QSignalBlocker programWrite(Grid);
+    const std::string separator = DecimalSeparator().toStdString();
+    const long double digits = DigitsOption();
+    if (Grid->rowCount() < index + 2)
+        Grid->setRowCount(index + 2);
+    if (withX)
+        SetCellText(Grid, index + 1, 1, QString::fromStdString(TableText(srData->XValue(index), digits, separator)));
+    SetCellText(Grid, index + 1, 2, QString::fromStdString(TableText(srData->YValue(index), digits, separator)));
+}
+
+EditClick TMainForm::ManualClick(int x, int y, bool manual) const
+{
+    EditClick click;
+    click.At = SurfacePoint{x, y};
+    click.Value = AxisPoint{srData->XScreenToValue(x), srData->YScreenToValue(y)};
+    click.Manual = manual;
+    click.Sensitivity = SensitivityOption();
+    return click;
+}
+
+void TMainForm::ApplyManualEdit(const DataPointList& points, const EditResult& result, bool manual)
+{
+    if (result.Action == EditAction::None)
+        return;
+    WriteBack(*srData, points, result);
+    if (result.Action == EditAction::Added || result.Action == EditAction::Moved || result.Action == EditAction::Deleted)
+        MarkDataChanged(true);
+    switch (result.Action) {
+    case EditAction::Added:
+        srData->SetActive(true);
+        // A point added by a click on the drawn series, when opening a
+        // picture has disabled saving since, is still a first manual point.
+        if (!DataPresent())
+            SetDataGroupEnabled(true);
+        RefreshTable();
+        break;
+    case EditAction::Moved:
+        srData->SetActive(true);
+        WriteTableRow(static_cast<int>(result.Index), manual);
+        break;
+    case EditAction::Deleted:
+        RefreshTable();
+        break;
+    case EditAction::None:
+    case EditAction::Selected:
+    case EditAction::Deselected:
+        break;
+    }
+}
+
+void TMainForm::PlacePoint(int x, int y, bool manual)
+{
+    const EditColours colours{ToCoreColour(PointColourOption()), ToCoreColour(SelectPointColourOption())};
+    DataPointList points = ListFromSeries(*srData);
+    const EditResult result =
+        quillmark::PlacePoint(points, SelectedIndex, ManualClick(x, y, manual), colours, DecimalSeparator().toStdString());
+    ApplyManualEdit(points, result, manual);
+}
+
+void TMainForm::ChartClickSeries(PlotSeries* series, int /*valueIndex*/, Qt::MouseButton button,
+                                 Qt::KeyboardModifiers shift, int x, int y)
+{
+    // In calibration every left click is a reference click, on a curve or
+    // on the region as well (the markers' own clicks come through srAxis).
+    if (CalibrationOn()) {
+        if (series != srAxis)
+            ChartClickBackground(button, shift, x, y);
+        return;
+    }
+    if (series != srData || !ManualMethod())
+        return;
+    const bool manual = CurrentMethod() == DigitizeMethod::Manual;
+    const std::vector<SurfacePoint> drawn = DrawnDataPositions();
+    if (button == Qt::LeftButton) {
+        if (drawn.empty()) {
+            ChartClickBackground(button, shift, x, y);
+            return;
+        }
+        const EditColours colours{ToCoreColour(PointColourOption()), ToCoreColour(SelectPointColourOption())};
+        DataPointList points = ListFromSeries(*srData);
+        const EditResult result = ClickSeries(points, SelectedIndex, drawn, ManualClick(x, y, manual), colours,
+                                              DecimalSeparator().toStdString());
+        ApplyManualEdit(points, result, manual);
+    } else if (button == Qt::RightButton) {
+        DataPointList points = ListFromSeries(*srData);
+        const EditResult result = RightClickSeries(points, SelectedIndex, drawn, ManualClick(x, y, manual));
+        ApplyManualEdit(points, result, manual);
+    }
+}
+
+void TMainForm::TimerTimer()
+{
+    const QPoint pointer = Chart->PointerPosition();
+    if (Chart->PlotRect().contains(pointer) && isActiveWindow())
+        RefreshMagnifier(pointer);
+    QApplication::processEvents();
+}
+
+void TMainForm::RefreshMagnifier(QPoint pointer)
+{
+    {
+        QPainter p(&m_magnifier);
+        PaintMagnifier(p, pointer);
+    }
+    ShowMagnifier(pointer);
+}
+
+void TMainForm::PaintMagnifier(QPainter& p, QPoint pointer) const
+{
+    // Logical coordinates throughout: on a picture with a pixel ratio above 1
+    // the same calls give finer text and lines, and the enlarged surface
+    // pixels stay square blocks (no smoothing).
+    const int w = kMagnifierWidth;
+    const int h = kMagnifierHeight;
+    const QRect whole(0, 0, w, h);
+    const MagnifierReach reach = MagnifierSourceReach(ZoomBox->currentIndex(), w, h);
+    // Parts of the source beyond the surface stay white.
+    p.fillRect(whole, Qt::white);
+    Chart->CopyRectTo(p, whole, QRect(pointer.x() - reach.X, pointer.y() - reach.Y, 2 * reach.X, 2 * reach.Y));
+
+    const std::string separator = DecimalSeparator().toStdString();
+    const long double x = srData->XScreenToValue(pointer.x());
+    const long double y = srData->YScreenToValue(pointer.y());
+    p.fillRect(QRect(0, 0, 50, 25), Qt::white);
+    p.setFont(QFont(QStringLiteral("Aral"), 7));
+    p.setPen(Qt::black);
+    const auto readout = [&](const char* name, long double value, int top) {
+        const QString text =
+            QString::fromLatin1(name) + QString::fromStdString(GeneralText(value, 4, separator)) + QLatin1Char(' ');
+        p.drawText(QRect(1, top, w - 1, h - top), Qt::AlignLeft | Qt::AlignTop, text);
+    };
+    readout("X=", x, 0);
+    readout("Y=", y, 12);
+
+    const int cx = w / 2;
+    const int cy = h / 2;
+    HorizontalLine(p, w / 4, 3 * (w / 4), cy, Qt::black);
+    VerticalLine(p, cx, h / 4, 3 * (h / 4), Qt::black);
+    HorizontalLine(p, cx - 2, cx + 3, cy, Qt::white);
+    VerticalLine(p, cx, cy - 2, cy + 3, Qt::white);
+}
+
+void TMainForm::ShowMagnifier(QPoint pointer)
+{
+    const qreal ratio = Image->devicePixelRatioF();
+    if (ratio == 1.0) {
+        m_magnifierDisplay = QImage();
+        Image->setPixmap(QPixmap::fromImage(m_magnifier));
+        return;
+    }
+    const QSize size(static_cast<int>(std::ceil(kMagnifierWidth * ratio)),
+                     static_cast<int>(std::ceil(kMagnifierHeight * ratio)));
+    if (m_magnifierDisplay.size() != size || m_magnifierDisplay.devicePixelRatio() != ratio) {
+        m_magnifierDisplay = QImage(size, QImage::Format_RGB32);
+        m_magnifierDisplay.setDevicePixelRatio(ratio);
+    }
+    {
+        QPainter p(&m_magnifierDisplay);
+        PaintMagnifier(p, pointer);
+    }
+    Image->setPixmap(QPixmap::fromImage(m_magnifierDisplay));
+}
+
+} // namespace quillmark

@@ -1,0 +1,275 @@
+// The "Оцифровать" command, the step unit and the line colour of the colour
+// method. The trace itself is core's TraceCurve; this file gathers its inputs
+// from the controls and the plot and writes the points into srData.
+#include "ui/app/MainUnit.h"
+
+#include "ui/dialogs/OptUnit.h"
+#include "ui/widgets/ColorBox.h"
+#include "ui/widgets/SpinEdit.h"
+
+#include "ui/plot/PlotChart.h"
+#include "ui/plot/PlotSeries.h"
+#include "ui/widgets/SpinEdit.h"
+#include "ui/widgets/ToolButtons.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFrame>
+#include <QLabel>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <cmath>
+#include <vector>
+
+namespace quillmark {
+
+namespace {
+
+// Pending events run at most this often during a trace: often enough to
+// repaint and answer the user, rarely enough not to slow a long trace.
+constexpr qint64 kPumpIntervalMs = 20;
+
+const QString kNoLineFound = QStringLiteral("Линия не найдена");
+
+// Disables a set of widgets and actions for a scope and gives each back the
+// state it had.
+class DisabledForScope {
+public:
+    void Add(QWidget* widget)
+    {
+        if (widget) {
+            m_widgets.push_back({widget, widget->isEnabled()});
+            widget->setEnabled(false);
+        }
+    }
+    void Add(QAction* action)
+    {
+        if (action) {
+            m_actions.push_back({action, action->isEnabled()});
+            action->setEnabled(false);
+        }
+    }
+    ~DisabledForScope()
+    {
+        for (const auto& [widget, was] : m_widgets)
+            widget->setEnabled(was);
+        for (const auto& [action, was] : m_actions)
+            action->setEnabled(was);
+    }
+
+private:
+    std::vector<std::pair<QWidget*, bool>> m_widgets;
+    std::vector<std::pair<QAction*, bool>> m_actions;
+};
+
+} // namespace
+
+void TMainForm::ConnectTraceHandlers()
+{
+    auto* layout = qobject_cast<QVBoxLayout*>(tabDigit->layout());
+    spStep = new SpinEdit(tabDigit);
+    spStep->setToolTip(QStringLiteral("Шаг оцифровки"));
+    // The pixel unit, which StepBox starts on.
+    spStep->SetMinValue(1);
+    spStep->SetMaxValue(1000);
+    spStep->SetIntegerKind(true);
+    spStep->SetValue(1);
+    ColorPanel1 = new QFrame(tabDigit);
+    ColorPanel1->setFrameShape(QFrame::Panel);
+    ColorPanel1->setFrameShadow(QFrame::Sunken);
+    ColorPanel1->setAutoFillBackground(true);
+    ColorPanel1->setMinimumSize(24, 20);
+    ColorPanel1->setToolTip(QStringLiteral("Цвет линии"));
+    SetLineColour(QColor(0, 0, 0));
+    if (layout) {
+        const int stepAt = layout->indexOf(StepBox) + 1;
+        layout->insertWidget(stepAt, spStep);
+        layout->insertWidget(stepAt + 1, ColorPanel1);
+    }
+}
+
+// ---- Option values --------------------------------------------------------
+
+// The options dialog holds these for the whole run; integer edits are read
+// truncated, as the settings file stores them.
+int TMainForm::LineSensOption() const { return static_cast<int>(OptionsForm->spLineSens->Value()); }
+int TMainForm::ColorSensOption() const { return static_cast<int>(OptionsForm->spColorSens->Value()); }
+int TMainForm::LineWeightOption() const { return static_cast<int>(OptionsForm->spLineWeight->Value()); }
+QColor TMainForm::LineColourOption() const { return OptionsForm->cboxLine->Color(); }
+long double TMainForm::DigitsOption() const { return OptionsForm->spDigits->Value(); }
+bool TMainForm::SortOption() const { return OptionsForm->chboxSort->isChecked(); }
+
+QString TMainForm::DecimalSeparator() const
+{
+    return Chart->DecimalSeparator();
+}
+
+QColor TMainForm::LineColour() const
+{
+    return ColorPanel1->palette().color(QPalette::Window);
+}
+
+void TMainForm::SetLineColour(const QColor& colour)
+{
+    QPalette palette = ColorPanel1->palette();
+    palette.setColor(QPalette::Window, colour);
+    ColorPanel1->setPalette(palette);
+}
+
+// ---- Tracing ----------------------------------------------------------------
+
+TraceInput TMainForm::CurrentTraceInput() const
+{
+    TraceInput input;
+    const QRect plot = Chart->PlotRect();
+    input.Plot = PlotRect{plot.left(), plot.top(), plot.width(), plot.height()};
+    // The plot's axes hold the limits as doubles; they are what the picture
+    // is drawn against.
+    input.XMin = Chart->BottomAxis().Minimum();
+    input.XMax = Chart->BottomAxis().Maximum();
+    input.YMin = Chart->LeftAxis().Minimum();
+    input.YMax = Chart->LeftAxis().Maximum();
+    input.Stretched = btnStretch->isChecked();
+    input.Step = spStep->Value();
+    input.Unit = StepBox->currentIndex() == 1 ? StepUnit::AxisUnits : StepUnit::Pixels;
+    if (chRegion->isChecked())
+        input.Region = Chart->RegionSeries()->ShapePixelRect();
+    input.Method = CurrentMethod() == DigitizeMethod::ByColour ? TraceMethod::ByColour : TraceMethod::MaxBrightness;
+    input.LineSens = LineSensOption();
+    input.ColorSens = ColorSensOption();
+    const QColor line = LineColour();
+    input.LineColour = Color{static_cast<std::uint8_t>(line.red()), static_cast<std::uint8_t>(line.green()),
+                             static_cast<std::uint8_t>(line.blue())};
+    return input;
+}
+
+void TMainForm::btnDigitalClick()
+{
+    if (CalibrationOn() || ManualMethod() || m_tracing)
+        return;
+    srData->SetPenWidth(LineWeightOption());
+    srData->SetSeriesColor(LineColourOption());
+    // An inactive series is a trace under way or a graph the user hid: either
+    // way no trace starts, and the hide button keeps showing the hidden graph.
+    if (!srData->Active() || !WorkBitmap)
+        return;
+
+    const TraceInput input = CurrentTraceInput();
+    try {
+        TraceStepPixels(input, WorkBitmap->Width());
+    } catch (const TraceError& e) {
+        Dialogs().ShowMessage(QString::fromUtf8(e.what()));
+        return;
+    }
+    // Points the user placed by hand are not replaced without a word.
+    if (m_pointsByHand && !KeepUnsavedData())
+        return;
+
+    TraceResult result;
+    {
+        // What a pending event could do while the trace samples: start it
+        // again, open, adjust or rotate a picture, recalibrate, change,
+        // delete or save the half-made data, the method or the step. All of
+        // it waits for the trace (F2 saves only while btnSaveData is enabled).
+        m_tracing = true;
+        DisabledForScope disabled;
+        const std::initializer_list<QWidget*> widgets = {btnDigital, btnOpenImage, btnAxisSet, btnRegSet,
+                                                         btnStretch, btnClearSeies, btnSeries, btnSaveData,
+                                                         btnCopy, PageControl, Grid};
+        for (QWidget* w : widgets)
+            disabled.Add(w);
+        for (QAction* a : {miDigitize, miOpenFile, miAxisSet, miStretch, miClearSeies, miHideSeies, miSaveData,
+                           miCopy, miOptions})
+            disabled.Add(a);
+
+        // Hidden while the trace runs; the old points stay until it has
+        // succeeded, so a refused or failed trace costs no data.
+        srData->SetActive(false);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        struct Restore {
+            TMainForm& form;
+            PlotSeries& series;
+            ~Restore()
+            {
+                series.SetActive(true);
+                QApplication::restoreOverrideCursor();
+                form.m_tracing = false;
+            }
+        } restore{*this, *srData};
+
+        // A private copy: nothing a pending event does can free or rewrite
+        // the pixels the trace reads.
+        const std::unique_ptr<TFastBMP> picture = TFastBMP::CreateCopy(*WorkBitmap);
+        // Pending events run once as the trace starts and then every
+        // kPumpIntervalMs.
+        QElapsedTimer sincePump;
+        result = TraceCurve(*picture, input, [&sincePump](TracePass, std::size_t, std::size_t) {
+            if (!sincePump.isValid() || sincePump.elapsed() >= kPumpIntervalMs) {
+                QCoreApplication::processEvents();
+                sincePump.start();
+            }
+        });
+        TraceBuffer = std::move(result.TraceBuffer);
+        srData->Clear();
+        const QColor colour = srData->SeriesColor();
+        for (const DataPoint& point : result.Points)
+            srData->Add(point.X, point.Y, QString(), colour);
+    }
+
+    if (SelectedIndex >= srData->Count())
+        SelectedIndex = -1;
+    if (result.Status == TraceStatus::NoLineFound) {
+        SetDataGroupEnabled(false);
+        SelectedIndex = -1;
+        RefreshTable();
+        Dialogs().ShowMessage(kNoLineFound);
+        return;
+    }
+    SetDataGroupEnabled(true);
+    MarkDataChanged(false);
+    btnSeries->setChecked(false);
+    miHideSeies->setChecked(false);
+    RefreshTable();
+}
+
+void TMainForm::miDigitizeClick()
+{
+    btnDigitalClick();
+}
+
+// ---- Step unit and line colour ----------------------------------------------
+
+void TMainForm::StepBoxChange()
+{
+    const long double remembered = OldStep;
+    OldStep = spStep->Value();
+    // Each value is written before the new maximum, so it is limited by the
+    // maximum of the unit being left.
+    if (StepBox->currentIndex() == 1) {
+        spStep->SetMinValue(0);
+        spStep->SetIntegerKind(false);
+        spStep->SetValue(remembered);
+        spStep->SetMaxValue(spXMax->Value());
+    } else {
+        spStep->SetMinValue(1);
+        spStep->SetValue(std::nearbyint(remembered));
+        spStep->SetIntegerKind(true);
+        spStep->SetMaxValue(1000);
+    }
+}
+
+void TMainForm::PickLineColour()
+{
+    const QPoint at = Chart->PointerPosition();
+    const QColor colour = Chart->PixelColor(at.x(), at.y());
+    if (colour.isValid())
+        SetLineColour(colour);
+}
+
+} // namespace quillmark

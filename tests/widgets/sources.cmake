@@ -1,5 +1,0 @@
-# Tests of src/widgets, added to quillmark_core_tests or quillmark_ui_tests.
-target_sources(quillmark_ui_tests PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/SpinEditTest.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ScreenPlacementTest.cpp
-)
