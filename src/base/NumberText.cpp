@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <limits>
 #include <cmath>
 #include <vector>
 
@@ -478,6 +479,14 @@ std::optional<std::int64_t> ParseInteger(std::string_view text)
     if (negative)
         return static_cast<std::int64_t>(0u - magnitude);
     return static_cast<std::int64_t>(magnitude);
+}
+
+std::optional<double> HeldValue(long double value)
+{
+    const std::optional<long double> held = ParseNumber(FullPrecisionText(value, "."), ".");
+    if (!held || !(std::fabs(*held) <= static_cast<long double>(std::numeric_limits<double>::max())))
+        return std::nullopt;
+    return static_cast<double>(*held);
 }
 
 } // namespace quillmark

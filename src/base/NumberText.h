@@ -78,6 +78,11 @@ std::optional<long double> ParseNumberEitherSeparator(std::string_view text, std
 // "'<text>' is not a valid floating point value".
 long double ParseNumberOrThrow(std::string_view text, std::string_view separator);
 
+// The value a numeric edit reads back after value is written into it: its
+// full-precision text read again, as a double. Nothing for a value whose text
+// is no number or beyond the range of a double.
+std::optional<double> HeldValue(long double value);
+
 // Reads an integer: blanks around it, an optional sign and decimal digits.
 std::optional<std::int64_t> ParseInteger(std::string_view text);
 

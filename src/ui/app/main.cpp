@@ -1,6 +1,6 @@
 // Program entry: a batch subcommand, or the window (optionally opening the
 // picture named on the command line once the window is shown).
-#include "ui/app/BatchCommands.h"
+#include "ui/app/BatchEntry.h"
 #include "ui/app/MainUnit.h"
 #include "ui/app/QuillmarkApplication.h"
 

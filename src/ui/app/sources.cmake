@@ -1,6 +1,6 @@
 target_sources(quillmark_ui PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/BatchCommands.h
-  ${CMAKE_CURRENT_LIST_DIR}/BatchCommands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/BatchEntry.h
+  ${CMAKE_CURRENT_LIST_DIR}/BatchEntry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Icons.h
   ${CMAKE_CURRENT_LIST_DIR}/Icons.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainFormEnvironment.h

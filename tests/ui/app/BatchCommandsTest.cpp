@@ -1,4 +1,4 @@
-#include "ui/app/BatchCommands.h"
+#include "ui/app/BatchEntry.h"
 
 #include "formats/BmpTestFiles.h"
 #include "formats/JpegTestFiles.h"

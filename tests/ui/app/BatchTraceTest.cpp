@@ -1,6 +1,6 @@
 // `quillmark trace` run in process: exit codes, and the bytes it writes for a
 // picture made here, against texts worked out by hand.
-#include "ui/app/BatchCommands.h"
+#include "ui/app/BatchEntry.h"
 
 #include "calibration/CalFile.h"
 

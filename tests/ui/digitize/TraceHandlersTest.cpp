@@ -2,7 +2,7 @@
 // batch command must give the window's points to the last digit.
 #include "WindowFixture.h"
 
-#include "ui/app/BatchCommands.h"
+#include "ui/app/BatchEntry.h"
 #include "digitize/ExportText.h"
 #include "ui/plot/PlotSeries.h"
 #include "ui/widgets/SpinEdit.h"

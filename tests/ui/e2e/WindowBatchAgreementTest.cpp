@@ -12,7 +12,7 @@
 // click at (L + 2c, T + 2r) again lands on picture pixel (c, r); any other
 // size would put a click between picture pixels, where the two calibrations
 // cannot meet to the last digit.
-#include "ui/app/BatchCommands.h"
+#include "ui/app/BatchEntry.h"
 #include "ui/app/MainUnit.h"
 #include "calibration/Calibration.h"
 #include "ui/dialogs/SetAxis.h"

@@ -1,22 +1,14 @@
-#include "ui/app/BatchCommands.h"
+#include "document/BatchCommands.h"
 
 #include "base/ErrorText.h"
-
 #include "base/Errors.h"
 #include "base/FileWrite.h"
 #include "base/NumberText.h"
 #include "calibration/CalFile.h"
-#include "calibration/Calibration.h"
-#include "calibration/RegionMaths.h"
-#include "digitize/ExportText.h"
 #include "formats/PictureLoader.h"
 #include "formats/PpmWriter.h"
 #include "formats/StartupFormats.h"
-#include "ui/formats/ToolkitPictures.h"
-#include "imaging/AdjustmentPipeline.h"
-#include "imaging/FastBMP.h"
-
-#include <QLocale>
+#include "document/DigitizeSession.h"
 
 #include <algorithm>
 #include <charconv>
@@ -24,7 +16,6 @@
 #include <fstream>
 #include <functional>
 #include <initializer_list>
-#include <iostream>
 #include <iterator>
 #include <new>
 #include <ostream>
@@ -66,10 +57,10 @@ bool ParseRotation(std::string_view text, double& value)
     const std::optional<long double> typed = ParseNumber(text, ".");
     if (!typed)
         return false;
-    const std::optional<long double> held = ParseNumber(FullPrecisionText(*typed, "."), ".");
-    if (!held || !std::isfinite(static_cast<double>(*held)))
+    const std::optional<double> held = HeldValue(*typed);
+    if (!held)
         return false;
-    value = static_cast<double>(*held);
+    value = *held;
     return true;
 }
 
@@ -102,20 +93,14 @@ AdjustmentValues AdjustmentsOf(const DecodeOptions& options)
     return values;
 }
 
-// The adjusted picture, as the window's pipeline makes WorkBitmap.
-std::unique_ptr<TFastBMP> AdjustedPicture(const TFastBMP& source, const DecodeOptions& options)
+// Opens the picture through the window's registry and decoders. The plot is
+// the picture itself, fitted, as the batch commands always have it.
+void OpenPictureFile(DigitizeSession& session, const std::string& fileName, const PictureClass& bitmapClass)
 {
-    auto work = std::make_unique<TFastBMP>(source.Width(), source.Height());
-    RunAdjustmentPipeline(source, *work, AdjustmentsOf(options));
-    return work;
-}
-
-// The picture through the window's registry and decoders.
-std::unique_ptr<TFastBMP> LoadSourcePicture(const std::string& fileName)
-{
-    PictureRegistry registry(BitmapPictureClass());
+    PictureRegistry registry(bitmapClass);
     std::unique_ptr<Graphic> graphic = LoadPicture(registry.Formats(), fileName);
-    return TFastBMP::CreateFromBitmap(graphic->TakeBitmap());
+    session.OpenPicture(TFastBMP::CreateFromBitmap(graphic->TakeBitmap()));
+    session.SetPlot(PlotFilledByPicture(session.Source()->Width(), session.Source()->Height()));
 }
 
 // One adjustment option of decode (also taken by trace). Nothing when the
@@ -143,7 +128,7 @@ std::optional<bool> ParseAdjustmentOption(const std::string& arg, const std::str
     return std::nullopt;
 }
 
-int RunDecode(const std::vector<std::string>& args, std::ostream& err)
+int RunDecode(const std::vector<std::string>& args, std::ostream& err, const PictureClass& bitmapClass)
 {
     std::string error;
     const std::optional<DecodeOptions> options = ParseDecodeArguments(args, error);
@@ -152,13 +137,13 @@ int RunDecode(const std::vector<std::string>& args, std::ostream& err)
         return kExitBadArguments;
     }
     try {
-        const std::unique_ptr<TFastBMP> source = LoadSourcePicture(options->Picture);
+        DigitizeSession session;
+        OpenPictureFile(session, options->Picture, bitmapClass);
         // With every adjustment at its start value the adjusted picture is an
         // exact copy of the source: the source itself is written.
-        std::unique_ptr<TFastBMP> work;
         if (AdjustmentsOf(*options) != AdjustmentValues{})
-            work = AdjustedPicture(*source, *options);
-        const TFastBMP& written = work ? *work : *source;
+            session.Adjust(AdjustmentsOf(*options));
+        const TFastBMP& written = *session.Shown();
         WriteFileReplacing(options->Output, [&written](const ByteSink& sink) {
             StreamBgrPpm(written.Width(), written.Height(), written.RowTable(), sink);
         });
@@ -277,19 +262,8 @@ std::string ReadCalibrationBytes(const std::string& fileName)
     return bytes;
 }
 
-// The refusal of the axis range check.
-void CheckAxisRange(double minimum, double maximum)
-{
-    if (!(minimum < maximum))
-        throw QuillmarkError("Минимальное значение оси должно быть < максимального");
-}
-
-std::string DefaultSeparator()
-{
-    return QLocale::system().decimalPoint().toStdString();
-}
-
-int RunTrace(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int RunTrace(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+             const BatchEnvironment& environment)
 {
     std::string error;
     const std::optional<TraceOptions> options = ParseTraceArguments(args, error);
@@ -302,7 +276,7 @@ int RunTrace(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return kExitDone;
     }
     try {
-        const std::string text = TraceText(*options, options->DecimalPoint.value_or(DefaultSeparator()));
+        const std::string text = TraceText(*options, options->DecimalPoint.value_or(environment.Separator), *environment.BitmapClass);
         if (options->Out.empty())
             out << text << std::flush;
         else
@@ -515,26 +489,28 @@ std::optional<TraceOptions> ParseTraceArguments(const std::vector<std::string>& 
     return options;
 }
 
-std::string TraceText(const TraceOptions& options, const std::string& separator)
-{
-    const std::unique_ptr<TFastBMP> source = LoadSourcePicture(options.Picture);
-    DecodeOptions adjust = options.Adjust;
-    std::unique_ptr<TFastBMP> work = AdjustedPicture(*source, adjust);
-    const PlotRect plot = PlotFilledByPicture(work->Width(), work->Height());
+namespace {
 
-    // The plot's axis bounds, as doubles.
-    double xMin = 0.0;
-    double xMax = 10.0;
-    double yMin = -3.0;
-    double yMax = 3.0;
+// Sets both ranges as the window's limit edits would: X first.
+void SetRanges(DigitizeSession& session, long double xMin, long double xMax, long double yMin, long double yMax)
+{
+    session.SetAxisRange(Axis::X, xMin, xMax);
+    session.SetAxisRange(Axis::Y, yMin, yMax);
+}
+
+} // namespace
+
+std::string TraceText(const TraceOptions& options, const std::string& separator, const PictureClass& bitmapClass)
+{
+    DigitizeSession session;
+    OpenPictureFile(session, options.Picture, bitmapClass);
+    session.Adjust(AdjustmentsOf(options.Adjust));
+
     switch (options.Calibration) {
     case TraceCalibration::None:
         break;
     case TraceCalibration::Axes:
-        xMin = options.Axes[0];
-        xMax = options.Axes[1];
-        yMin = options.Axes[2];
-        yMax = options.Axes[3];
+        SetRanges(session, options.Axes[0], options.Axes[1], options.Axes[2], options.Axes[3]);
         break;
     case TraceCalibration::CalFile: {
         const std::optional<CalibrationFile> cal = ReadCalFile(ReadCalibrationBytes(options.CalFile), separator);
@@ -542,83 +518,50 @@ std::string TraceText(const TraceOptions& options, const std::string& separator)
             throw FileError(FormatMessage("%s is not a calibration file", {options.CalFile}));
         // Loading writes each value into its spin edit.
         const auto held = [](double v) {
-            double out = 0.0;
-            if (!ParseHeldValue(FullPrecisionText(v, "."), out))
+            const std::optional<double> out = HeldValue(v);
+            if (!out)
                 throw ConvertError(FormatMessage("'%s' is not a valid floating point value", {FullPrecisionText(v, ".")}));
-            return out;
+            return *out;
         };
-        xMin = held(cal->Xmin);
-        xMax = held(cal->Xmax);
-        yMin = held(cal->Ymin);
-        yMax = held(cal->Ymax);
+        SetRanges(session, held(cal->Xmin), held(cal->Xmax), held(cal->Ymin), held(cal->Ymax));
         break;
     }
     case TraceCalibration::Points: {
-        const auto method = static_cast<CalibrationMethod>(options.Points - 2);
-        AxisPointSlots references{};
-        for (std::int32_t k = 0; k < options.Points; ++k) {
-            const std::optional<ReferenceClick> click = ReferenceClickStep(method, k);
-            if (!click)
-                throw InternalError("trace: reference click beyond the method's last");
-            for (std::size_t slot = 0; slot < references.size(); ++slot) {
-                if (click->Slots & (1U << slot))
-                    references[slot] = options.Pixels[static_cast<std::size_t>(k)];
-            }
-        }
-        if (StraighteningApplies(method, options.Straighten)) {
-            const long double theta = StraighteningAngle(references);
-            // The correction is added to the rotate box, which rebuilds the picture.
-            const std::string rotateText = FullPrecisionText(adjust.Rotate + theta * kDegreesPerRadian, ".");
-            if (!ParseRotation(rotateText, adjust.Rotate))
-                throw ConvertError(FormatMessage("'%s' is not a valid floating point value", {rotateText}));
-            work = AdjustedPicture(*source, adjust);
-            if (theta != 0.0L)
-                references = RotateSlotsAboutCentre(references, theta, plot, PictureSize{work->Width(), work->Height()}, true);
-        }
+        session.SetCalibrationMethod(static_cast<CalibrationMethod>(options.Points - 2));
+        session.BeginCalibration();
+        for (const SurfacePoint& pixel : options.Pixels)
+            session.ReferenceClick(pixel);
         const ReferenceValues values{options.Values[0], options.Values[1], options.Values[2], options.Values[3]};
-        const AxisLimits limits = SolveCalibrationLimits(references, values, plot);
-        xMin = static_cast<double>(limits.XMin);
-        xMax = static_cast<double>(limits.XMax);
-        yMin = static_cast<double>(limits.YMin);
-        yMax = static_cast<double>(limits.YMax);
+        session.Calibrate(values, options.Straighten);
         break;
     }
     }
-    CheckAxisRange(xMin, xMax);
-    CheckAxisRange(yMin, yMax);
 
-    TraceInput input;
-    input.Plot = plot;
-    input.XMin = xMin;
-    input.XMax = xMax;
-    input.YMin = yMin;
-    input.YMax = yMax;
-    input.Stretched = true;
-    input.Step = options.Step;
-    input.Unit = options.Unit;
+    TraceSettings& trace = session.Trace();
+    trace.Step = options.Step;
+    trace.Unit = options.Unit;
+    trace.Method = options.Method;
+    trace.LineSens = options.LineSens;
+    trace.ColorSens = options.ColorSens;
+    trace.LineColour = options.LineColour;
     if (options.Region) {
         const std::array<double, 4>& r = *options.Region;
-        input.Region = RegionToPixels(RegionLimits{r[0], r[1], r[2], r[3]}, plot, AxisLimits{xMin, xMax, yMin, yMax});
+        session.DrawRegion(RegionLimits{r[0], r[1], r[2], r[3]});
     }
-    input.Method = options.Method;
-    input.LineSens = options.LineSens;
-    input.ColorSens = options.ColorSens;
-    input.LineColour = options.LineColour;
-    const TraceResult result = TraceCurve(*work, input);
-    if (result.Status == TraceStatus::NoLineFound)
+    if (session.RunTrace() == TraceStatus::NoLineFound)
         throw TraceError("Линия не найдена");
-    return options.Tsv ? ClipboardText(result.Points, separator)
-                       : DataFileText(result.Points, options.Digits, separator);
+    return options.Tsv ? session.ClipboardText(separator) : session.DataFileText(options.Digits, separator);
 }
 
 namespace {
 
-int RunBatchWords(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int RunBatchWords(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                  const BatchEnvironment& environment)
 {
     if (!args.empty() && args[0] == "decode")
-        return RunDecode(std::vector<std::string>(args.begin() + 1, args.end()), err);
+        return RunDecode(std::vector<std::string>(args.begin() + 1, args.end()), err, *environment.BitmapClass);
     if (!args.empty() && args[0] == "trace")
-        return RunTrace(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
+        return RunTrace(std::vector<std::string>(args.begin() + 1, args.end()), out, err, environment);
     if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
         out << kProgramUsage << kDecodeUsage << kTraceUsage;
         return kExitDone;
@@ -633,13 +576,14 @@ int RunBatchWords(const std::vector<std::string>& args, std::ostream& out, std::
 
 } // namespace
 
-int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                    const BatchEnvironment& environment)
 {
     // The commands report the errors of input themselves; whatever else is
     // thrown (a library's failure, a fault of ours) still ends as a message
     // and exit code 1, never as an abort.
     try {
-        return RunBatchWords(args, out, err);
+        return RunBatchWords(args, out, err, environment);
     } catch (const std::exception& e) {
         err << ErrorBoxMessage(e.what()) << "\n";
     } catch (...) {
@@ -652,14 +596,6 @@ bool IsBatchCommand(const char* word)
 {
     const std::string_view w(word);
     return w == "decode" || w == "trace" || w == "--help" || w == "-h" || w == "--version";
-}
-
-int RunBatchCommand(int argc, char** argv)
-{
-    std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i)
-        args.emplace_back(argv[i]);
-    return RunBatchCommand(args, std::cout, std::cerr);
 }
 
 } // namespace quillmark

@@ -1,11 +1,16 @@
 #pragma once
-// The batch subcommands: `quillmark decode PICTURE OUTPUT.ppm [options]` loads
-// a picture through the window's registry and decoders, adjusts it with the
-// window's pipeline and writes it as binary PPM. Exit codes: 0 done, 1 the
-// picture could not be loaded or written (message on standard error), 2 bad
-// arguments (usage on standard error). Standard output stays empty.
+// The batch subcommands, as short scripts over a DigitizeSession: the same
+// operations the window's commands call.
+// `quillmark decode PICTURE OUTPUT.ppm [options]` opens a picture through the
+// window's registry and decoders, adjusts it with the window's pipeline and
+// writes it as binary PPM. Exit codes: 0 done, 1 the picture could not be
+// loaded or written (message on standard error), 2 bad arguments (usage on
+// standard error). Standard output stays empty.
+// What only the toolkit knows comes in as parameters: the decimal separator
+// of the user's locale and the reader of BMP pictures.
 #include "calibration/PlotGeometry.h"
 #include "digitize/Trace.h"
+#include "formats/PictureClass.h"
 
 #include <array>
 #include <iosfwd>
@@ -66,19 +71,22 @@ struct TraceOptions {
 // reason in error.
 std::optional<TraceOptions> ParseTraceArguments(const std::vector<std::string>& args, std::string& error);
 
+struct BatchEnvironment {
+    std::string Separator;                    // where --decimal-point is not given
+    const PictureClass* BitmapClass = nullptr; // the toolkit's BMP reader
+};
+
 // Loads, adjusts, calibrates and traces; returns the text to write. Throws a
 // QuillmarkError when the picture, the calibration or the trace fails (no line
 // found included).
-std::string TraceText(const TraceOptions& options, const std::string& separator);
+std::string TraceText(const TraceOptions& options, const std::string& separator, const PictureClass& bitmapClass);
 
 // args[0] is the subcommand ("decode" or "trace"), or "--help" / "-h" (the
 // program's usage on out) or "--version" (its name and version on out).
-int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                    const BatchEnvironment& environment);
 
 // Whether the first word after the program name runs without the window.
 bool IsBatchCommand(const char* word);
-
-// Entry from main when IsBatchCommand(argv[1]).
-int RunBatchCommand(int argc, char** argv);
 
 } // namespace quillmark

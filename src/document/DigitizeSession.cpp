@@ -1,0 +1,392 @@
+#include "document/DigitizeSession.h"
+
+#include "base/NumberText.h"
+#include "calibration/ImageFit.h"
+#include "digitize/ExportText.h"
+
+#include <cmath>
+#include <limits>
+#include <utility>
+
+namespace quillmark {
+
+namespace {
+
+constexpr long double kMinimumSpan = 1e-10L;
+
+// A degree value as the rotation edit holds it after the write.
+double HeldRotation(long double degrees)
+{
+    const std::optional<double> held = HeldValue(degrees);
+    if (!held)
+        throw ConvertError(FormatMessage("'%s' is not a valid floating point value", {FullPrecisionText(degrees, ".")}));
+    return *held;
+}
+
+} // namespace
+
+AxisRangeError::AxisRangeError() : QuillmarkError(std::string(kAxisRangeRefused)) {}
+
+AxisRange RangeInForce(long double min, long double max)
+{
+    double minimum = static_cast<double>(min);
+    double maximum = static_cast<double>(max);
+    if (!std::isfinite(minimum) || !std::isfinite(maximum))
+        throw QuillmarkError("Недопустимое значение границы оси");
+    if (minimum > maximum)
+        std::swap(minimum, maximum);
+    if (static_cast<long double>(maximum) - minimum < kMinimumSpan) {
+        maximum = static_cast<double>(minimum + kMinimumSpan);
+        // Far from zero 1e-10 is below one step of a double: take the next
+        // double instead, downward when there is none above.
+        if (!(maximum > minimum)) {
+            maximum = std::nextafter(minimum, std::numeric_limits<double>::infinity());
+            if (!std::isfinite(maximum)) {
+                maximum = minimum;
+                minimum = std::nextafter(maximum, 0.0);
+            }
+        }
+    }
+    return AxisRange{minimum, maximum};
+}
+
+DigitizeSession::DigitizeSession()
+{
+    m_x = AxisState{0.0L, 10.0L, 0.0L, std::string(kPlainAxisMask)};
+    m_y = AxisState{-3.0L, 3.0L, 0.0L, std::string(kInitialLeftAxisMask)};
+}
+
+AxisLimits DigitizeSession::SetFitted(bool fitted, const AxisLimits& held)
+{
+    m_fitted = fitted;
+    return fitted ? LimitsForFit(held, m_plot, SourceSize()) : LimitsForActualSize(held, m_plot, SourceSize());
+}
+
+// ---- Pictures ----------------------------------------------------------
+
+std::optional<PictureSize> DigitizeSession::SourceSize() const
+{
+    if (!m_source)
+        return std::nullopt;
+    return PictureSize{m_source->Width(), m_source->Height()};
+}
+
+void DigitizeSession::OpenPicture(std::unique_ptr<TFastBMP> source)
+{
+    if (m_busy)
+        throw InternalError("a picture cannot be opened while a trace runs");
+    if (!source)
+        throw InternalError("no picture to open");
+    m_source = std::move(source);
+    if (m_work && (m_work->Width() != m_source->Width() || m_work->Height() != m_source->Height()))
+        m_work.reset();
+    m_shownIsWork = false;
+    m_traceBuffer.resize(static_cast<std::size_t>(std::max(m_source->Width(), m_source->Height())));
+    Notify(SessionChange::Picture);
+}
+
+void DigitizeSession::Adjust(const AdjustmentValues& values)
+{
+    if (m_busy)
+        return;
+    m_adjustments = values;
+    if (!m_source)
+        return;
+    if (!m_work)
+        m_work = std::make_unique<TFastBMP>(m_source->Width(), m_source->Height());
+    RunAdjustmentPipeline(*m_source, *m_work, values);
+    m_shownIsWork = true;
+    Notify(SessionChange::Picture);
+}
+
+// ---- Axes --------------------------------------------------------------
+
+bool DigitizeSession::AcceptsAxisRange(long double min, long double max) const
+{
+    return PlanAxisRange(min, max, 0.0L).has_value();
+}
+
+long double DigitizeSession::SetAxisRange(Axis axis, long double min, long double max)
+{
+    AxisState& state = Mutable(axis);
+    const std::optional<AxisRangePlan> plan = PlanAxisRange(min, max, state.Increment);
+    if (!plan)
+        throw AxisRangeError();
+    const AxisRange range = RangeInForce(min, max);
+    const double increment = HeldValue(plan->Increment).value_or(0.0);
+    if (!(increment >= 0))
+        throw QuillmarkError("Шаг сетки оси не может быть отрицательным");
+    state.Min = range.Min;
+    state.Max = range.Max;
+    state.Increment = increment;
+    state.Mask = std::string(plan->Mask);
+    Notify(SessionChange::Axes);
+    return plan->Increment;
+}
+
+void DigitizeSession::SetAxisIncrement(Axis axis, long double increment)
+{
+    const auto value = static_cast<double>(increment);
+    if (!(value >= 0) || !std::isfinite(value))
+        throw QuillmarkError("Шаг сетки оси не может быть отрицательным");
+    AxisState& state = Mutable(axis);
+    if (state.Increment == value)
+        return;
+    state.Increment = value;
+    Notify(SessionChange::Axes);
+}
+
+// ---- Calibration -------------------------------------------------------
+
+void DigitizeSession::BeginCalibration()
+{
+    m_calibration.Active = true;
+    m_calibration.Count = 0;
+    m_calibration.Markers.clear();
+    Notify(SessionChange::Markers);
+}
+
+void DigitizeSession::EndCalibration()
+{
+    m_calibration.Active = false;
+    m_calibration.Markers.clear();
+    Notify(SessionChange::Markers);
+}
+
+ReferenceOutcome DigitizeSession::ReferenceClick(SurfacePoint at)
+{
+    CalibrationState& c = m_calibration;
+    const std::optional<quillmark::ReferenceClick> step = ReferenceClickStep(c.Method, c.Count);
+    if (!step) {
+        ++c.Count;
+        return {};
+    }
+    for (std::size_t slot = 0; slot < c.Clicks.size(); ++slot)
+        if (step->Slots & (1U << slot))
+            c.Clicks[slot] = at;
+    c.Markers.push_back(at);
+    // The last click is counted only once its solve is through.
+    if (!step->Solve)
+        ++c.Count;
+    Notify(SessionChange::Markers);
+    return ReferenceOutcome{step->NextHint, step->Solve};
+}
+
+void DigitizeSession::RetakeLastReference()
+{
+    // The count stays at the last click, so the next click is taken as the
+    // last reference again; its marker stays as it was drawn.
+}
+
+AxisLimits DigitizeSession::Calibrate(const ReferenceValues& values, bool straighten)
+{
+    CalibrationState& c = m_calibration;
+    // References sharing a column (X) or a row (Y) are refused before
+    // anything changes.
+    (void)SolveCalibrationLimits(c.Clicks, values, m_plot);
+
+    AxisPointSlots clicks = c.Clicks;
+    AdjustmentValues adjusted = m_adjustments;
+    const bool turn = StraighteningApplies(c.Method, straighten);
+    if (turn) {
+        const long double theta = StraighteningAngle(clicks);
+        adjusted.Rotate = HeldRotation(static_cast<long double>(m_adjustments.Rotate) + theta * kDegreesPerRadian);
+        const PictureSize picture = SourceSize().value_or(PictureSize{});
+        clicks = RotateSlotsAboutCentre(clicks, theta, m_plot, picture, m_fitted);
+    }
+    const AxisLimits limits = SolveCalibrationLimits(clicks, values, m_plot);
+    // Both ranges are checked before the picture turns or either is set.
+    if (!AcceptsAxisRange(limits.XMin, limits.XMax) || !AcceptsAxisRange(limits.YMin, limits.YMax))
+        throw AxisRangeError();
+
+    if (turn)
+        Adjust(adjusted);
+    c.Clicks = clicks;
+    ++c.Count;
+    SetAxisRange(Axis::X, limits.XMin, limits.XMax);
+    SetAxisRange(Axis::Y, limits.YMin, limits.YMax);
+    EndCalibration();
+    return limits;
+}
+
+// ---- Region --------------------------------------------------------------
+
+RegionLimits DigitizeSession::SetRegionFromDrag(SurfacePoint start, SurfacePoint end)
+{
+    DrawRegion(RegionFromDrag(start, end, m_plot, Limits()));
+    return m_region.Limits;
+}
+
+void DigitizeSession::DrawRegion(const RegionLimits& limits)
+{
+    m_region.Limits = limits;
+    m_region.Drawn = true;
+    m_region.On = true;
+    Notify(SessionChange::Region);
+}
+
+void DigitizeSession::SetRegionLimits(const RegionLimits& limits)
+{
+    m_region.Limits = limits;
+    Notify(SessionChange::Region);
+}
+
+bool DigitizeSession::SetRegionOn(bool on)
+{
+    if (on && !m_region.Drawn)
+        return false;
+    if (m_region.On != on) {
+        m_region.On = on;
+        Notify(SessionChange::Region);
+    }
+    return true;
+}
+
+SurfaceRect DigitizeSession::RegionPixels() const
+{
+    // The corners are held as the plot holds them, in doubles.
+    const RegionLimits& r = m_region.Limits;
+    const RegionLimits held{static_cast<double>(r.XMin), static_cast<double>(r.XMax), static_cast<double>(r.YMin),
+                            static_cast<double>(r.YMax)};
+    return RegionToPixels(held, m_plot, Limits());
+}
+
+// ---- Points ----------------------------------------------------------------
+
+void DigitizeSession::SetSelected(int index)
+{
+    if (m_selected == index)
+        return;
+    m_selected = index;
+    Notify(SessionChange::Selection);
+}
+
+namespace {
+
+unsigned ChangesOf(const EditResult& result)
+{
+    switch (result.Action) {
+    case EditAction::Added:
+    case EditAction::Moved:
+    case EditAction::Deleted: return SessionChange::Points | SessionChange::Selection;
+    case EditAction::Selected:
+    case EditAction::Deselected: return SessionChange::Points | SessionChange::Selection;
+    case EditAction::None: break;
+    }
+    return 0;
+}
+
+} // namespace
+
+EditResult DigitizeSession::PlacePoint(const EditClick& click, const EditColours& colours, std::string_view separator)
+{
+    if (m_busy)
+        return {};
+    const EditResult result = quillmark::PlacePoint(m_points, m_selected, click, colours, separator);
+    Notify(ChangesOf(result));
+    return result;
+}
+
+EditResult DigitizeSession::ClickSeries(std::span<const SurfacePoint> drawn, const EditClick& click,
+                                        const EditColours& colours, std::string_view separator)
+{
+    if (m_busy)
+        return {};
+    const EditResult result = quillmark::ClickSeries(m_points, m_selected, drawn, click, colours, separator);
+    Notify(ChangesOf(result));
+    return result;
+}
+
+EditResult DigitizeSession::RightClickSeries(std::span<const SurfacePoint> drawn, const EditClick& click)
+{
+    if (m_busy)
+        return {};
+    const EditResult result = quillmark::RightClickSeries(m_points, m_selected, drawn, click);
+    Notify(ChangesOf(result));
+    return result;
+}
+
+CellEditResult DigitizeSession::EditCell(int column, int row, std::string_view text, std::string_view separator)
+{
+    if (m_busy)
+        return {};
+    CellEditResult result = EditTableCell(m_points, column, row, text, separator);
+    if (result.YChanged)
+        Notify(SessionChange::Points);
+    return result;
+}
+
+void DigitizeSession::DeleteAll()
+{
+    if (m_busy)
+        return;
+    m_points.Clear();
+    m_selected = -1;
+    Notify(SessionChange::Points | SessionChange::Selection);
+}
+
+// ---- Tracing ---------------------------------------------------------------
+
+TraceInput DigitizeSession::CurrentTraceInput() const
+{
+    TraceInput input;
+    input.Plot = m_plot;
+    input.XMin = static_cast<double>(m_x.Min);
+    input.XMax = static_cast<double>(m_x.Max);
+    input.YMin = static_cast<double>(m_y.Min);
+    input.YMax = static_cast<double>(m_y.Max);
+    input.Stretched = m_fitted;
+    input.Step = m_trace.Step;
+    input.Unit = m_trace.Unit;
+    if (m_region.On)
+        input.Region = RegionPixels();
+    input.Method = m_trace.Method;
+    input.LineSens = m_trace.LineSens;
+    input.ColorSens = m_trace.ColorSens;
+    input.LineColour = m_trace.LineColour;
+    return input;
+}
+
+void DigitizeSession::CheckTrace() const
+{
+    (void)TraceStepPixels(CurrentTraceInput(), Work() ? Work()->Width() : 0);
+}
+
+TraceStatus DigitizeSession::RunTrace(const TraceProgress& progress)
+{
+    if (m_busy)
+        throw InternalError("a trace is already running");
+    if (!Work())
+        throw InternalError("a trace needs a picture");
+    const TraceInput input = CurrentTraceInput();
+    TraceResult result;
+    {
+        m_busy = true;
+        const struct Idle {
+            bool& busy;
+            ~Idle() { busy = false; }
+        } idle{m_busy};
+        const std::unique_ptr<TFastBMP> picture = TFastBMP::CreateCopy(*m_work);
+        result = TraceCurve(*picture, input, progress);
+    }
+    m_traceBuffer = std::move(result.TraceBuffer);
+    m_points.Replace(std::move(result.Points));
+    if (result.Status == TraceStatus::NoLineFound || m_selected >= static_cast<int>(m_points.Count()))
+        m_selected = -1;
+    Notify(SessionChange::Points | SessionChange::Selection);
+    return result.Status;
+}
+
+// ---- Export ----------------------------------------------------------------
+
+std::string DigitizeSession::DataFileText(long double digitsOption, std::string_view separator) const
+{
+    return quillmark::DataFileText(m_points.Points(), digitsOption, separator);
+}
+
+std::string DigitizeSession::ClipboardText(std::string_view separator) const
+{
+    return quillmark::ClipboardText(m_points.Points(), separator);
+}
+
+} // namespace quillmark

@@ -1,0 +1,256 @@
+#pragma once
+// DigitizeSession: everything a user works on, in one value that the window
+// and the batch commands change through the same operations. It owns the
+// picture as opened and its adjusted copy with the adjustment values, both
+// axes (range in force, grid increment, label mask), the plot rectangle the
+// conversions use, the calibration method and reference clicks, the region,
+// the points with their labels and colours, the selection and the trace
+// settings.
+//
+// Every operation checks first and then changes the session, or refuses and
+// changes nothing. A change is announced to the observer with the parts it
+// touched (SessionChange bits), once per operation; the window redraws those
+// parts from the session.
+//
+// Precision: the range in force is held as the plot draws it, in doubles
+// (widened to a least span as the plot widens it), and every conversion uses
+// it in long double; values that pass through a numeric edit are given here
+// already read back from the edit's 15-digit text (HeldValue).
+#include "calibration/AxisScale.h"
+#include "calibration/Calibration.h"
+#include "calibration/PlotGeometry.h"
+#include "calibration/RegionMaths.h"
+#include "digitize/DataPoints.h"
+#include "digitize/ManualEdit.h"
+#include "digitize/TableEdit.h"
+#include "digitize/Trace.h"
+#include "imaging/AdjustmentPipeline.h"
+#include "imaging/FastBMP.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillmark {
+
+enum class Axis { X, Y };
+
+// What an operation changed; the observer gets them or-ed together.
+namespace SessionChange {
+inline constexpr unsigned Picture = 1U << 0;     // the adjusted picture's pixels or size
+inline constexpr unsigned Axes = 1U << 1;        // a range, an increment or a label mask
+inline constexpr unsigned Markers = 1U << 2;     // calibration mode or its reference clicks
+inline constexpr unsigned Region = 1U << 3;      // the region's limits or whether it is on
+inline constexpr unsigned Points = 1U << 4;      // the points (count, values, colours)
+inline constexpr unsigned Selection = 1U << 5;   // the selected point
+} // namespace SessionChange
+
+struct AxisState {
+    long double Min = 0.0L;      // the range in force
+    long double Max = 0.0L;
+    long double Increment = 0.0L;
+    std::string Mask;            // label mask
+};
+
+// The settings a trace reads, at the start values of their controls.
+struct TraceSettings {
+    TraceMethod Method = TraceMethod::MaxBrightness;
+    double Step = 1.0;           // in Unit
+    StepUnit Unit = StepUnit::Pixels;
+    int LineSens = 50;
+    int ColorSens = 50;
+    Color LineColour;            // black
+};
+
+struct RegionState {
+    bool Drawn = false;          // a region has been drawn (or typed after one was)
+    bool On = false;             // switched on: tracing keeps to it
+    // Corner 0 is (XMin, YMax), corner 1 (XMax, YMin); nothing orders them.
+    RegionLimits Limits{0.0L, 10.0L, -3.0L, 3.0L};
+};
+
+struct CalibrationState {
+    CalibrationMethod Method = CalibrationMethod::TwoPoints;
+    bool Active = false;         // reference clicks are being taken
+    AxisPointSlots Clicks{};     // slot 0 X-min, 1 X-max, 2 Y-max, 3 Y-min
+    std::int32_t Count = 0;      // clicks taken since the mode began
+    std::vector<SurfacePoint> Markers; // where the clicks were, in order
+};
+
+// What one reference click did.
+struct ReferenceOutcome {
+    std::string_view NextHint;   // the prompt to show now; empty: unchanged
+    bool SolveNow = false;       // the last reference: ask for the values and Calibrate
+};
+
+// A refused axis range (Min not below Max). The message is kAxisRangeRefused.
+class AxisRangeError : public QuillmarkError {
+public:
+    AxisRangeError();
+};
+
+class DigitizeSession {
+public:
+    using Observer = std::function<void(unsigned changes)>;
+
+    DigitizeSession();
+    DigitizeSession(const DigitizeSession&) = delete;
+    DigitizeSession& operator=(const DigitizeSession&) = delete;
+
+    void SetObserver(Observer observer) { m_observer = std::move(observer); }
+
+    // ---- The plot the conversions use --------------------------------
+    // The window passes its plot rectangle whenever its size changes; the
+    // batch commands the picture's own size (PlotFilledByPicture).
+    void SetPlot(const PlotRect& plot) { m_plot = plot; }
+    const PlotRect& Plot() const { return m_plot; }
+    // Fitted: the picture stretched over the plot; otherwise at its own size,
+    // centred.
+    bool Fitted() const { return m_fitted; }
+    // Switches the picture's fit and rescales both ranges about their middles
+    // so every picture feature keeps its value (held: the ranges as the limit
+    // edits hold them). Returns the new ranges, for the edits; the ranges in
+    // force change as the edits apply them.
+    AxisLimits SetFitted(bool fitted, const AxisLimits& held);
+
+    // ---- Pictures ------------------------------------------------------
+    bool HasPicture() const { return m_source != nullptr; }
+    const TFastBMP* Source() const { return m_source.get(); }
+    const TFastBMP* Work() const { return m_shownIsWork ? m_work.get() : nullptr; }
+    std::optional<PictureSize> SourceSize() const;
+    // Takes the picture as opened. Its working copy is made by the next
+    // Adjust (in the buffer of the last picture when the size is the same);
+    // until then Work() is null. The points, axes and region stay.
+    void OpenPicture(std::unique_ptr<TFastBMP> source);
+    const AdjustmentValues& Adjustments() const { return m_adjustments; }
+    // Rebuilds the working copy from the source with these values (stored
+    // also without a picture).
+    void Adjust(const AdjustmentValues& values);
+    // The picture the user sees: the working copy once made, else the source.
+    const TFastBMP* Shown() const { return m_shownIsWork ? m_work.get() : m_source.get(); }
+
+    // ---- Axes ------------------------------------------------------------
+    const AxisState& AxisOf(Axis axis) const { return axis == Axis::X ? m_x : m_y; }
+    // The ranges in force, as every conversion takes them.
+    AxisLimits Limits() const { return AxisLimits{m_x.Min, m_x.Max, m_y.Min, m_y.Max}; }
+    // Checks the range, then sets it with its grid increment and label mask
+    // (PlanAxisRange, from the current increment; the new increment as its
+    // edit holds it). Throws AxisRangeError and changes nothing when max is
+    // not above min. Returns the new increment before the edit holds it.
+    long double SetAxisRange(Axis axis, long double min, long double max);
+    // Whether SetAxisRange would accept the range.
+    bool AcceptsAxisRange(long double min, long double max) const;
+    // A negative or non-finite increment is refused with a QuillmarkError.
+    void SetAxisIncrement(Axis axis, long double increment);
+
+    // ---- Calibration ---------------------------------------------------
+    const CalibrationState& Calibration() const { return m_calibration; }
+    void SetCalibrationMethod(CalibrationMethod method) { m_calibration.Method = method; }
+    void BeginCalibration();
+    void EndCalibration();
+    // A reference click at a plot-surface pixel. Past the method's last
+    // click it only counts.
+    ReferenceOutcome ReferenceClick(SurfacePoint at);
+    // The solve after the last reference click: straightens the picture
+    // (three and four points with straighten set), then sets both ranges.
+    // Every check comes first: references that share a column or a row
+    // (CalibrationError) or a range that runs backwards (AxisRangeError)
+    // change nothing, not even the rotation. The rotation passes through its
+    // edit (HeldValue). Returns the new limits; the mode ends.
+    AxisLimits Calibrate(const ReferenceValues& values, bool straighten);
+    // Takes a refused solve back to waiting for the last reference again.
+    void RetakeLastReference();
+
+    // ---- Region --------------------------------------------------------
+    const RegionState& Region() const { return m_region; }
+    // A finished drag on the plot surface: the limits from its corners; the
+    // region is drawn and switched on.
+    RegionLimits SetRegionFromDrag(SurfacePoint start, SurfacePoint end);
+    // A region given by its limits: drawn and switched on.
+    void DrawRegion(const RegionLimits& limits);
+    // One typed limit; the others stay.
+    void SetRegionLimits(const RegionLimits& limits);
+    // Refused (false, nothing changes) while no region has been drawn.
+    bool SetRegionOn(bool on);
+    // The region's surface rectangle at the ranges in force.
+    SurfaceRect RegionPixels() const;
+
+    // ---- Points --------------------------------------------------------
+    const DataPointList& Points() const { return m_points; }
+    int Selected() const { return m_selected; }
+    void SetSelected(int index);
+    // Ascending X for points added later, or order of entry.
+    void SetOrdered(bool ordered) { m_points.SetOrdered(ordered); }
+    // Manual and Edit: a click that selects nothing, a left click on the
+    // drawn series, and a right click on it (see ManualEdit).
+    EditResult PlacePoint(const EditClick& click, const EditColours& colours, std::string_view separator);
+    EditResult ClickSeries(std::span<const SurfacePoint> drawn, const EditClick& click, const EditColours& colours,
+                           std::string_view separator);
+    EditResult RightClickSeries(std::span<const SurfacePoint> drawn, const EditClick& click);
+    // A text typed into the table (row r shows point r - 1; only column 2,
+    // the Y, reaches the points).
+    CellEditResult EditCell(int column, int row, std::string_view text, std::string_view separator);
+    void DeleteAll();
+    // The axis value under a plot-surface pixel.
+    AxisPoint ValueAt(SurfacePoint at) const { return PixelToAxis(at, m_plot, Limits()); }
+
+    // ---- Tracing -------------------------------------------------------
+    TraceSettings& Trace() { return m_trace; }
+    const TraceSettings& Trace() const { return m_trace; }
+    // The trace's inputs: settings, plot, fit, ranges and the region while on.
+    TraceInput CurrentTraceInput() const;
+    // Checks the step against the picture; throws TraceError ("…" as the
+    // trace would) without touching anything.
+    void CheckTrace() const;
+    // Traces the working copy (a private copy of it: progress may let the
+    // user's events run, and nothing they do can pull the pixels away).
+    // Traced: the points are replaced and the selection dropped if it no
+    // longer names a point; no line found: the points are cleared. While it
+    // runs Busy() is true, and every command that changes the session asks
+    // it first.
+    TraceStatus RunTrace(const TraceProgress& progress = {});
+    bool Busy() const { return m_busy; }
+    std::vector<std::int32_t>& TraceBuffer() { return m_traceBuffer; }
+    const std::vector<std::int32_t>& TraceBuffer() const { return m_traceBuffer; }
+
+    // ---- Export --------------------------------------------------------
+    std::string DataFileText(long double digitsOption, std::string_view separator) const;
+    std::string ClipboardText(std::string_view separator) const;
+
+private:
+    void Notify(unsigned changes) const
+    {
+        if (m_observer && changes != 0)
+            m_observer(changes);
+    }
+    AxisState& Mutable(Axis axis) { return axis == Axis::X ? m_x : m_y; }
+
+    Observer m_observer;
+    PlotRect m_plot;
+    bool m_fitted = true;
+    std::unique_ptr<TFastBMP> m_source;
+    std::unique_ptr<TFastBMP> m_work;
+    bool m_shownIsWork = false;   // m_work holds the adjusted source
+    AdjustmentValues m_adjustments;
+    AxisState m_x;
+    AxisState m_y;
+    CalibrationState m_calibration;
+    RegionState m_region;
+    DataPointList m_points;
+    int m_selected = -1;
+    TraceSettings m_trace;
+    bool m_busy = false;
+    std::vector<std::int32_t> m_traceBuffer;
+};
+
+// The range an axis keeps for a requested one, as the plot keeps it: a span
+// below 1e-10 is widened upward (or to the next double, far from zero).
+// Bounds that are not finite throw QuillmarkError.
+AxisRange RangeInForce(long double min, long double max);
+
+} // namespace quillmark
