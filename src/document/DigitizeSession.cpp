@@ -172,10 +172,10 @@ ReferenceOutcome DigitizeSession::ReferenceClick(SurfacePoint at)
     return ReferenceOutcome{step->NextHint, step->Solve};
 }
 
-void DigitizeSession::RetakeLastReference()
+void DigitizeSession::CancelCalibration()
 {
-    // The count stays at the last click, so the next click is taken as the
-    // last reference again; its marker stays as it was drawn.
+    ++m_calibration.Count;
+    EndCalibration();
 }
 
 AxisLimits DigitizeSession::Calibrate(const ReferenceValues& values, bool straighten)
@@ -325,6 +325,50 @@ void DigitizeSession::DeleteAll()
     Notify(SessionChange::Points | SessionChange::Selection);
 }
 
+void DigitizeSession::RestylePoints(Color colour, std::optional<Color> selectedColour, std::string_view separator)
+{
+    if (m_busy || m_points.Empty())
+        return;
+    const bool selectionValid = m_selected >= 0 && static_cast<std::size_t>(m_selected) < m_points.Count();
+    std::optional<DataPoint> selected;
+    if (selectionValid)
+        selected = m_points[static_cast<std::size_t>(m_selected)];
+    DataPointList restyled(m_points.Ordered());
+    for (const DataPoint& p : m_points.Points())
+        restyled.Add(DataPoint{p.X, p.Y, GeneralText(p.X, kFullPrecision, separator), colour});
+    m_points = std::move(restyled);
+    // The selection follows its point to where the ordering put it.
+    if (selected) {
+        m_selected = -1;
+        for (std::size_t i = 0; i < m_points.Count(); ++i) {
+            if (m_points[i].X == selected->X && m_points[i].Y == selected->Y) {
+                m_selected = static_cast<int>(i);
+                break;
+            }
+        }
+    }
+    if (selectedColour && m_selected >= 0 && static_cast<std::size_t>(m_selected) < m_points.Count())
+        m_points.SetColourAtX(m_points[static_cast<std::size_t>(m_selected)].X, selectedColour);
+    Notify(SessionChange::Points | SessionChange::Selection);
+}
+
+std::size_t DigitizeSession::AddPoint(DataPoint point)
+{
+    const std::size_t at = m_points.Add(std::move(point));
+    Notify(SessionChange::Points);
+    return at;
+}
+
+void DigitizeSession::DeletePoint(std::size_t index)
+{
+    if (m_busy || index >= m_points.Count())
+        return;
+    m_points.Delete(index);
+    if (m_selected >= static_cast<int>(index))
+        m_selected = -1;
+    Notify(SessionChange::Points | SessionChange::Selection);
+}
+
 // ---- Tracing ---------------------------------------------------------------
 
 TraceInput DigitizeSession::CurrentTraceInput() const
@@ -352,7 +396,7 @@ void DigitizeSession::CheckTrace() const
     (void)TraceStepPixels(CurrentTraceInput(), Work() ? Work()->Width() : 0);
 }
 
-TraceStatus DigitizeSession::RunTrace(const TraceProgress& progress)
+TraceStatus DigitizeSession::RunTrace(const TraceProgress& progress, std::optional<Color> colour)
 {
     if (m_busy)
         throw InternalError("a trace is already running");
@@ -370,6 +414,8 @@ TraceStatus DigitizeSession::RunTrace(const TraceProgress& progress)
         result = TraceCurve(*picture, input, progress);
     }
     m_traceBuffer = std::move(result.TraceBuffer);
+    for (DataPoint& point : result.Points)
+        point.Colour = colour;
     m_points.Replace(std::move(result.Points));
     if (result.Status == TraceStatus::NoLineFound || m_selected >= static_cast<int>(m_points.Count()))
         m_selected = -1;

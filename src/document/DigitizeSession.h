@@ -163,8 +163,8 @@ public:
     // change nothing, not even the rotation. The rotation passes through its
     // edit (HeldValue). Returns the new limits; the mode ends.
     AxisLimits Calibrate(const ReferenceValues& values, bool straighten);
-    // Takes a refused solve back to waiting for the last reference again.
-    void RetakeLastReference();
+    // The values were not given: the last click counts and the mode ends.
+    void CancelCalibration();
 
     // ---- Region --------------------------------------------------------
     const RegionState& Region() const { return m_region; }
@@ -196,6 +196,15 @@ public:
     // the Y, reaches the points).
     CellEditResult EditCell(int column, int row, std::string_view text, std::string_view separator);
     void DeleteAll();
+    // Gives every point the colour and its X as a label (15 digits), adds
+    // them again in the list's ordering, and colours the selected point,
+    // which keeps its selection where the ordering put it, with
+    // selectedColour when given.
+    void RestylePoints(Color colour, std::optional<Color> selectedColour, std::string_view separator);
+    // Adds a point where the ordering puts it (a script's or a test's point).
+    std::size_t AddPoint(DataPoint point);
+    // Deletes one point; a selection of it or beyond it ends.
+    void DeletePoint(std::size_t index);
     // The axis value under a plot-surface pixel.
     AxisPoint ValueAt(SurfacePoint at) const { return PixelToAxis(at, m_plot, Limits()); }
 
@@ -213,7 +222,8 @@ public:
     // longer names a point; no line found: the points are cleared. While it
     // runs Busy() is true, and every command that changes the session asks
     // it first.
-    TraceStatus RunTrace(const TraceProgress& progress = {});
+    // colour: the colour the traced points are drawn in, if not the series'.
+    TraceStatus RunTrace(const TraceProgress& progress = {}, std::optional<Color> colour = std::nullopt);
     bool Busy() const { return m_busy; }
     std::vector<std::int32_t>& TraceBuffer() { return m_traceBuffer; }
     const std::vector<std::int32_t>& TraceBuffer() const { return m_traceBuffer; }

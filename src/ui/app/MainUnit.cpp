@@ -1,6 +1,8 @@
 #include "ui/app/MainUnit.h"
 
 #include "ui/app/Icons.h"
+#include "ui/Adapt.h"
+#include "ui/imaging/FastBMPDraw.h"
 #include "settings/ProfileSettingsStore.h"
 #include "ui/plot/PlotChart.h"
 #include "ui/plot/PlotSeries.h"
@@ -84,6 +86,7 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
     setWindowTitle(QStringLiteral("Quillmark 0.61"));
     setMinimumSize(400, 400);
 
+    Document.SetObserver([this](unsigned changes) { SessionChanged(changes); });
     Chart = new PlotChart(this);
     setCentralWidget(Chart);
     srData = Chart->DataSeries();
@@ -125,8 +128,6 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
     StepBox->setCurrentIndex(0);
     MetodBox->setCurrentIndex(0);
 
-    SelectedIndex = -1;
-    srData->Clear();
     RegionRect = RegionCorners{};
 
     // Every key of the window's controls passes the window first.
@@ -142,11 +143,66 @@ TMainForm::~TMainForm()
         child->disconnect(this);
 }
 
+// ---- The document shown ------------------------------------------------
+
+void TMainForm::SyncSessionPlot()
+{
+    Document.SetPlot(ToPlotRect(Chart->PlotRect()));
+}
+
+void TMainForm::SessionChanged(unsigned changes)
+{
+    if (changes & SessionChange::Axes) {
+        // The plot draws the ranges in force; the edits show what was typed.
+        for (const Axis which : {Axis::X, Axis::Y}) {
+            const AxisState& state = Document.AxisOf(which);
+            PlotAxis& axis = which == Axis::X ? Chart->BottomAxis() : Chart->LeftAxis();
+            axis.SetMinMax(static_cast<double>(state.Min), static_cast<double>(state.Max));
+            axis.SetIncrement(static_cast<double>(state.Increment));
+            if (axis.LabelFormat() != state.Mask)
+                axis.SetLabelFormat(state.Mask);
+        }
+    }
+    if (changes & (SessionChange::Points | SessionChange::Selection)) {
+        std::vector<PlotSeries::Point> points;
+        points.reserve(Document.Points().Count());
+        for (const DataPoint& p : Document.Points().Points())
+            points.push_back(PlotSeries::Point{p.X, p.Y, QString::fromStdString(p.Label), ToQColor(p.Colour)});
+        srData->SetPoints(std::move(points));
+    }
+    if (changes & SessionChange::Markers) {
+        // A marker keeps the colour of the moment it was clicked: only new
+        // clicks are added.
+        const CalibrationState& c = Document.Calibration();
+        if (!c.Active || static_cast<int>(c.Markers.size()) < srAxis->Count())
+            srAxis->Clear();
+        srAxis->SetMarkersVisible(c.Active);
+        if (c.Active) {
+            srAxis->SetLineVisible(false);
+            const QColor colour = PointColourOption();
+            for (std::size_t i = static_cast<std::size_t>(srAxis->Count()); i < c.Markers.size(); ++i) {
+                const AxisPoint value = PixelToAxis(c.Markers[i], ToPlotRect(Chart->PlotRect()), Document.Limits());
+                srAxis->Add(static_cast<double>(value.X), static_cast<double>(value.Y), QString(), colour);
+            }
+            srAxis->SetActive(true);
+        }
+    }
+    if (changes & SessionChange::Region) {
+        const RegionLimits& r = Document.Region().Limits;
+        srRegion->SetCorner0(static_cast<double>(r.XMin), static_cast<double>(r.YMax));
+        srRegion->SetCorner1(static_cast<double>(r.XMax), static_cast<double>(r.YMin));
+    }
+    if ((changes & SessionChange::Picture) && Document.Work()) {
+        Draw(*Document.Work(), Chart->BackImage(), 0, 0);
+        Chart->RepaintNow();
+    }
+}
+
 // ---- Derived modes ------------------------------------------------------
 
 bool TMainForm::PictureOpen() const
 {
-    return SourceBitmap != nullptr;
+    return Document.HasPicture();
 }
 
 bool TMainForm::CalibrationOn() const
@@ -725,7 +781,7 @@ void TMainForm::FormKeyDown(int& key, Qt::KeyboardModifiers shift)
 {
     // A running trace has the commands that could change what it reads
     // disabled; their keys are ignored alike.
-    if (m_tracing && key != Qt::Key_F1 && !(IsArrow(key) && (shift & ~Qt::KeypadModifier) == Qt::NoModifier))
+    if (Document.Busy() && key != Qt::Key_F1 && !(IsArrow(key) && (shift & ~Qt::KeypadModifier) == Qt::NoModifier))
         return;
     switch (key) {
     case Qt::Key_Escape:

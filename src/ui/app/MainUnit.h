@@ -8,6 +8,7 @@
 #include "calibration/RangeStep.h"
 #include "digitize/ManualEdit.h"
 #include "digitize/Trace.h"
+#include "document/DigitizeSession.h"
 #include "formats/StartupFormats.h"
 #include "imaging/AdjustmentPipeline.h"
 #include "settings/SettingsStore.h"
@@ -82,17 +83,22 @@ public:
     explicit TMainForm(MainFormEnvironment environment, QWidget* parent = nullptr);
     ~TMainForm() override;
 
+    // ---- The document ----------------------------------------------------
+    // Everything the user works on: pictures, axes, calibration, region,
+    // points, selection, trace settings. Handlers read their control, call
+    // one operation of it, and the window redraws from it (SessionChanged).
+    DigitizeSession Document;
+    // Redraws the parts a document operation changed (SessionChange bits).
+    void SessionChanged(unsigned changes);
+    // The plot rectangle and the fit, handed to the document before an
+    // operation that converts between pixels and values.
+    void SyncSessionPlot();
+
     // ---- Own state, in declaration order ---------------------------------
-    int32_t SelectedIndex = -1;   // index in srData of the selected point; -1 none
     long double OldStep = 0;      // step of the unit not shown at the moment
     int32_t TabRowHeight = 0;     // one row of page tabs, pixels; 0 not yet measured
-    std::array<SurfacePoint, 4> AxisPoints{}; // reference clicks of calibration
-    int32_t AxisClickCount = 0;
-    RegionCorners RegionRect;       // region being drawn or drawn last
-    std::unique_ptr<TFastBMP> SourceBitmap; // the picture as opened; null: no picture
-    std::unique_ptr<TFastBMP> WorkBitmap;   // its adjusted copy
+    RegionCorners RegionRect;       // the drag of region drawing; -1: no press yet
     std::unique_ptr<SettingsStore> IniFile; // the settings as read at start-up
-    std::vector<int32_t> TraceBuffer;
     QString CurrentPath;          // folder of the last picture, trailing separator
 
     // ---- Derived modes: read from the controls, never cached ------------
@@ -324,6 +330,8 @@ public:
     // the axis then keeps its last accepted range and the edits keep what
     // they show.
     void ApplyAxisRange(PlotAxis& axis, long double min, long double max);
+    // Writes the increment the document holds into the axis's increment edit.
+    void ShowAxisIncrement(Axis axis);
 
     // ---- calibration/CalFileHandlers.cpp --------------------------------
     // The calibration file: the six axis edits saved, or loaded back through
@@ -354,7 +362,6 @@ public:
     void btnAxisSetMouseEnter();
     // A left click on the plot background in calibration mode.
     virtual void AxisReferenceClick(int x, int y);
-    void AddAxisMarker(int px, int py);
     // The value dialog, straightening and the new axis limits. False when the
     // references leave a scale undefined: nothing has changed then, and the
     // mode stays on waiting for the last reference point again.
@@ -367,8 +374,6 @@ public:
     // The prompt of the floating hint window, and whether it is shown.
     QString CalibrationHintText() const;
     bool CalibrationHintVisible() const;
-    // Adds degrees to spRotate, which rebuilds the picture before it returns.
-    void AddPictureRotation(long double degrees);
 
     TSetAxisForm* SetAxisForm = nullptr;
 
@@ -385,8 +390,8 @@ public:
     // ---- calibration/RegionHandlers.cpp ----------------------------------
     void miAreaClick();
     void miContourClick();
-    // Runs after chRegion has taken its new state. Refuses to switch the
-    // region on while none has been drawn (RegionRect.x0 < 0).
+    // Runs after chRegion has taken its new state. The document refuses to
+    // switch the region on while none has been drawn.
     void chRegionClick();
     // Press, move and release serve region drawing only, and only while
     // btnRegSet is down. The rubber band is drawn straight onto the plot
@@ -396,11 +401,14 @@ public:
     void ChartMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     // Shows or hides srRegion and enables its four edits and three labels.
     void ShowRegion(bool on);
-    // Each edit drives one corner of srRegion; no range check is made.
+    // Each edit drives one limit of the document's region; no range check
+    // is made.
     void spXMinRegChange();
     void spXMaxRegChange();
     void spYMinRegChange();
     void spYMaxRegChange();
+    // The four edits' values handed to the document as the region's limits.
+    void RegionEditsChanged();
     // The region style as the glyph index of btnRegSet (kGlyphArea hatched,
     // kGlyphContour outline only): glyph, menu check and the shape's fill
     // together. The settings use it at start-up, so the saved style also
@@ -455,9 +463,8 @@ public:
 
 private:
     void ConnectTraceHandlers();
-    // Gathers the trace's inputs from the controls and the plot.
-    TraceInput CurrentTraceInput() const;
-    bool m_tracing = false;
+    // Hands the trace settings of the controls to the document.
+    void SyncTraceSettings();
 
 public:
 
@@ -502,10 +509,10 @@ private:
     void ConnectManualHandlers();
     // Rewrites the table row of one point: its Y, and its X when withX.
     void WriteTableRow(int index, bool withX);
-    // A click as the editing rules take it, and a rule's result written back
-    // to srData and the table.
+    // A click as the editing rules take it, and what a rule's result asks of
+    // the table and the commands.
     EditClick ManualClick(int x, int y, bool manual) const;
-    void ApplyManualEdit(const DataPointList& points, const EditResult& result, bool manual);
+    void ApplyManualEdit(const EditResult& result, bool manual);
     // The drawn positions of points 0 up to the last point the plot draws.
     std::vector<SurfacePoint> DrawnDataPositions() const;
     void PaintMagnifier(QPainter& p, QPoint pointer) const;

@@ -1,8 +1,9 @@
 // The axes page: the four limit edits, the two increment edits and the two
 // shift buttons. Every writer of an axis limit (typing, spin arrows, the shift
-// buttons and keys, calibration, files, the fit toggle) goes through the limit
-// edits, whose handlers bring the plot axis, its increment and its label mask
-// into line. Writing an edit runs its change handler before the write returns.
+// buttons and keys, files, the fit toggle) goes through the limit edits, whose
+// handlers hand the range to the document, which sets it with its increment
+// and label mask. Writing an edit runs its change handler before the write
+// returns.
 #include "ui/app/MainUnit.h"
 
 #include "calibration/AxisScale.h"
@@ -109,27 +110,32 @@ void TMainForm::spYMaxChange()
 
 void TMainForm::ApplyAxisRange(PlotAxis& axis, long double min, long double max)
 {
-    SpinEdit* incrementEdit = &axis == &Chart->BottomAxis() ? spXIncrement : spYIncrement;
-    const std::optional<AxisRangePlan> plan = PlanAxisRange(min, max, incrementEdit->Value());
-    if (!plan) {
+    const Axis which = &axis == &Chart->BottomAxis() ? Axis::X : Axis::Y;
+    // The document checks the range and sets it with its increment and
+    // mask; the plot follows through SessionChanged.
+    try {
+        Document.SetAxisRange(which, min, max);
+    } catch (const AxisRangeError&) {
         ShowAxisRangeRefused();
         return;
     }
-    axis.SetMinMax(static_cast<double>(min), static_cast<double>(max));
-    // Runs spXIncrementChange or spYIncrementChange, which hands the value to
-    // the axis (when the text changes; an unchanged text is the axis's own).
-    incrementEdit->SetValue(plan->Increment);
-    axis.SetLabelFormat(std::string(plan->Mask));
+    ShowAxisIncrement(which);
+}
+
+void TMainForm::ShowAxisIncrement(Axis axis)
+{
+    // Runs the increment edit's handler, which finds the value in force.
+    (axis == Axis::X ? spXIncrement : spYIncrement)->SetValue(Document.AxisOf(axis).Increment);
 }
 
 void TMainForm::spXIncrementChange()
 {
-    Chart->BottomAxis().SetIncrement(spXIncrement->Value());
+    Document.SetAxisIncrement(Axis::X, spXIncrement->Value());
 }
 
 void TMainForm::spYIncrementChange()
 {
-    Chart->LeftAxis().SetIncrement(spYIncrement->Value());
+    Document.SetAxisIncrement(Axis::Y, spYIncrement->Value());
 }
 
 void TMainForm::ShiftAxis(SpinEdit* minEdit, SpinEdit* maxEdit, bool increase)

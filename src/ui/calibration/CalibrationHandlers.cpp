@@ -2,10 +2,14 @@
 // reference clicks with their prompts and markers, and the solve that turns
 // the clicked pixels and the typed values into new axis limits.
 //
+// The clicks, the solve and the straightening are the document's; these
+// handlers run the mode, the prompts and the value dialog.
+//
 // Re-entrancy: SolveCalibration runs the value dialog modally, so events are
 // pumped while it is open. The mode stays on during the dialog and the plot's
-// clicks are modal-blocked; AxisClickCount is raised only after the solve.
+// clicks are modal-blocked; the click count is raised only after the solve.
 #include "ui/app/MainUnit.h"
+#include "ui/Adapt.h"
 
 #include "calibration/AxisScale.h"
 
@@ -23,6 +27,7 @@
 #include <QCursor>
 #include <QDialog>
 #include <QLocale>
+#include <QSignalBlocker>
 
 namespace quillmark {
 
@@ -54,14 +59,12 @@ CalibrationMethod TMainForm::CurrentCalibrationMethod() const
 
 quillmark::PlotRect TMainForm::CalibrationRect() const
 {
-    const QRect r = Chart->PlotRect();
-    return quillmark::PlotRect{r.left(), r.top(), r.width(), r.height()};
+    return ToPlotRect(Chart->PlotRect());
 }
 
 AxisLimits TMainForm::CurrentAxisLimits() const
 {
-    return AxisLimits{Chart->BottomAxis().Minimum(), Chart->BottomAxis().Maximum(), Chart->LeftAxis().Minimum(),
-                      Chart->LeftAxis().Maximum()};
+    return Document.Limits();
 }
 
 // ---- The hint window ----------------------------------------------------
@@ -95,22 +98,18 @@ bool TMainForm::CalibrationHintVisible() const
 
 void TMainForm::btnAxisSetClick()
 {
-    PlotSeries* markers = Chart->AxisSeries();
     if (btnAxisSet->isChecked()) {
-        AxisClickCount = 0;
+        Document.SetCalibrationMethod(CurrentCalibrationMethod());
         SetCrossHairWithTimer(true);
         SetActivePage(tabDigit);
         SetCalibrationHint(CalibrationEntryHint(CurrentCalibrationMethod()), true);
         ShowCalibrationHint();
         Chart->setFocus();
-        markers->Clear();
-        markers->SetMarkersVisible(true);
-        markers->SetLineVisible(false);
+        Document.BeginCalibration();
     } else {
         SetCrossHairWithTimer(false);
         HideCalibrationHint();
-        markers->SetMarkersVisible(false);
-        markers->Clear();
+        Document.EndCalibration();
     }
 }
 
@@ -174,101 +173,55 @@ void TMainForm::btnAxisSetMouseEnter()
 
 void TMainForm::AxisReferenceClick(int x, int y)
 {
-    const std::optional<ReferenceClick> step = ReferenceClickStep(CurrentCalibrationMethod(), AxisClickCount);
-    if (!step) {
-        ++AxisClickCount;
-        return;
-    }
-    for (std::size_t slot = 0; slot < AxisPoints.size(); ++slot)
-        if (step->Slots & (1u << slot))
-            AxisPoints[slot] = SurfacePoint{x, y};
-    AddAxisMarker(x, y);
-    if (!step->NextHint.empty())
-        SetCalibrationHint(step->NextHint, false);
-    if (!step->Solve) {
-        ++AxisClickCount;
-        return;
-    }
+    SyncSessionPlot();
+    const ReferenceOutcome outcome = Document.ReferenceClick(SurfacePoint{x, y});
+    if (!outcome.NextHint.empty())
+        SetCalibrationHint(outcome.NextHint, false);
     // A refused solve leaves the count at the last click, so the next click
     // is taken as the last reference point again.
-    if (!SolveCalibration())
+    if (!outcome.SolveNow || !SolveCalibration())
         return;
-    ++AxisClickCount;
     btnAxisSet->setChecked(false);
     btnAxisSetClick();
-}
-
-void TMainForm::AddAxisMarker(int px, int py)
-{
-    const AxisPoint value = PixelToAxis(SurfacePoint{px, py}, CalibrationRect(), CurrentAxisLimits());
-    PlotSeries* markers = Chart->AxisSeries();
-    markers->SetActive(false);
-    markers->Add(static_cast<double>(value.X), static_cast<double>(value.Y), QString(),
-                 OptionsForm->cboxPoint->Color());
-    markers->SetActive(true);
 }
 
 bool TMainForm::SolveCalibration()
 {
     HideCalibrationHint();
-    PlotSeries* markers = Chart->AxisSeries();
-    if (Dialogs().ShowModalDialog(*SetAxisForm) == QDialog::Accepted) {
-        const ReferenceValues values{SetAxisForm->spXMin->Value(), SetAxisForm->spXMax->Value(),
-                                     SetAxisForm->spYMin->Value(), SetAxisForm->spYMax->Value()};
-        const quillmark::PlotRect rect = CalibrationRect();
-        // References that share a column (X) or a row (Y) define no scale.
-        // They are refused before anything changes: not the picture's
-        // rotation, not the stored points, not either axis.
-        try {
-            (void)SolveCalibrationLimits(AxisPoints, values, rect);
-        } catch (const CalibrationError& error) {
-            Dialogs().ShowError(QStringLiteral("Ошибка"), QString::fromUtf8(error.what()));
-            return false;
-        }
-
-        const AxisPointSlots clicked = AxisPoints;
-        const long double rotation = spRotate->Value();
-        const bool straighten = StraighteningApplies(CurrentCalibrationMethod(), OptionsForm->chboxRotate->isChecked());
-        if (straighten) {
-            const long double theta = StraighteningAngle(AxisPoints);
-            // Rebuilds the picture before it returns.
-            AddPictureRotation(theta * kDegreesPerRadian);
-            const PictureSize picture =
-                WorkBitmap ? PictureSize{WorkBitmap->Width(), WorkBitmap->Height()} : PictureSize{};
-            AxisPoints = RotateSlotsAboutCentre(AxisPoints, theta, rect, picture, btnStretch->isChecked());
-        }
-
-        const AxisLimits limits = SolveCalibrationLimits(AxisPoints, values, rect);
-        // Both ranges are checked before either is applied: a refused one
-        // (an axis whose references run backwards) shows its box once and
-        // leaves both axes, the edits and the picture's rotation as they were.
-        if (!PlanAxisRange(limits.XMin, limits.XMax, spXIncrement->Value()) ||
-            !PlanAxisRange(limits.YMin, limits.YMax, spYIncrement->Value())) {
-            if (straighten)
-                spRotate->SetValue(rotation); // rebuilds the picture as it was
-            AxisPoints = clicked;
-            ShowAxisRangeRefused();
-            return false;
-        }
-        // Each edit write runs its change handler, which finds the edit equal
-        // to the axis bound just set and does nothing more.
-        ApplyAxisRange(Chart->BottomAxis(), limits.XMin, limits.XMax);
-        spXMin->SetValue(limits.XMin);
-        spXMax->SetValue(limits.XMax);
-        ApplyAxisRange(Chart->LeftAxis(), limits.YMin, limits.YMax);
-        spYMin->SetValue(limits.YMin);
-        spYMax->SetValue(limits.YMax);
+    if (Dialogs().ShowModalDialog(*SetAxisForm) != QDialog::Accepted) {
+        Document.CancelCalibration();
+        return true;
     }
-    markers->Clear();
-    markers->SetMarkersVisible(false);
+    const ReferenceValues values{SetAxisForm->spXMin->Value(), SetAxisForm->spXMax->Value(),
+                                 SetAxisForm->spYMin->Value(), SetAxisForm->spYMax->Value()};
+    const double rotation = Document.Adjustments().Rotate;
+    SyncSessionPlot();
+    AxisLimits limits;
+    // Every check comes before anything changes: references that share a
+    // column or a row, and ranges that run backwards, leave the picture's
+    // rotation, the points and both axes as they were.
+    try {
+        limits = Document.Calibrate(values, OptionsForm->chboxRotate->isChecked());
+    } catch (const CalibrationError& error) {
+        Dialogs().ShowError(QStringLiteral("Ошибка"), QString::fromUtf8(error.what()));
+        return false;
+    } catch (const AxisRangeError&) {
+        ShowAxisRangeRefused();
+        return false;
+    }
+    // The edits show what the document holds; their handlers find the
+    // values in force and do nothing more.
+    if (Document.Adjustments().Rotate != rotation) {
+        const QSignalBlocker shown(spRotate);
+        spRotate->SetValue(Document.Adjustments().Rotate);
+    }
+    ShowAxisIncrement(Axis::X);
+    spXMin->SetValue(limits.XMin);
+    spXMax->SetValue(limits.XMax);
+    ShowAxisIncrement(Axis::Y);
+    spYMin->SetValue(limits.YMin);
+    spYMax->SetValue(limits.YMax);
     return true;
-}
-
-void TMainForm::AddPictureRotation(long double degrees)
-{
-    // The write runs the rotate box's change handler, which rebuilds the
-    // picture before it returns; an unchanged text runs nothing.
-    spRotate->SetValue(static_cast<long double>(spRotate->Value()) + degrees);
 }
 
 } // namespace quillmark

@@ -3,7 +3,6 @@
 // rescaled about their middles so every picture feature keeps its value.
 #include "ui/app/MainUnit.h"
 
-#include "calibration/ImageFit.h"
 #include "ui/plot/PlotChart.h"
 #include "ui/widgets/SpinEdit.h"
 
@@ -19,20 +18,13 @@ void TMainForm::ConnectFitHandlers()
 
 void TMainForm::btnStretchClick()
 {
-    const AxisLimits limits{spXMin->Value(), spXMax->Value(), spYMin->Value(), spYMax->Value()};
-    const QRect r = Chart->PlotRect();
-    const PlotRect rect{r.left(), r.top(), r.width(), r.height()};
-    std::optional<PictureSize> picture;
-    if (PictureOpen())
-        picture = PictureSize{SourceBitmap->Width(), SourceBitmap->Height()};
-
-    AxisLimits next;
+    const AxisLimits held{spXMin->Value(), spXMax->Value(), spYMin->Value(), spYMax->Value()};
+    SyncSessionPlot();
+    const AxisLimits next = Document.SetFitted(btnStretch->isChecked(), held);
     if (btnStretch->isChecked()) {
-        next = LimitsForFit(limits, rect, picture);
         Chart->SetBackMode(BackImageMode::Stretch);
         SetButtonHint(btnStretch, QStringLiteral("Масштаб 1:1"));
     } else {
-        next = LimitsForActualSize(limits, rect, picture);
         Chart->SetBackMode(BackImageMode::Centre);
         SetButtonHint(btnStretch, QStringLiteral("Масштабировать"));
     }

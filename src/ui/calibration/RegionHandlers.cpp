@@ -1,7 +1,7 @@
 // The digitizing region: drawing it with the mouse while btnRegSet is down,
 // its four limit edits on the page "Оси", its style and the check box that
-// switches it on. The region is kept in axis values as the corners of
-// srRegion, so a later change of the axes moves it over the picture.
+// switches it on. The region is the document's, kept in axis values, so a
+// later change of the axes moves it over the picture; srRegion draws it.
 #include "ui/app/MainUnit.h"
 
 #include "calibration/RegionMaths.h"
@@ -115,7 +115,7 @@ void TMainForm::ShowRegion(bool on)
 
 void TMainForm::chRegionClick()
 {
-    if (RegionRect.x0 < 0)
+    if (!Document.SetRegionOn(chRegion->isChecked()))
         chRegion->setChecked(false);
     else
         ShowRegion(chRegion->isChecked());
@@ -152,17 +152,15 @@ void TMainForm::ChartMouseUp(Qt::MouseButton /*button*/, Qt::KeyboardModifiers /
     // A release without a press since drawing began has no region to store.
     if (RegionRect.x0 < 0)
         return;
-    const QRect plot = Chart->PlotRect();
-    const AxisLimits limits{Chart->BottomAxis().Minimum(), Chart->BottomAxis().Maximum(), Chart->LeftAxis().Minimum(),
-                            Chart->LeftAxis().Maximum()};
-    const RegionLimits region =
-        RegionFromDrag(SurfacePoint{RegionRect.x0, RegionRect.y0}, SurfacePoint{RegionRect.x1, RegionRect.y1},
-                       quillmark::PlotRect{plot.left(), plot.top(), plot.width(), plot.height()}, limits);
-    // Each write runs its edit's change handler, which moves its corner.
+    SyncSessionPlot();
+    const RegionLimits region = Document.SetRegionFromDrag(SurfacePoint{RegionRect.x0, RegionRect.y0},
+                                                           SurfacePoint{RegionRect.x1, RegionRect.y1});
+    // The edits show the limits; the region then holds what they hold.
     spXMinReg->SetValue(region.XMin);
     spYMinReg->SetValue(region.YMin);
     spXMaxReg->SetValue(region.XMax);
     spYMaxReg->SetValue(region.YMax);
+    RegionEditsChanged();
     chRegion->setChecked(true);
     chRegionClick();
     // The rubber band is gone with the redraw the new corners asked for.
@@ -175,28 +173,34 @@ void TMainForm::SetRegionStep(SpinEdit* changed, const SpinEdit* minEdit, const 
     changed->SetIncrement((maxEdit->Value() - minEdit->Value()) / 400);
 }
 
+void TMainForm::RegionEditsChanged()
+{
+    Document.SetRegionLimits(
+        RegionLimits{spXMinReg->Value(), spXMaxReg->Value(), spYMinReg->Value(), spYMaxReg->Value()});
+}
+
 void TMainForm::spXMinRegChange()
 {
     SetRegionStep(spXMinReg, spXMinReg, spXMaxReg);
-    srRegion->SetCorner0(spXMinReg->Value(), srRegion->YValue(0));
+    RegionEditsChanged();
 }
 
 void TMainForm::spYMaxRegChange()
 {
     SetRegionStep(spYMaxReg, spYMinReg, spYMaxReg);
-    srRegion->SetCorner0(srRegion->XValue(0), spYMaxReg->Value());
+    RegionEditsChanged();
 }
 
 void TMainForm::spXMaxRegChange()
 {
     SetRegionStep(spXMaxReg, spXMinReg, spXMaxReg);
-    srRegion->SetCorner1(spXMaxReg->Value(), srRegion->YValue(1));
+    RegionEditsChanged();
 }
 
 void TMainForm::spYMinRegChange()
 {
     SetRegionStep(spYMinReg, spYMinReg, spYMaxReg);
-    srRegion->SetCorner1(srRegion->XValue(1), spYMinReg->Value());
+    RegionEditsChanged();
 }
 
 } // namespace quillmark

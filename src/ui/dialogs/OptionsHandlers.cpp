@@ -1,6 +1,7 @@
 // The options dialog as the main window uses it: showing it, applying the
 // grid colour and the series style, and the X ordering of the data series.
 #include "ui/app/MainUnit.h"
+#include "ui/Adapt.h"
 
 #include "base/NumberText.h"
 #include "ui/dialogs/OptUnit.h"
@@ -40,46 +41,18 @@ void TMainForm::ApplySeriesStyle()
     PlotSeries* series = Chart->DataSeries();
     series->SetPenWidth(static_cast<int>(std::trunc(OptionsForm->spLineWeight->Value())));
     series->SetSeriesColor(OptionsForm->cboxLine->Color());
-    if (series->Count() == 0)
+    if (Document.Points().Empty())
         return;
 
-    // A graph the user hid stays hidden.
-    const bool wasActive = series->Active();
-    series->SetActive(false);
-    std::optional<std::pair<double, double>> selected;
-    if (SelectedIndex >= 0 && SelectedIndex < series->Count())
-        selected = std::pair{series->XValue(SelectedIndex), series->YValue(SelectedIndex)};
-    std::vector<std::pair<double, double>> points;
-    points.reserve(static_cast<std::size_t>(series->Count()));
-    for (int i = 0; i < series->Count(); ++i)
-        points.emplace_back(series->XValue(i), series->YValue(i));
-    series->Clear();
-
-    // Re-adding obeys the series' X ordering, so with ordering on the points
-    // come back sorted.
+    // A graph the user hid stays hidden. The points come back in the
+    // ordering, and the table shows the new order, so a Y typed into a row
+    // changes that row's point.
     const bool manual = ManualMethod();
     const QColor colour = manual ? OptionsForm->cboxPoint->Color() : OptionsForm->cboxLine->Color();
-    const std::string separator = QLocale::system().decimalPoint().toStdString();
-    for (const auto& [x, y] : points)
-        series->Add(x, y, QString::fromStdString(GeneralText(x, 15, separator)), colour);
-
-    // The selection follows its point to where the ordering put it, and the
-    // table shows the new order, so a Y typed into a row changes that row's
-    // point.
-    if (selected) {
-        SelectedIndex = -1;
-        for (int i = 0; i < series->Count(); ++i) {
-            if (series->XValue(i) == selected->first && series->YValue(i) == selected->second) {
-                SelectedIndex = i;
-                break;
-            }
-        }
-    }
-    if (manual && SelectedIndex >= 0 && SelectedIndex < series->Count()) {
-        const double selectedX = series->XValue(SelectedIndex);
-        series->ColorRange(selectedX, selectedX, OptionsForm->cboxSelectPoint->Color());
-    }
-    series->SetActive(wasActive);
+    std::optional<Color> selectedColour;
+    if (manual)
+        selectedColour = ToCoreColour(OptionsForm->cboxSelectPoint->Color());
+    Document.RestylePoints(ToCoreColour(colour), selectedColour, LocaleSeparator());
     RefreshTable();
 }
 
@@ -90,6 +63,7 @@ bool TMainForm::ScalingAboutZero() const
 
 void TMainForm::SetSeriesOrdering(bool on)
 {
+    Document.SetOrdered(on);
     Chart->DataSeries()->SetXOrderAscending(on);
 }
 

@@ -1,5 +1,5 @@
 // The data leaving the program: the data file through the save dialog, and
-// the clipboard. Both texts are made in core from srData's points.
+// the clipboard. Both texts are the document's.
 #include "ui/app/MainUnit.h"
 
 #include "base/Errors.h"
@@ -17,19 +17,6 @@
 
 namespace quillmark {
 
-namespace {
-
-std::vector<DataPoint> SeriesPoints(const PlotSeries& series)
-{
-    std::vector<DataPoint> points;
-    points.reserve(static_cast<std::size_t>(series.Count()));
-    for (int i = 0; i < series.Count(); ++i)
-        points.push_back(DataPoint{series.XValue(i), series.YValue(i), {}, std::nullopt});
-    return points;
-}
-
-} // namespace
-
 void TMainForm::btnSaveDataClick()
 {
     FileDialogRequest request;
@@ -43,8 +30,7 @@ void TMainForm::btnSaveDataClick()
     if (path.isEmpty())
         return;
 
-    const std::string text =
-        DataFileText(SeriesPoints(*srData), ExportDigitsOption(), DecimalSeparator().toStdString());
+    const std::string text = Document.DataFileText(ExportDigitsOption(), DecimalSeparator().toStdString());
     // A full disk or a refused folder never costs the file that was there.
     WriteFileReplacing(QFile::encodeName(path).toStdString(), text, "Не удалось записать файл %s");
     m_dataUnsaved = false;
@@ -57,7 +43,7 @@ void TMainForm::miSaveDataClick()
 
 void TMainForm::btnCopyClick()
 {
-    const std::string text = ClipboardText(SeriesPoints(*srData), DecimalSeparator().toStdString());
+    const std::string text = Document.ClipboardText(DecimalSeparator().toStdString());
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));
     m_dataUnsaved = false;
 }
@@ -70,7 +56,7 @@ void TMainForm::MarkDataChanged(bool byHand)
 
 bool TMainForm::KeepUnsavedData()
 {
-    if (!m_dataUnsaved || srData->Count() == 0)
+    if (!m_dataUnsaved || Document.Points().Empty())
         return true;
     switch (Dialogs().AskYesNoCancel(windowTitle(), QStringLiteral("Сохранить данные?"))) {
     case ModalDialogs::Answer::Cancel: return false;

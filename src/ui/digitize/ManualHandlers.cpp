@@ -1,8 +1,8 @@
-// Manual entry and editing on srData, and the magnifier on the page
-// "Оцифровка". The editing rules live in core (ManualEdit); these handlers
-// copy srData into a point list, run one rule, and write the change back to
-// the series and the table.
+// Manual entry and editing of the document's points, and the magnifier on
+// the page "Оцифровка". The editing rules are operations of the document;
+// these handlers turn a click into one and bring the table up to date.
 #include "ui/app/MainUnit.h"
+#include "ui/Adapt.h"
 
 #include "base/Errors.h"
 #include "base/NumberText.h"
@@ -34,65 +34,6 @@ namespace {
 
 constexpr int kMagnifierWidth = 157;
 constexpr int kMagnifierHeight = 118;
-
-Color ToCoreColour(const QColor& colour)
-{
-    return Color{static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
-                 static_cast<std::uint8_t>(colour.blue())};
-}
-
-std::optional<Color> ToCoreColourOrNone(const QColor& colour)
-{
-    if (!colour.isValid())
-        return std::nullopt;
-    return ToCoreColour(colour);
-}
-
-QColor ToQColor(const std::optional<Color>& colour)
-{
-    if (!colour)
-        return {};
-    return QColor(colour->Red, colour->Green, colour->Blue);
-}
-
-DataPointList ListFromSeries(const PlotSeries& series)
-{
-    std::vector<DataPoint> points;
-    points.reserve(static_cast<std::size_t>(series.Count()));
-    for (int i = 0; i < series.Count(); ++i) {
-        points.push_back(DataPoint{series.XValue(i), series.YValue(i), series.Label(i).toStdString(),
-                                   ToCoreColourOrNone(series.PointColor(i))});
-    }
-    DataPointList list(series.XOrderAscending());
-    list.Replace(std::move(points));
-    return list;
-}
-
-// Brings the series in line with the list after one editing rule: the one
-// point added or deleted, then every value and colour that differs.
-void WriteBack(PlotSeries& series, const DataPointList& list, const EditResult& result)
-{
-    if (result.Action == EditAction::Added) {
-        const DataPoint& added = list[result.Index];
-        const int at = series.Add(added.X, added.Y, QString::fromStdString(added.Label), ToQColor(added.Colour));
-        if (at != static_cast<int>(result.Index))
-            throw InternalError("series and point list disagree on the place of a new point");
-    } else if (result.Action == EditAction::Deleted) {
-        series.Delete(static_cast<int>(result.Index));
-    }
-    if (static_cast<std::size_t>(series.Count()) != list.Count())
-        throw InternalError("series and point list disagree on the number of points");
-    for (int i = 0; i < series.Count(); ++i) {
-        const DataPoint& point = list[static_cast<std::size_t>(i)];
-        if (series.XValue(i) != point.X)
-            series.SetXValue(i, point.X);
-        if (series.YValue(i) != point.Y)
-            series.SetYValue(i, point.Y);
-        const QColor colour = ToQColor(point.Colour);
-        if (series.PointColor(i) != colour)
-            series.SetPointColor(i, colour);
-    }
-}
 
 void SetCellText(QTableWidget* grid, int row, int column, const QString& text)
 {
@@ -167,26 +108,26 @@ void TMainForm::WriteTableRow(int index, bool withX)
     const long double digits = DigitsOption();
     if (Grid->rowCount() < index + 2)
         Grid->setRowCount(index + 2);
+    const DataPoint& point = Document.Points()[static_cast<std::size_t>(index)];
     if (withX)
-        SetCellText(Grid, index + 1, 1, QString::fromStdString(TableText(srData->XValue(index), digits, separator)));
-    SetCellText(Grid, index + 1, 2, QString::fromStdString(TableText(srData->YValue(index), digits, separator)));
+        SetCellText(Grid, index + 1, 1, QString::fromStdString(TableText(point.X, digits, separator)));
+    SetCellText(Grid, index + 1, 2, QString::fromStdString(TableText(point.Y, digits, separator)));
 }
 
 EditClick TMainForm::ManualClick(int x, int y, bool manual) const
 {
     EditClick click;
     click.At = SurfacePoint{x, y};
-    click.Value = AxisPoint{srData->XScreenToValue(x), srData->YScreenToValue(y)};
+    click.Value = Document.ValueAt(SurfacePoint{x, y});
     click.Manual = manual;
     click.Sensitivity = SensitivityOption();
     return click;
 }
 
-void TMainForm::ApplyManualEdit(const DataPointList& points, const EditResult& result, bool manual)
+void TMainForm::ApplyManualEdit(const EditResult& result, bool manual)
 {
     if (result.Action == EditAction::None)
         return;
-    WriteBack(*srData, points, result);
     if (result.Action == EditAction::Added || result.Action == EditAction::Moved || result.Action == EditAction::Deleted)
         MarkDataChanged(true);
     switch (result.Action) {
@@ -214,11 +155,10 @@ void TMainForm::ApplyManualEdit(const DataPointList& points, const EditResult& r
 
 void TMainForm::PlacePoint(int x, int y, bool manual)
 {
+    SyncSessionPlot();
     const EditColours colours{ToCoreColour(PointColourOption()), ToCoreColour(SelectPointColourOption())};
-    DataPointList points = ListFromSeries(*srData);
-    const EditResult result =
-        quillmark::PlacePoint(points, SelectedIndex, ManualClick(x, y, manual), colours, DecimalSeparator().toStdString());
-    ApplyManualEdit(points, result, manual);
+    const EditResult result = Document.PlacePoint(ManualClick(x, y, manual), colours, DecimalSeparator().toStdString());
+    ApplyManualEdit(result, manual);
 }
 
 void TMainForm::ChartClickSeries(PlotSeries* series, int /*valueIndex*/, Qt::MouseButton button,
@@ -234,6 +174,7 @@ void TMainForm::ChartClickSeries(PlotSeries* series, int /*valueIndex*/, Qt::Mou
     if (series != srData || !ManualMethod())
         return;
     const bool manual = CurrentMethod() == DigitizeMethod::Manual;
+    SyncSessionPlot();
     const std::vector<SurfacePoint> drawn = DrawnDataPositions();
     if (button == Qt::LeftButton) {
         if (drawn.empty()) {
@@ -241,14 +182,11 @@ void TMainForm::ChartClickSeries(PlotSeries* series, int /*valueIndex*/, Qt::Mou
             return;
         }
         const EditColours colours{ToCoreColour(PointColourOption()), ToCoreColour(SelectPointColourOption())};
-        DataPointList points = ListFromSeries(*srData);
-        const EditResult result = ClickSeries(points, SelectedIndex, drawn, ManualClick(x, y, manual), colours,
-                                              DecimalSeparator().toStdString());
-        ApplyManualEdit(points, result, manual);
+        const EditResult result =
+            Document.ClickSeries(drawn, ManualClick(x, y, manual), colours, DecimalSeparator().toStdString());
+        ApplyManualEdit(result, manual);
     } else if (button == Qt::RightButton) {
-        DataPointList points = ListFromSeries(*srData);
-        const EditResult result = RightClickSeries(points, SelectedIndex, drawn, ManualClick(x, y, manual));
-        ApplyManualEdit(points, result, manual);
+        ApplyManualEdit(Document.RightClickSeries(drawn, ManualClick(x, y, manual)), manual);
     }
 }
 

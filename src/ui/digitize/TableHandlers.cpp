@@ -1,5 +1,5 @@
-// The table of the data series: rewriting it from srData, Y edits typed into
-// it, Enter, and deleting all data. Row 0 is the header and column 0 the row
+// The table of the document's points: rewriting it, Y edits typed into it,
+// Enter, and deleting all data. Row 0 is the header and column 0 the row
 // number, so row r shows point r - 1.
 #include "ui/app/MainUnit.h"
 
@@ -91,35 +91,33 @@ void TMainForm::SetRowNumber(int row, const QString& text)
 void TMainForm::RefreshTable()
 {
     const QSignalBlocker programWrite(Grid);
-    const int count = srData->Count();
+    const DataPointList& points = Document.Points();
+    const int count = static_cast<int>(points.Count());
     Grid->setRowCount(count + 1);
     const std::string separator = DecimalSeparator().toStdString();
     const long double digits = DigitsOption();
     for (int r = 1; r <= count; ++r) {
         SetCellText(Grid, r, 0, QString::fromStdString(IntegerText(r)));
         SetRowNumber(r, QString::fromStdString(IntegerText(r)));
-        SetCellText(Grid, r, 1, QString::fromStdString(TableText(srData->XValue(r - 1), digits, separator)));
-        SetCellText(Grid, r, 2, QString::fromStdString(TableText(srData->YValue(r - 1), digits, separator)));
+        const DataPoint& point = points[static_cast<std::size_t>(r - 1)];
+        SetCellText(Grid, r, 1, QString::fromStdString(TableText(point.X, digits, separator)));
+        SetCellText(Grid, r, 2, QString::fromStdString(TableText(point.Y, digits, separator)));
     }
 }
 
 void TMainForm::GridSetEditText(int aCol, int aRow, const QString& value)
 {
     // Rows without a point (the empty rows kept after deleting all data)
-    // and the X column never reach the data.
-    if (aCol != 2 || value.isEmpty() || aRow < 1 || aRow > srData->Count())
-        return;
-    const double oldY = srData->YValue(aRow - 1);
-    const std::string separator = DecimalSeparator().toStdString();
-    const std::optional<long double> parsed = ParseNumber(value.toStdString(), separator);
-    if (parsed && std::fabs(*parsed) <= std::numeric_limits<double>::max()) {
-        srData->SetYValue(aRow - 1, static_cast<double>(*parsed));
+    // and the X column never reach the data; a text that is no number puts
+    // the Y back.
+    const CellEditResult result =
+        Document.EditCell(aCol, aRow, value.toStdString(), DecimalSeparator().toStdString());
+    if (result.YChanged)
         MarkDataChanged(true);
-        return;
+    if (result.CellText) {
+        const QSignalBlocker programWrite(Grid);
+        SetCellText(Grid, aRow, 2, QString::fromStdString(*result.CellText));
     }
-    srData->SetYValue(aRow - 1, oldY);
-    const QSignalBlocker programWrite(Grid);
-    SetCellText(Grid, aRow, 2, QString::fromStdString(FullPrecisionText(oldY, separator)));
 }
 
 void TMainForm::GridKeyDown(int& key, Qt::KeyboardModifiers /*shift*/)
@@ -135,8 +133,7 @@ void TMainForm::btnClearSeiesClick()
 {
     if (!Dialogs().Confirm(windowTitle(), QStringLiteral("Удалить все данные?")))
         return;
-    srData->Clear();
-    SelectedIndex = -1;
+    Document.DeleteAll();
     {
         const QSignalBlocker programWrite(Grid);
         for (int r = 1; r < Grid->rowCount(); ++r) {

@@ -1,7 +1,8 @@
 // The "Оцифровать" command, the step unit and the line colour of the colour
-// method. The trace itself is core's TraceCurve; this file gathers its inputs
-// from the controls and the plot and writes the points into srData.
+// method. The trace is the document's; this file hands it the settings of the
+// controls and keeps the window answering while it runs.
 #include "ui/app/MainUnit.h"
+#include "ui/Adapt.h"
 
 #include "ui/dialogs/OptUnit.h"
 #include "ui/widgets/ColorBox.h"
@@ -124,45 +125,32 @@ void TMainForm::SetLineColour(const QColor& colour)
 
 // ---- Tracing ----------------------------------------------------------------
 
-TraceInput TMainForm::CurrentTraceInput() const
+void TMainForm::SyncTraceSettings()
 {
-    TraceInput input;
-    const QRect plot = Chart->PlotRect();
-    input.Plot = PlotRect{plot.left(), plot.top(), plot.width(), plot.height()};
-    // The plot's axes hold the limits as doubles; they are what the picture
-    // is drawn against.
-    input.XMin = Chart->BottomAxis().Minimum();
-    input.XMax = Chart->BottomAxis().Maximum();
-    input.YMin = Chart->LeftAxis().Minimum();
-    input.YMax = Chart->LeftAxis().Maximum();
-    input.Stretched = btnStretch->isChecked();
-    input.Step = spStep->Value();
-    input.Unit = StepBox->currentIndex() == 1 ? StepUnit::AxisUnits : StepUnit::Pixels;
-    if (chRegion->isChecked())
-        input.Region = Chart->RegionSeries()->ShapePixelRect();
-    input.Method = CurrentMethod() == DigitizeMethod::ByColour ? TraceMethod::ByColour : TraceMethod::MaxBrightness;
-    input.LineSens = LineSensOption();
-    input.ColorSens = ColorSensOption();
-    const QColor line = LineColour();
-    input.LineColour = Color{static_cast<std::uint8_t>(line.red()), static_cast<std::uint8_t>(line.green()),
-                             static_cast<std::uint8_t>(line.blue())};
-    return input;
+    SyncSessionPlot();
+    TraceSettings& trace = Document.Trace();
+    trace.Step = spStep->Value();
+    trace.Unit = StepBox->currentIndex() == 1 ? StepUnit::AxisUnits : StepUnit::Pixels;
+    trace.Method = CurrentMethod() == DigitizeMethod::ByColour ? TraceMethod::ByColour : TraceMethod::MaxBrightness;
+    trace.LineSens = LineSensOption();
+    trace.ColorSens = ColorSensOption();
+    trace.LineColour = ToCoreColour(LineColour());
 }
 
 void TMainForm::btnDigitalClick()
 {
-    if (CalibrationOn() || ManualMethod() || m_tracing)
+    if (CalibrationOn() || ManualMethod() || Document.Busy())
         return;
     srData->SetPenWidth(LineWeightOption());
     srData->SetSeriesColor(LineColourOption());
     // An inactive series is a trace under way or a graph the user hid: either
     // way no trace starts, and the hide button keeps showing the hidden graph.
-    if (!srData->Active() || !WorkBitmap)
+    if (!srData->Active() || !Document.Work())
         return;
 
-    const TraceInput input = CurrentTraceInput();
+    SyncTraceSettings();
     try {
-        TraceStepPixels(input, WorkBitmap->Width());
+        Document.CheckTrace();
     } catch (const TraceError& e) {
         Dialogs().ShowMessage(QString::fromUtf8(e.what()));
         return;
@@ -171,13 +159,12 @@ void TMainForm::btnDigitalClick()
     if (m_pointsByHand && !KeepUnsavedData())
         return;
 
-    TraceResult result;
+    TraceStatus status = TraceStatus::NoLineFound;
     {
         // What a pending event could do while the trace samples: start it
         // again, open, adjust or rotate a picture, recalibrate, change,
         // delete or save the half-made data, the method or the step. All of
         // it waits for the trace (F2 saves only while btnSaveData is enabled).
-        m_tracing = true;
         DisabledForScope disabled;
         const std::initializer_list<QWidget*> widgets = {btnDigital, btnOpenImage, btnAxisSet, btnRegSet,
                                                          btnStretch, btnClearSeies, btnSeries, btnSaveData,
@@ -193,40 +180,30 @@ void TMainForm::btnDigitalClick()
         srData->SetActive(false);
         QApplication::setOverrideCursor(Qt::WaitCursor);
         struct Restore {
-            TMainForm& form;
             PlotSeries& series;
             ~Restore()
             {
                 series.SetActive(true);
                 QApplication::restoreOverrideCursor();
-                form.m_tracing = false;
             }
-        } restore{*this, *srData};
+        } restore{*srData};
 
-        // A private copy: nothing a pending event does can free or rewrite
-        // the pixels the trace reads.
-        const std::unique_ptr<TFastBMP> picture = TFastBMP::CreateCopy(*WorkBitmap);
-        // Pending events run once as the trace starts and then every
-        // kPumpIntervalMs.
+        // The document traces a private copy of the picture, and refuses
+        // every change while it runs. Pending events run once as the trace
+        // starts and then every kPumpIntervalMs.
         QElapsedTimer sincePump;
-        result = TraceCurve(*picture, input, [&sincePump](TracePass, std::size_t, std::size_t) {
-            if (!sincePump.isValid() || sincePump.elapsed() >= kPumpIntervalMs) {
-                QCoreApplication::processEvents();
-                sincePump.start();
-            }
-        });
-        TraceBuffer = std::move(result.TraceBuffer);
-        srData->Clear();
-        const QColor colour = srData->SeriesColor();
-        for (const DataPoint& point : result.Points)
-            srData->Add(point.X, point.Y, QString(), colour);
+        status = Document.RunTrace(
+            [&sincePump](TracePass, std::size_t, std::size_t) {
+                if (!sincePump.isValid() || sincePump.elapsed() >= kPumpIntervalMs) {
+                    QCoreApplication::processEvents();
+                    sincePump.start();
+                }
+            },
+            ToCoreColour(srData->SeriesColor()));
     }
 
-    if (SelectedIndex >= srData->Count())
-        SelectedIndex = -1;
-    if (result.Status == TraceStatus::NoLineFound) {
+    if (status == TraceStatus::NoLineFound) {
         SetDataGroupEnabled(false);
-        SelectedIndex = -1;
         RefreshTable();
         Dialogs().ShowMessage(kNoLineFound);
         return;

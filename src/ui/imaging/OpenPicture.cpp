@@ -46,7 +46,7 @@ void TMainForm::OpenPictureFile(const QString& path)
     // so an icon or a metafile that refuses leaves it resized, and nothing
     // else changed.
     Chart->SetBackImageSize(width, height);
-    PictureBuffers buffers = MakePictureBuffers(*picture, WorkBitmap);
+    std::unique_ptr<TFastBMP> source = TFastBMP::CreateFromBitmap(picture->TakeBitmap());
     picture.reset();
 
     const QFileInfo file(path);
@@ -54,9 +54,7 @@ void TMainForm::OpenPictureFile(const QString& path)
     if (!CurrentPath.endsWith(QDir::separator()))
         CurrentPath += QDir::separator();
 
-    SourceBitmap = std::move(buffers.Source);
-    WorkBitmap = std::move(buffers.Work);
-
+    Document.OpenPicture(std::move(source));
     EnablePictureGroup();
     Chart->SetTitleLines({QString::fromStdString(PictureTitle(file.fileName().toStdString()))});
     ApplyAdjustments();
@@ -64,8 +62,6 @@ void TMainForm::OpenPictureFile(const QString& path)
     SetStatusText(0, QLatin1Char(' ') + file.fileName());
     SetStatusText(1, QStringLiteral("%1x%2").arg(width).arg(height));
     SetStatusText(2, QLatin1Char(' ') + MetodBox->currentText());
-
-    TraceBuffer.resize(static_cast<std::size_t>(std::max(WorkBitmap->Width(), WorkBitmap->Height())));
 }
 
 QString TMainForm::DroppedPictureFile(const QMimeData* mime) const

@@ -158,9 +158,8 @@ void TMainForm::ApplyAdjustments()
     if (!PictureOpen())
         return;
     const WaitCursor hourglass;
-    RunAdjustmentPipeline(*SourceBitmap, *WorkBitmap, CurrentAdjustments());
-    Draw(*WorkBitmap, Chart->BackImage(), 0, 0);
-    Chart->RepaintNow();
+    // The document rebuilds the working copy and the window draws it.
+    Document.Adjust(CurrentAdjustments());
 }
 
 void TMainForm::btnResetClick()

@@ -50,6 +50,12 @@ int PlotSeries::Add(double x, double y, const QString& label, const QColor& colo
     return static_cast<int>(at);
 }
 
+void PlotSeries::SetPoints(std::vector<Point> points)
+{
+    m_points = std::move(points);
+    Changed();
+}
+
 void PlotSeries::Clear()
 {
     m_points.clear();

@@ -92,13 +92,17 @@ signals:
     void Clicked(quillmark::PlotSeries* series, int valueIndex, Qt::MouseButton button,
                  Qt::KeyboardModifiers shift, int x, int y);
 
-private:
+public:
     struct Point {
         double X = 0;
         double Y = 0;
         QString Label;
-        QColor Color;
+        QColor Color;    // invalid: drawn in the series colour
     };
+    // Replaces every point, in the order given (the document's order).
+    void SetPoints(std::vector<Point> points);
+
+private:
     const Point& At(int index) const;
     Point& At(int index);
     void Changed();

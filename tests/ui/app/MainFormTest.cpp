@@ -1,4 +1,5 @@
 #include "ui/app/MainUnit.h"
+#include "ui/Adapt.h"
 
 #include "ui/app/QuillmarkApplication.h"
 #include "base/Errors.h"
@@ -165,7 +166,7 @@ TEST_F(MainFormTest, DefaultLayoutWithoutSettingsFile)
     EXPECT_EQ(form->CurrentMethod(), DigitizeMethod::MaxBrightness);
     EXPECT_EQ(form->StepBox->currentText(), QStringLiteral("пиксели"));
     EXPECT_EQ(form->ZoomBox->currentText(), QStringLiteral("2"));
-    EXPECT_EQ(form->SelectedIndex, -1);
+    EXPECT_EQ(form->Document.Selected(), -1);
     EXPECT_EQ(form->TabRowHeight, 0);
     EXPECT_EQ(form->RegionRect.x0, -1);
     EXPECT_EQ(form->RegionRect.y1, -1);
@@ -418,8 +419,8 @@ protected:
     void SetUp() override
     {
         MainFormTest::SetUp();
-        form->SourceBitmap = std::make_unique<TFastBMP>(8, 8);
-        form->WorkBitmap = std::make_unique<TFastBMP>(8, 8);
+        form->Document.OpenPicture(std::make_unique<TFastBMP>(8, 8));
+        form->Document.Adjust(form->Document.Adjustments());
         form->EnablePictureGroup();
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
@@ -548,7 +549,7 @@ TEST_F(MainFormTest, ToolWindowTogglesStayInStep)
 TEST_F(MainFormTest, SeriesToggleKeepsButtonAndMenuInStep)
 {
     form->SetDataGroupEnabled(true);
-    form->srData->Add(1, 2, {}, Qt::red);
+    form->Document.AddPoint(DataPoint{1, 2, {}, ToCoreColourOrNone(Qt::red)});
     QTest::mouseClick(form->btnSeries, Qt::LeftButton);
     EXPECT_TRUE(form->btnSeries->isChecked());
     EXPECT_TRUE(form->miHideSeies->isChecked());

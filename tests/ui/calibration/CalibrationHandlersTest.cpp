@@ -83,7 +83,7 @@ TEST_P(ClickSequenceTest, PromptsMarksAndFillsTheSlots)
     form().OptionsForm->cboxPoint->SetColor(QColor(0, 128, 0));
     (form().*s.Start)();
     ASSERT_TRUE(form().CalibrationOn());
-    EXPECT_EQ(form().AxisClickCount, 0);
+    EXPECT_EQ(form().Document.Calibration().Count, 0);
     EXPECT_EQ(form().CalibrationHintText(), QString::fromUtf8(s.EntryHint));
     EXPECT_TRUE(form().CalibrationHintVisible());
     EXPECT_TRUE(form().Timer->isActive());
@@ -95,7 +95,7 @@ TEST_P(ClickSequenceTest, PromptsMarksAndFillsTheSlots)
     for (std::size_t i = 0; i + 1 < s.Clicks.size(); ++i) {
         SCOPED_TRACE(i);
         Click(s.Clicks[i].X, s.Clicks[i].Y);
-        EXPECT_EQ(form().AxisClickCount, int(i) + 1);
+        EXPECT_EQ(form().Document.Calibration().Count, int(i) + 1);
         EXPECT_EQ(form().CalibrationHintText(), QString::fromUtf8(s.HintsAfter[i]));
         EXPECT_TRUE(form().CalibrationHintVisible());
         ASSERT_EQ(markers().Count(), int(i) + 1);
@@ -125,9 +125,9 @@ TEST_P(ClickSequenceTest, PromptsMarksAndFillsTheSlots)
     EXPECT_EQ(markersAtDialog, s.Clicks.size());
     EXPECT_FALSE(hintAtDialog);
     for (std::size_t slot = 0; slot < 4; ++slot)
-        EXPECT_EQ(form().AxisPoints[slot], (SurfacePoint{L + s.Slots[slot].X, T + s.Slots[slot].Y})) << slot;
+        EXPECT_EQ(form().Document.Calibration().Clicks[slot], (SurfacePoint{L + s.Slots[slot].X, T + s.Slots[slot].Y})) << slot;
     EXPECT_FALSE(form().CalibrationOn());
-    EXPECT_EQ(form().AxisClickCount, int(s.Clicks.size()));
+    EXPECT_EQ(form().Document.Calibration().Count, int(s.Clicks.size()));
     EXPECT_EQ(Limits(), before);
     EXPECT_EQ(markers().Count(), 0);
     EXPECT_FALSE(markers().MarkersVisible());
@@ -225,14 +225,14 @@ TEST_F(CalibrationTest, StraighteningAddsTheMeanTiltForThreeAndFourPointsOnly)
             // The stored points were turned with the picture; with no picture
             // open they stay (RotateAboutCentre leaves an empty picture alone),
             // so the limits come from the points as clicked.
-            EXPECT_EQ(form().AxisPoints[0], (SurfacePoint{L + c.Clicks[0].X, T + c.Clicks[0].Y}));
+            EXPECT_EQ(form().Document.Calibration().Clicks[0], (SurfacePoint{L + c.Clicks[0].X, T + c.Clicks[0].Y}));
         }
     }
 }
 
 TEST_F(CalibrationTest, StraighteningTurnsTheStoredPointsWithThePicture)
 {
-    form().WorkBitmap = std::make_unique<TFastBMP>(W, H);
+    form().Document.OpenPicture(std::make_unique<TFastBMP>(W, H));
     form().btnStretch->setChecked(true);
     form().OptionsForm->chboxRotate->setChecked(true);
     form().mi4PointSetClick();
@@ -248,7 +248,7 @@ TEST_F(CalibrationTest, StraighteningTurnsTheStoredPointsWithThePicture)
     const long double theta = StraighteningAngle(clicked);
     const AxisPointSlots turned =
         RotateSlotsAboutCentre(clicked, theta, form().CalibrationRect(), PictureSize{W, H}, true);
-    EXPECT_EQ(form().AxisPoints, turned);
+    EXPECT_EQ(form().Document.Calibration().Clicks, turned);
     EXPECT_NE(turned[1], clicked[1]);
     const AxisLimits expected = SolveCalibrationLimits(turned, {0, 10, 0, 10}, form().CalibrationRect());
     EXPECT_NEAR(double(Limits().XMin), double(expected.XMin), 1e-9);
@@ -277,7 +277,7 @@ TEST_F(CalibrationTest, CoincidentReferencesAreRefusedAndTheLastPointIsAskedAgai
         EXPECT_EQ(w.dialogs->TakeCalls(), (std::vector<std::string>{"dialog: Задайте координаты", c.Message}));
         EXPECT_EQ(Limits(), before);
         EXPECT_TRUE(form().CalibrationOn());
-        EXPECT_EQ(form().AxisClickCount, 1);
+        EXPECT_EQ(form().Document.Calibration().Count, 1);
         EXPECT_EQ(markers().Count(), 2);
         // The next click is the last reference point again.
         Click(300, 100);
@@ -286,8 +286,8 @@ TEST_F(CalibrationTest, CoincidentReferencesAreRefusedAndTheLastPointIsAskedAgai
         EXPECT_NEAR(double(Limits().XMin), -5, 1e-12);
         // Back to the start for the next case.
         form().spXMin->SetValue(0);
-        form().Chart->BottomAxis().SetMinMax(0, 10);
-        form().Chart->LeftAxis().SetMinMax(-3, 3);
+        form().Document.SetAxisRange(Axis::X, 0, 10);
+        form().Document.SetAxisRange(Axis::Y, -3, 3);
     }
 }
 
@@ -301,12 +301,12 @@ TEST_F(CalibrationTest, EscapeAndTheButtonLeaveTheMode)
     EXPECT_EQ(markers().Count(), 0);
     EXPECT_FALSE(form().CalibrationHintVisible());
     EXPECT_FALSE(form().Timer->isActive());
-    EXPECT_EQ(form().AxisClickCount, 1); // kept until the next entry
+    EXPECT_EQ(form().Document.Calibration().Count, 1); // kept until the next entry
 
     // Pressing the button enters with the method of its glyph, again leaves.
     QTest::mouseClick(form().btnAxisSet, Qt::LeftButton, {}, QPoint(5, 12));
     EXPECT_TRUE(form().CalibrationOn());
-    EXPECT_EQ(form().AxisClickCount, 0);
+    EXPECT_EQ(form().Document.Calibration().Count, 0);
     EXPECT_EQ(form().CalibrationHintText(), QStringLiteral("Задайте точку Xmin и Ymin"));
     QTest::mouseClick(form().btnAxisSet, Qt::LeftButton, {}, QPoint(5, 12));
     EXPECT_FALSE(form().CalibrationOn());
@@ -320,7 +320,7 @@ TEST_F(CalibrationTest, MainMenuRestartsWhileDropDownToggles)
     // A main-menu item while on: restart with the new method.
     form().mi4PointSet->trigger();
     EXPECT_TRUE(form().CalibrationOn());
-    EXPECT_EQ(form().AxisClickCount, 0);
+    EXPECT_EQ(form().Document.Calibration().Count, 0);
     EXPECT_EQ(markers().Count(), 0);
     EXPECT_EQ(form().btnAxisSet->GlyphIndex(), 2);
     EXPECT_TRUE(form().mi4Point->isChecked());
@@ -392,7 +392,7 @@ TEST_F(CalibrationTest, AReferenceClickOnTheDrawnCurveCounts)
     ASSERT_EQ(form().Chart->HitSeries(L + 100, T + 100, &index), &data);
     form().mi2PointSetClick();
     Click(100, 100);
-    EXPECT_EQ(form().AxisClickCount, 1);
+    EXPECT_EQ(form().Document.Calibration().Count, 1);
     EXPECT_EQ(markers().Count(), 1);
 }
 

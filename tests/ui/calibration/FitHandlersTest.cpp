@@ -43,7 +43,7 @@ protected:
 TEST_F(FitHandlersTest, SwitchingFitAndActualSizeRescalesAboutTheMiddles)
 {
     SizePlotRect(400, 400);
-    form->SourceBitmap = std::make_unique<TFastBMP>(200, 100);
+    form->Document.OpenPicture(std::make_unique<TFastBMP>(200, 100));
     form->EnablePictureGroup();
     form->spYMax->SetValue(10);
     form->spYMin->SetValue(0);
@@ -71,7 +71,7 @@ TEST_F(FitHandlersTest, SwitchingFitAndActualSizeRescalesAboutTheMiddles)
 TEST_F(FitHandlersTest, PictureLargerThanThePlotIsCutAtActualSizeAndTheRangeNarrows)
 {
     SizePlotRect(400, 400);
-    form->SourceBitmap = std::make_unique<TFastBMP>(800, 1600);
+    form->Document.OpenPicture(std::make_unique<TFastBMP>(800, 1600));
     form->EnablePictureGroup();
     form->btnStretch->click(); // up: actual size
     // a = 10 (0.5 - 1) / 2 = -2.5, b = 6 (0.25 - 1) / 2 = -2.25

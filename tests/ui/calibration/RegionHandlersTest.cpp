@@ -165,8 +165,8 @@ TEST_F(RegionWindow, TracingKeepsToTheRegionAndUncheckingRestoresTheWholePicture
     image.fill(Qt::black);
     for (int x = 0; x < image.width(); ++x)
         image.setPixel(x, 20, qRgb(255, 255, 255));
-    form->SourceBitmap = TFastBMP::CreateFromBitmap(BitmapFromImage(image));
-    form->WorkBitmap = TFastBMP::CreateCopy(*form->SourceBitmap);
+    form->Document.OpenPicture(TFastBMP::CreateFromBitmap(BitmapFromImage(image)));
+    form->Document.Adjust(form->Document.Adjustments());
     form->EnablePictureGroup();
     SetMethod(DigitizeMethod::MaxBrightness);
     const auto trace = [this] {

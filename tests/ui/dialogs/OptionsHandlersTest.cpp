@@ -1,4 +1,5 @@
 #include "ui/dialogs/OptUnit.h"
+#include "ui/Adapt.h"
 #include "ScriptedWindow.h"
 
 #include "ui/plot/PlotChart.h"
@@ -95,8 +96,8 @@ TEST(OptionsDialog, SortBoxSwitchesTheOrderingWithoutMovingPoints)
     PlotSeries* data = w.form->Chart->DataSeries();
     w.form->OptionsForm->chboxSort->click();
     EXPECT_FALSE(data->XOrderAscending());
-    data->Add(3, 0, {}, kBlue);
-    data->Add(1, 0, {}, kBlue);
+    w.form->Document.AddPoint(DataPoint{3, 0, {}, ToCoreColourOrNone(kBlue)});
+    w.form->Document.AddPoint(DataPoint{1, 0, {}, ToCoreColourOrNone(kBlue)});
     w.form->OptionsForm->chboxSort->click();
     EXPECT_TRUE(data->XOrderAscending());
     EXPECT_EQ(data->XValue(0), 3);
@@ -154,9 +155,9 @@ TEST(OptionsDialog, SeriesStyleColoursPointsByMethodAndSelectionByX)
         PlotSeries* data = w.form->Chart->DataSeries();
         data->SetXOrderAscending(false);
         for (const double x : {1.0, 2.5, 2.5, 4.0})
-            data->Add(x, x * 10, {}, kBlue);
+            w.form->Document.AddPoint(DataPoint{x, x * 10, {}, ToCoreColourOrNone(kBlue)});
         w.form->MetodBox->setCurrentIndex(c.Method);
-        w.form->SelectedIndex = c.Selected;
+        w.form->Document.SetSelected(c.Selected);
         w.form->ApplySeriesStyle();
         ASSERT_EQ(data->Count(), 4);
         EXPECT_TRUE(data->Active());
@@ -172,8 +173,8 @@ TEST(OptionsDialog, ReAddedPointsAreLabelledWithTheirX)
 {
     ScriptedWindow w;
     PlotSeries* data = w.form->Chart->DataSeries();
-    data->Add(0.1, 1, {}, kBlue);
-    data->Add(12345.678, 2, {}, kBlue);
+    w.form->Document.AddPoint(DataPoint{0.1, 1, {}, ToCoreColourOrNone(kBlue)});
+    w.form->Document.AddPoint(DataPoint{12345.678, 2, {}, ToCoreColourOrNone(kBlue)});
     w.form->ApplySeriesStyle();
     const QString separator = QLocale::system().decimalPoint();
     EXPECT_EQ(data->Label(0), QStringLiteral("0") + separator + QStringLiteral("1"));

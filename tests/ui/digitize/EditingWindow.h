@@ -40,8 +40,8 @@ protected:
         boxes = std::make_shared<Boxes>(Boxes::ConfirmLine::Text, Boxes::DialogLine::None);
         form = std::make_unique<EditingForm>(testsupport::TemporaryFolderEnvironment(folder, boxes));
         SetPlotSize(400, 400);
-        form->Chart->BottomAxis().SetMinMax(0, 10);
-        form->Chart->LeftAxis().SetMinMax(0, 10);
+        form->Document.SetAxisRange(Axis::X, 0, 10);
+        form->Document.SetAxisRange(Axis::Y, 0, 10);
         form->Chart->SetSeparators(QStringLiteral(","), QStringLiteral(" "));
     }
 

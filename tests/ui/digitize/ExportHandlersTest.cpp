@@ -1,5 +1,6 @@
 // Saving the data file and copying to the clipboard through the window.
 #include "EditingWindow.h"
+#include "ui/Adapt.h"
 
 #include "base/Errors.h"
 
@@ -21,7 +22,7 @@ protected:
     void AddPoints(std::initializer_list<std::pair<double, double>> points)
     {
         for (const auto& [x, y] : points)
-            Data().Add(x, y, QString(), QColor());
+            form->Document.AddPoint(DataPoint{x, y, {}, ToCoreColourOrNone(QColor())});
         form->SetDataGroupEnabled(true);
     }
 

@@ -1,6 +1,7 @@
 // Manual entry and editing through the plot's own click path, and the
 // magnifier picture.
 #include "EditingWindow.h"
+#include "ui/Adapt.h"
 
 #include "ui/widgets/SpinEdit.h"
 
@@ -66,7 +67,7 @@ TEST_F(ManualWindow, FreeClicksAddPointsInXOrderAndRewriteTheTable)
     EXPECT_EQ(Cell(1, 1), QStringLiteral("2"));
     EXPECT_EQ(Cell(1, 2), QStringLiteral("8"));
     EXPECT_EQ(Cell(3, 1), QStringLiteral("8,25"));
-    EXPECT_EQ(form->SelectedIndex, -1);
+    EXPECT_EQ(form->Document.Selected(), -1);
 }
 
 TEST_F(ManualWindow, ClickNearAPointSelectsItAndTheNextClickMovesIt)
@@ -75,7 +76,7 @@ TEST_F(ManualWindow, ClickNearAPointSelectsItAndTheNextClickMovesIt)
     Click(At(6, 8));
     Click(At(6, 8) + QPoint(1, -1));
     ASSERT_EQ(Data().Count(), 2);
-    EXPECT_EQ(form->SelectedIndex, 1);
+    EXPECT_EQ(form->Document.Selected(), 1);
     EXPECT_EQ(Data().PointColor(1), kRed);
     EXPECT_EQ(Data().PointColor(0), kBlue);
 
@@ -85,7 +86,7 @@ TEST_F(ManualWindow, ClickNearAPointSelectsItAndTheNextClickMovesIt)
     EXPECT_EQ(Data().XValue(1), 1);
     EXPECT_EQ(Data().YValue(1), 5);
     EXPECT_EQ(Data().PointColor(1), kBlue);
-    EXPECT_EQ(form->SelectedIndex, -1);
+    EXPECT_EQ(form->Document.Selected(), -1);
     EXPECT_EQ(Cell(2, 1), QStringLiteral("1"));
     EXPECT_EQ(Cell(2, 2), QStringLiteral("5"));
 }
@@ -94,9 +95,9 @@ TEST_F(ManualWindow, ClickingTheSelectedPointAgainDeselectsWithoutAdding)
 {
     Click(At(4, 4));
     Click(At(4, 4));
-    ASSERT_EQ(form->SelectedIndex, 0);
+    ASSERT_EQ(form->Document.Selected(), 0);
     Click(At(4, 4));
-    EXPECT_EQ(form->SelectedIndex, -1);
+    EXPECT_EQ(form->Document.Selected(), -1);
     EXPECT_EQ(Data().Count(), 1);
     EXPECT_EQ(Data().PointColor(0), kBlue);
 }
@@ -108,7 +109,7 @@ TEST_F(ManualWindow, EditMovesOnlyTheYOfTheSelectedPoint)
     Click(At(7, 7)); // nothing selected: Edit adds nothing
     EXPECT_EQ(Data().Count(), 1);
     Click(At(3, 3));
-    ASSERT_EQ(form->SelectedIndex, 0);
+    ASSERT_EQ(form->Document.Selected(), 0);
     Click(At(7, 7));
     EXPECT_EQ(Data().XValue(0), 3);
     EXPECT_EQ(Data().YValue(0), 7);
@@ -121,10 +122,10 @@ TEST_F(ManualWindow, SensitivityZeroSelectsOnlyOnTheDrawnPixel)
     form->Sensitivity = 0;
     Click(At(5, 5));
     Click(At(5, 5) + QPoint(1, 0)); // hits the marker, but off the point's pixel
-    EXPECT_EQ(form->SelectedIndex, -1);
+    EXPECT_EQ(form->Document.Selected(), -1);
     EXPECT_EQ(Data().Count(), 2);
     Click(At(5, 5));
-    EXPECT_EQ(form->SelectedIndex, 0);
+    EXPECT_EQ(form->Document.Selected(), 0);
 }
 
 TEST_F(ManualWindow, RightClickOnTheSelectedPointDeletesInManualOnly)
@@ -132,12 +133,12 @@ TEST_F(ManualWindow, RightClickOnTheSelectedPointDeletesInManualOnly)
     Click(At(2, 2));
     Click(At(8, 8));
     Click(At(2, 2));
-    ASSERT_EQ(form->SelectedIndex, 0);
+    ASSERT_EQ(form->Document.Selected(), 0);
 
     SetMethod(DigitizeMethod::Edit);
     Click(At(2, 2), Qt::RightButton);
     EXPECT_EQ(Data().Count(), 2);
-    EXPECT_EQ(form->SelectedIndex, 0);
+    EXPECT_EQ(form->Document.Selected(), 0);
 
     SetMethod(DigitizeMethod::Manual);
     Click(At(8, 8), Qt::RightButton); // not the selected point
@@ -145,7 +146,7 @@ TEST_F(ManualWindow, RightClickOnTheSelectedPointDeletesInManualOnly)
     Click(At(2, 2) + QPoint(1, 1), Qt::RightButton);
     ASSERT_EQ(Data().Count(), 1);
     EXPECT_EQ(Data().XValue(0), 8);
-    EXPECT_EQ(form->SelectedIndex, -1);
+    EXPECT_EQ(form->Document.Selected(), -1);
     EXPECT_EQ(form->Grid->rowCount(), 2);
     EXPECT_EQ(Cell(1, 1), QStringLiteral("8"));
 }
@@ -155,11 +156,11 @@ TEST_F(ManualWindow, OfEqualDistancesTheLowerIndexIsSelected)
     form->Sensitivity = 2;
     // Two points 4 pixels apart on one row; the click lies halfway.
     const QPoint left = At(5, 5);
-    Data().Add(Data().XScreenToValue(left.x()), 5, QString(), kBlue);
-    Data().Add(Data().XScreenToValue(left.x() + 4), 5, QString(), kBlue);
+    form->Document.AddPoint(DataPoint{double(Data().XScreenToValue(left.x())), 5, {}, ToCoreColourOrNone(kBlue)});
+    form->Document.AddPoint(DataPoint{double(Data().XScreenToValue(left.x() + 4)), 5, {}, ToCoreColourOrNone(kBlue)});
     form->SetDataGroupEnabled(true);
     Click(left + QPoint(2, 0));
-    EXPECT_EQ(form->SelectedIndex, 0);
+    EXPECT_EQ(form->Document.Selected(), 0);
     EXPECT_EQ(Data().Count(), 2);
 }
 
@@ -169,7 +170,7 @@ TEST_F(ManualWindow, ClicksInAnAutomaticMethodChangeNothing)
     SetMethod(DigitizeMethod::ByColour);
     Click(At(5, 5));
     Click(At(1, 1));
-    EXPECT_EQ(form->SelectedIndex, -1);
+    EXPECT_EQ(form->Document.Selected(), -1);
     EXPECT_EQ(Data().Count(), 1);
 }
 
@@ -351,12 +352,12 @@ TEST_F(ManualWindow, RestylingKeepsTheSelectionOnItsPointAndTheTableInStep)
     Click(At(6, 6));
     Click(At(2, 2));
     Click(At(2, 2));  // selects the second point, X 2
-    ASSERT_EQ(form->SelectedIndex, 1);
+    ASSERT_EQ(form->Document.Selected(), 1);
     form->btnSeries->click();  // the user hides the graph
     form->SetSeriesOrdering(true);
     form->ApplySeriesStyle();
-    EXPECT_EQ(form->SelectedIndex, 0);
-    EXPECT_EQ(Data().XValue(form->SelectedIndex), 2);
+    EXPECT_EQ(form->Document.Selected(), 0);
+    EXPECT_EQ(Data().XValue(form->Document.Selected()), 2);
     EXPECT_EQ(Cell(1, 1), QStringLiteral("2"));
     EXPECT_EQ(Cell(2, 1), QStringLiteral("6"));
     EXPECT_FALSE(Data().Active());

@@ -1,5 +1,6 @@
 // The table of the data series driven through the window.
 #include "WindowFixture.h"
+#include "ui/Adapt.h"
 
 #include "ui/plot/PlotSeries.h"
 
@@ -29,7 +30,7 @@ protected:
     void AddPoints(std::initializer_list<std::pair<double, double>> points)
     {
         for (const auto& [x, y] : points)
-            Data().Add(x, y, QString(), QColor(0, 0, 255));
+            form->Document.AddPoint(DataPoint{x, y, {}, ToCoreColourOrNone(QColor(0, 0, 255))});
         form->SetDataGroupEnabled(true);
         form->RefreshTable();
     }
@@ -83,7 +84,7 @@ TEST_F(TableWindow, RowsShowPointsInTheTableFormatWithTheLocaleSeparator)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Separator.toStdString());
-        Data().Clear();
+        form->Document.DeleteAll();
         UseSeparator(c.Separator);
         AddPoints({{1, 1234567.8}, {2, 0.00012345678}, {3, 0.000012345678}, {4, 2.5}});
         ASSERT_EQ(form->Grid->rowCount(), 5);
@@ -99,8 +100,8 @@ TEST_F(TableWindow, RefreshDropsRowsBeyondThePoints)
 {
     AddPoints({{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}});
     ASSERT_EQ(form->Grid->rowCount(), 7);
-    Data().Delete(5);
-    Data().Delete(4);
+    form->Document.DeletePoint(5);
+    form->Document.DeletePoint(4);
     form->RefreshTable();
     EXPECT_EQ(form->Grid->rowCount(), 5);
     EXPECT_EQ(Cell(0, 1), QStringLiteral("      X"));
@@ -156,19 +157,19 @@ TEST_F(TableWindow, EnterMovesDownAndWrapsToRowOne)
 TEST_F(TableWindow, DeletingAllDataAsksFirst)
 {
     AddPoints({{1, 1}, {2, 2}});
-    form->SelectedIndex = 1;
+    form->Document.SetSelected(1);
 
     boxes->ConfirmAnswer = false;
     form->miClearSeiesClick();
     EXPECT_EQ(boxes->Calls, std::vector<std::string>{"confirm: Удалить все данные?"});
     EXPECT_EQ(Data().Count(), 2);
-    EXPECT_EQ(form->SelectedIndex, 1);
+    EXPECT_EQ(form->Document.Selected(), 1);
     EXPECT_TRUE(form->btnSaveData->isEnabled());
 
     boxes->ConfirmAnswer = true;
     form->btnClearSeiesClick();
     EXPECT_EQ(Data().Count(), 0);
-    EXPECT_EQ(form->SelectedIndex, -1);
+    EXPECT_EQ(form->Document.Selected(), -1);
     EXPECT_EQ(form->Grid->rowCount(), 6);
     EXPECT_TRUE(Cell(1, 1).isEmpty());
     EXPECT_TRUE(Cell(2, 0).isEmpty());

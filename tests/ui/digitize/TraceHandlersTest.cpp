@@ -1,6 +1,7 @@
 // "Оцифровать", the method and the step unit, driven through the window; the
 // batch command must give the window's points to the last digit.
 #include "WindowFixture.h"
+#include "ui/Adapt.h"
 
 #include "ui/app/BatchEntry.h"
 #include "digitize/ExportText.h"
@@ -64,8 +65,8 @@ TEST_F(TraceWindow, WindowAndBatchCommandTraceTheSamePoints)
 {
     const std::string path = SavePicture(CurvePicture());
     OpenInWindow(path);
-    form->Chart->BottomAxis().SetMinMax(-1.5, 7.25);
-    form->Chart->LeftAxis().SetMinMax(0.1, 0.3);
+    form->Document.SetAxisRange(Axis::X, -1.5, 7.25);
+    form->Document.SetAxisRange(Axis::Y, 0.1, 0.3);
     SetMethod(DigitizeMethod::ByColour);
     form->SetLineColour(QColor(255, 0, 0));
     form->StepBox->setCurrentIndex(1);
@@ -81,7 +82,7 @@ TEST_F(TraceWindow, WindowAndBatchCommandTraceTheSamePoints)
     EXPECT_TRUE(form->btnClearSeies->isEnabled());
     EXPECT_TRUE(form->Grid->isEnabled());
     EXPECT_EQ(form->Grid->rowCount(), 42);
-    EXPECT_EQ(form->TraceBuffer.size(), 41u);
+    EXPECT_EQ(form->Document.TraceBuffer().size(), 41u);
     EXPECT_TRUE(boxes->Calls.empty());
     // What waited for the trace is back.
     EXPECT_TRUE(form->btnOpenImage->isEnabled());
@@ -103,7 +104,7 @@ TEST_F(TraceWindow, NoLineFoundLeavesTheSeriesEmptyAndSaysSo)
     QImage plain(30, 80, QImage::Format_RGB32);
     plain.fill(Qt::white);
     OpenInWindow(SavePicture(plain));
-    Data().Add(1, 1, QString(), QColor(0, 0, 255));
+    form->Document.AddPoint(DataPoint{1, 1, {}, ToCoreColourOrNone(QColor(0, 0, 255))});
     form->SetDataGroupEnabled(true);
 
     form->btnDigitalClick();
@@ -118,7 +119,7 @@ TEST_F(TraceWindow, NoLineFoundLeavesTheSeriesEmptyAndSaysSo)
 TEST_F(TraceWindow, AStepThatIsNotPositiveIsRefusedAndNothingIsTraced)
 {
     OpenInWindow(SavePicture(CurvePicture()));
-    Data().Add(1, 1, QString(), QColor(0, 0, 255));
+    form->Document.AddPoint(DataPoint{1, 1, {}, ToCoreColourOrNone(QColor(0, 0, 255))});
     form->StepBox->setCurrentIndex(1);
     form->OldStep = 0;
     form->StepBoxChange();
@@ -134,7 +135,7 @@ TEST_F(TraceWindow, AStepThatIsNotPositiveIsRefusedAndNothingIsTraced)
 TEST_F(TraceWindow, NoTraceWhileTheGraphIsHiddenOrInManualMethods)
 {
     OpenRedCurveByColour();
-    Data().Add(1, 1, QString(), QColor(0, 0, 255));
+    form->Document.AddPoint(DataPoint{1, 1, {}, ToCoreColourOrNone(QColor(0, 0, 255))});
     form->SetDataGroupEnabled(true);
     form->btnSeries->click();
     form->btnDigitalClick();
@@ -151,13 +152,13 @@ TEST_F(TraceWindow, ASelectionBeyondTheTracedPointsIsEnded)
 {
     OpenRedCurveByColour();
     form->spStep->SetValue(10);
-    form->SelectedIndex = 3;
+    form->Document.SetSelected(3);
     form->btnDigitalClick();
     ASSERT_EQ(Data().Count(), 7);
-    EXPECT_EQ(form->SelectedIndex, 3);
-    form->SelectedIndex = 7;
+    EXPECT_EQ(form->Document.Selected(), 3);
+    form->Document.SetSelected(7);
     form->btnDigitalClick();
-    EXPECT_EQ(form->SelectedIndex, -1);
+    EXPECT_EQ(form->Document.Selected(), -1);
 }
 
 TEST_F(TraceWindow, StepUnitSwapKeepsTheOtherUnitsStep)
@@ -256,7 +257,7 @@ TEST_F(TraceWindow, ADoubleClickInTheColourMethodPicksTheColourUnderThePointer)
 TEST_F(TraceWindow, ARefusedTraceKeepsTheDataAndAHiddenGraphComesBackWithDeleteAll)
 {
     OpenRedCurveByColour();
-    Data().Add(1, 1, QString(), QColor(0, 0, 255));
+    form->Document.AddPoint(DataPoint{1, 1, {}, ToCoreColourOrNone(QColor(0, 0, 255))});
     form->SetDataGroupEnabled(true);
     form->RefreshTable();
     // A step so small in axis units that the samples could not be counted.

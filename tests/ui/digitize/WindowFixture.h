@@ -29,8 +29,8 @@ protected:
         using Boxes = testsupport::RecordingDialogs;
         boxes = std::make_shared<Boxes>(Boxes::ConfirmLine::Text, Boxes::DialogLine::None);
         form = std::make_unique<TMainForm>(testsupport::TemporaryFolderEnvironment(folder, boxes));
-        form->Chart->BottomAxis().SetMinMax(0, 10);
-        form->Chart->LeftAxis().SetMinMax(-3, 3);
+        form->Document.SetAxisRange(Axis::X, 0, 10);
+        form->Document.SetAxisRange(Axis::Y, -3, 3);
     }
 
     // Saves the image as a BMP in the test folder and returns its path.
@@ -47,8 +47,8 @@ protected:
     {
         PictureRegistry registry(BitmapPictureClass());
         std::unique_ptr<Graphic> graphic = LoadPicture(registry.Formats(), path);
-        form->SourceBitmap = TFastBMP::CreateFromBitmap(graphic->TakeBitmap());
-        form->WorkBitmap = TFastBMP::CreateCopy(*form->SourceBitmap);
+        form->Document.OpenPicture(TFastBMP::CreateFromBitmap(graphic->TakeBitmap()));
+        form->Document.Adjust(form->Document.Adjustments());
         form->EnablePictureGroup();
     }
 

@@ -306,8 +306,10 @@ TEST_F(WindowBatchAgreement, Screenshot)
     form->btnDigitalClick();
     ASSERT_GT(form->Chart->DataSeries()->Count(), 10);
     // The reference markers as they stand during calibration.
-    form->AddAxisMarker(plot.left() + refs.Low.x(), plot.top() + refs.Low.y());
-    form->AddAxisMarker(plot.left() + refs.High.x(), plot.top() + refs.High.y());
+    for (const QPoint at : {refs.Low, refs.High}) {
+        const AxisPoint value = form->Document.ValueAt({plot.left() + at.x(), plot.top() + at.y()});
+        form->Chart->AxisSeries()->Add(double(value.X), double(value.Y), QString(), form->PointColourOption());
+    }
     form->Chart->AxisSeries()->SetMarkersVisible(true);
     QCoreApplication::processEvents();
     EXPECT_TRUE(form->grab().save(QString::fromLocal8Bit(path), "PNG"));

@@ -104,14 +104,14 @@ protected:
     // What the pipeline makes of the open picture with these values.
     std::unique_ptr<TFastBMP> Expected(const AdjustmentValues& values) const
     {
-        auto work = TFastBMP::CreateCopy(*form->SourceBitmap);
-        RunAdjustmentPipeline(*form->SourceBitmap, *work, values);
+        auto work = TFastBMP::CreateCopy(*form->Document.Source());
+        RunAdjustmentPipeline(*form->Document.Source(), *work, values);
         return work;
     }
 
     bool BackgroundShowsWork() const
     {
-        const QImage work = FastBMPImage(*form->WorkBitmap).convertToFormat(QImage::Format_RGB32);
+        const QImage work = FastBMPImage(*form->Document.Work()).convertToFormat(QImage::Format_RGB32);
         return form->Chart->BackImage().convertToFormat(QImage::Format_RGB32) == work;
     }
 
@@ -147,11 +147,11 @@ TEST_F(PictureUiTest, OpeningAPictureShowsItAndEnablesThePictureCommands)
         EXPECT_EQ(form->StatusText(0), QLatin1Char(' ') + QString::fromLatin1(c.name));
         EXPECT_EQ(form->StatusText(1), QStringLiteral("%1x%2").arg(c.width).arg(c.height));
         EXPECT_EQ(form->StatusText(2), QStringLiteral(" По макс. яркости  F5"));
-        EXPECT_EQ(form->TraceBuffer.size(), static_cast<std::size_t>(std::max(c.width, c.height)));
+        EXPECT_EQ(form->Document.TraceBuffer().size(), static_cast<std::size_t>(std::max(c.width, c.height)));
 
-        EXPECT_EQ(FastBMPImage(*form->SourceBitmap).convertToFormat(QImage::Format_RGB888), image);
-        EXPECT_TRUE(SameBytes(*form->SourceBitmap, *form->WorkBitmap));
-        EXPECT_NE(form->SourceBitmap.get(), form->WorkBitmap.get());
+        EXPECT_EQ(FastBMPImage(*form->Document.Source()).convertToFormat(QImage::Format_RGB888), image);
+        EXPECT_TRUE(SameBytes(*form->Document.Source(), *form->Document.Work()));
+        EXPECT_NE(form->Document.Source(), form->Document.Work());
         EXPECT_EQ(form->Chart->BackImage().size(), QSize(c.width, c.height));
         EXPECT_TRUE(BackgroundShowsWork());
 
@@ -191,7 +191,7 @@ TEST_F(PictureUiTest, CancellingTheDialogChangesNothing)
 TEST_F(PictureUiTest, AFailedOpenKeepsThePreviousPicture)
 {
     form->OpenPictureFile(Save(QStringLiteral("first.png"), PatternImage(30, 20), "PNG"));
-    const TFastBMP* source = form->SourceBitmap.get();
+    const TFastBMP* source = form->Document.Source();
     const QString path = form->CurrentPath;
     QByteArray icon(22, '\0');
     icon[2] = 1; // type: icon
@@ -227,7 +227,7 @@ TEST_F(PictureUiTest, AFailedOpenKeepsThePreviousPicture)
                 EXPECT_EQ(std::string(error.what()), c.message);
             }
         }
-        EXPECT_EQ(form->SourceBitmap.get(), source);
+        EXPECT_EQ(form->Document.Source(), source);
         EXPECT_EQ(form->CurrentPath, path);
         EXPECT_EQ(form->Chart->TitleLines().value(0), QStringLiteral("first"));
         EXPECT_EQ(form->StatusText(1), QStringLiteral("30x20"));
@@ -240,18 +240,18 @@ TEST_F(PictureUiTest, ASecondPictureRebuildsTheBuffersAndKeepsTheData)
     form->OpenPictureFile(Save(QStringLiteral("one.png"), PatternImage(30, 20), "PNG"));
     form->SetDataGroupEnabled(true);
     form->Chart->DataSeries()->Add(1, 2, QString(), Qt::red);
-    form->TraceBuffer[5] = 77;
+    form->Document.TraceBuffer()[5] = 77;
 
     QTemporaryDir second;
     const QString path = second.filePath(QStringLiteral("two.bmp"));
     ASSERT_TRUE(PatternImage(50, 60).save(path, "BMP"));
     form->OpenPictureFile(path);
 
-    EXPECT_EQ(form->SourceBitmap->Width(), 50);
-    EXPECT_EQ(form->WorkBitmap->Height(), 60);
-    EXPECT_EQ(form->TraceBuffer.size(), 60U);
-    EXPECT_EQ(form->TraceBuffer[5], 77);
-    EXPECT_EQ(form->TraceBuffer[40], 0);
+    EXPECT_EQ(form->Document.Source()->Width(), 50);
+    EXPECT_EQ(form->Document.Work()->Height(), 60);
+    EXPECT_EQ(form->Document.TraceBuffer().size(), 60U);
+    EXPECT_EQ(form->Document.TraceBuffer()[5], 77);
+    EXPECT_EQ(form->Document.TraceBuffer()[40], 0);
     EXPECT_EQ(form->Chart->DataSeries()->Count(), 1);
     EXPECT_TRUE(form->btnCopy->isEnabled());
     EXPECT_TRUE(form->btnClearSeies->isEnabled());
@@ -267,8 +267,8 @@ TEST_F(PictureUiTest, APictureOpenedWhileRotatedShowsRotated)
     form->OpenPictureFile(Save(QStringLiteral("r.png"), PatternImage(40, 20), "PNG"));
     AdjustmentValues rotated;
     rotated.Rotate = 90;
-    EXPECT_FALSE(SameBytes(*form->WorkBitmap, *form->SourceBitmap));
-    EXPECT_TRUE(SameBytes(*form->WorkBitmap, *Expected(rotated)));
+    EXPECT_FALSE(SameBytes(*form->Document.Work(), *form->Document.Source()));
+    EXPECT_TRUE(SameBytes(*form->Document.Work(), *Expected(rotated)));
     EXPECT_TRUE(BackgroundShowsWork());
 }
 
@@ -282,23 +282,23 @@ TEST_F(PictureUiTest, OnlyACompletedSliderChangeRunsThePipeline)
         const int moved = start == 0 ? 100 : 120;
 
         slider->setValue(moved); // a write from code
-        EXPECT_TRUE(SameBytes(*form->WorkBitmap, *form->SourceBitmap));
+        EXPECT_TRUE(SameBytes(*form->Document.Work(), *form->Document.Source()));
 
         // Dragging moves the thumb; releasing it completes the change.
         slider->setSliderDown(true);
         slider->setSliderPosition(moved + 30);
-        EXPECT_TRUE(SameBytes(*form->WorkBitmap, *form->SourceBitmap));
+        EXPECT_TRUE(SameBytes(*form->Document.Work(), *form->Document.Source()));
         slider->setSliderDown(false);
         EXPECT_EQ(slider->value(), moved + 30);
-        EXPECT_TRUE(SameBytes(*form->WorkBitmap, *Expected(form->CurrentAdjustments())));
+        EXPECT_TRUE(SameBytes(*form->Document.Work(), *Expected(form->CurrentAdjustments())));
 
         QTest::keyClick(slider, Qt::Key_Home);
         EXPECT_EQ(slider->value(), 0);
-        EXPECT_TRUE(SameBytes(*form->WorkBitmap, *Expected(form->CurrentAdjustments())));
+        EXPECT_TRUE(SameBytes(*form->Document.Work(), *Expected(form->CurrentAdjustments())));
 
         slider->setValue(start);
         form->ApplyAdjustments();
-        EXPECT_TRUE(SameBytes(*form->WorkBitmap, *form->SourceBitmap));
+        EXPECT_TRUE(SameBytes(*form->Document.Work(), *form->Document.Source()));
     }
 }
 
@@ -308,13 +308,13 @@ TEST_F(PictureUiTest, EveryOtherControlRunsThePipelineOnChange)
     form->spGaussianBlur->SetValue(2);
     AdjustmentValues values;
     values.GaussianBlur = 2;
-    EXPECT_TRUE(SameBytes(*form->WorkBitmap, *Expected(values)));
+    EXPECT_TRUE(SameBytes(*form->Document.Work(), *Expected(values)));
     QTest::mouseClick(form->chInvert, Qt::LeftButton);
     values.Invert = true;
-    EXPECT_TRUE(SameBytes(*form->WorkBitmap, *Expected(values)));
+    EXPECT_TRUE(SameBytes(*form->Document.Work(), *Expected(values)));
     form->spRotate->SetValue(0.25);
     values.Rotate = 0.25;
-    EXPECT_TRUE(SameBytes(*form->WorkBitmap, *Expected(values)));
+    EXPECT_TRUE(SameBytes(*form->Document.Work(), *Expected(values)));
     // A number typed beyond the blur limit counts as the limit.
     form->spGaussianBlur->SetText(QStringLiteral("500"));
     EXPECT_EQ(form->CurrentAdjustments().GaussianBlur, 100);
@@ -343,7 +343,7 @@ TEST_F(PictureUiTest, ResetKeepsRotationAndNegative)
     AdjustmentValues kept;
     kept.Rotate = 0.25;
     kept.Invert = true;
-    EXPECT_TRUE(SameBytes(*form->WorkBitmap, *Expected(kept)));
+    EXPECT_TRUE(SameBytes(*form->Document.Work(), *Expected(kept)));
 }
 
 TEST_F(PictureUiTest, HidingAndShowingThePicture)
@@ -374,7 +374,7 @@ TEST_F(PictureUiTest, HidingAndShowingThePicture)
     EXPECT_TRUE(form->btnClear->isChecked());
     EXPECT_EQ(form->Chart->BackImage().convertToFormat(QImage::Format_RGB32), blank);
     // Tracing still sees the adjusted picture.
-    EXPECT_FALSE(SameBytes(*form->WorkBitmap, *form->SourceBitmap));
+    EXPECT_FALSE(SameBytes(*form->Document.Work(), *form->Document.Source()));
 
     // A picture opened while hidden is drawn; the button stays down.
     form->OpenPictureFile(Save(QStringLiteral("h2.png"), PatternImage(12, 8), "PNG"));
@@ -473,11 +473,11 @@ TEST_F(PictureUiTest, ADroppedPictureOpensAsTheOpenCommandDoesAndOtherDropsAreRe
     EXPECT_FALSE(DropUrls(*form, {QUrl::fromLocalFile(Write(QStringLiteral("notes.txt"), "text"))}));
     EXPECT_FALSE(DropUrls(*form, {QUrl(QStringLiteral("https://example.org/chart.png"))}));
     EXPECT_FALSE(DropUrls(*form, {}));
-    EXPECT_EQ(form->SourceBitmap, nullptr);
+    EXPECT_EQ(form->Document.Source(), nullptr);
 
     EXPECT_TRUE(DropUrls(*form, {QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)}));
-    ASSERT_NE(form->SourceBitmap, nullptr);
-    EXPECT_EQ(form->SourceBitmap->Width(), 12) << "the first file of several is opened";
+    ASSERT_NE(form->Document.Source(), nullptr);
+    EXPECT_EQ(form->Document.Source()->Width(), 12) << "the first file of several is opened";
     EXPECT_EQ(form->StatusText(0), QStringLiteral(" dropped.png"));
     EXPECT_TRUE(dialogs->Folders.empty()) << "a drop asks no dialog";
 }
@@ -497,7 +497,7 @@ TEST_F(PictureUiTest, HoldingTheMouseOnASlidersTrackRunsThePipelineOnRelease)
                                                                    : QPoint(slider->width() / 2, 3);
     QTest::mousePress(slider, Qt::LeftButton, {}, track);
     ASSERT_NE(slider->value(), start);
-    EXPECT_TRUE(SameBytes(*form->WorkBitmap, *form->SourceBitmap));
+    EXPECT_TRUE(SameBytes(*form->Document.Work(), *form->Document.Source()));
     QTest::mouseRelease(slider, Qt::LeftButton, {}, track);
-    EXPECT_TRUE(SameBytes(*form->WorkBitmap, *Expected(form->CurrentAdjustments())));
+    EXPECT_TRUE(SameBytes(*form->Document.Work(), *Expected(form->CurrentAdjustments())));
 }
