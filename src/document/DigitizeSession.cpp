@@ -14,12 +14,12 @@ namespace {
 
 constexpr long double kMinimumSpan = 1e-10L;
 
-// A degree value as the rotation edit holds it after the write.
-double HeldRotation(long double degrees)
+// A value as its edit holds it after the write.
+double HeldOrThrow(long double value)
 {
-    const std::optional<double> held = HeldValue(degrees);
+    const std::optional<double> held = HeldValue(value);
     if (!held)
-        throw ConvertError(FormatMessage("'%s' is not a valid floating point value", {FullPrecisionText(degrees, ".")}));
+        throw ConvertError(FormatMessage("'%s' is not a valid floating point value", {FullPrecisionText(value, ".")}));
     return *held;
 }
 
@@ -58,8 +58,20 @@ DigitizeSession::DigitizeSession()
 
 AxisLimits DigitizeSession::SetFitted(bool fitted, const AxisLimits& held)
 {
+    const AxisLimits next =
+        fitted ? LimitsForFit(held, m_plot, SourceSize()) : LimitsForActualSize(held, m_plot, SourceSize());
+    // A bound that moves inward moves by less than half the range, so the
+    // ranges stay in order; they are checked before anything changes.
+    const double xMin = HeldOrThrow(next.XMin);
+    const double xMax = HeldOrThrow(next.XMax);
+    const double yMin = HeldOrThrow(next.YMin);
+    const double yMax = HeldOrThrow(next.YMax);
+    if (!AcceptsAxisRange(xMin, xMax) || !AcceptsAxisRange(yMin, yMax))
+        throw AxisRangeError();
     m_fitted = fitted;
-    return fitted ? LimitsForFit(held, m_plot, SourceSize()) : LimitsForActualSize(held, m_plot, SourceSize());
+    ApplyEditedRange(Axis::X, {held.XMin, held.XMax}, xMin, xMax);
+    ApplyEditedRange(Axis::Y, {held.YMin, held.YMax}, yMin, yMax);
+    return next;
 }
 
 // ---- Pictures ----------------------------------------------------------
@@ -136,6 +148,47 @@ void DigitizeSession::SetAxisIncrement(Axis axis, long double increment)
     Notify(SessionChange::Axes);
 }
 
+void DigitizeSession::ApplyEditedRange(Axis axis, AxisRange old, double newMin, double newMax)
+{
+    // As the limit edits take two writes: the minimum first, with the old
+    // maximum, then the maximum. A write that leaves an edit's value as it
+    // was, or gives a bound equal at single precision to the one in force,
+    // applies nothing. Each application chooses the grid increment from the
+    // one before, so the steps are kept.
+    const auto changes = [](double value, long double was, long double inForce) {
+        return value != was && !SameAtSinglePrecision(value, static_cast<double>(inForce));
+    };
+    if (changes(newMin, old.Min, AxisOf(axis).Min))
+        SetAxisRange(axis, newMin, old.Max);
+    if (changes(newMax, old.Max, AxisOf(axis).Max))
+        SetAxisRange(axis, newMin, newMax);
+}
+
+AxisRange DigitizeSession::ShiftAxis(Axis axis, AxisRange held, ShiftDirection direction)
+{
+    const AxisRange shifted = ShiftAxisRange(held, direction);
+    ApplyEditedRange(axis, held, HeldOrThrow(shifted.Min), HeldOrThrow(shifted.Max));
+    return shifted;
+}
+
+void DigitizeSession::LoadCalibration(const CalibrationFile& values)
+{
+    const double xMin = HeldOrThrow(values.Xmin);
+    const double xMax = HeldOrThrow(values.Xmax);
+    const double yMin = HeldOrThrow(values.Ymin);
+    const double yMax = HeldOrThrow(values.Ymax);
+    const double xIncrement = HeldOrThrow(values.Xincr);
+    const double yIncrement = HeldOrThrow(values.Yincr);
+    if (!AcceptsAxisRange(xMin, xMax) || !AcceptsAxisRange(yMin, yMax))
+        throw AxisRangeError();
+    if (!(xIncrement >= 0) || !(yIncrement >= 0))
+        throw QuillmarkError("Шаг сетки оси не может быть отрицательным");
+    SetAxisRange(Axis::X, xMin, xMax);
+    SetAxisIncrement(Axis::X, xIncrement);
+    SetAxisRange(Axis::Y, yMin, yMax);
+    SetAxisIncrement(Axis::Y, yIncrement);
+}
+
 // ---- Calibration -------------------------------------------------------
 
 void DigitizeSession::BeginCalibration()
@@ -190,7 +243,7 @@ AxisLimits DigitizeSession::Calibrate(const ReferenceValues& values, bool straig
     const bool turn = StraighteningApplies(c.Method, straighten);
     if (turn) {
         const long double theta = StraighteningAngle(clicks);
-        adjusted.Rotate = HeldRotation(static_cast<long double>(m_adjustments.Rotate) + theta * kDegreesPerRadian);
+        adjusted.Rotate = HeldOrThrow(static_cast<long double>(m_adjustments.Rotate) + theta * kDegreesPerRadian);
         const PictureSize picture = SourceSize().value_or(PictureSize{});
         clicks = RotateSlotsAboutCentre(clicks, theta, m_plot, picture, m_fitted);
     }
@@ -370,6 +423,14 @@ void DigitizeSession::DeletePoint(std::size_t index)
 }
 
 // ---- Tracing ---------------------------------------------------------------
+
+long double DigitizeSession::ChangeStepUnit(StepUnit unit, long double shownStep)
+{
+    const long double remembered = m_trace.OtherStep;
+    m_trace.OtherStep = shownStep;
+    m_trace.Unit = unit;
+    return remembered;
+}
 
 TraceInput DigitizeSession::CurrentTraceInput() const
 {

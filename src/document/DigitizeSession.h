@@ -17,6 +17,7 @@
 // it in long double; values that pass through a numeric edit are given here
 // already read back from the edit's 15-digit text (HeldValue).
 #include "calibration/AxisScale.h"
+#include "calibration/CalFile.h"
 #include "calibration/Calibration.h"
 #include "calibration/PlotGeometry.h"
 #include "calibration/RegionMaths.h"
@@ -62,6 +63,7 @@ struct TraceSettings {
     TraceMethod Method = TraceMethod::MaxBrightness;
     double Step = 1.0;           // in Unit
     StepUnit Unit = StepUnit::Pixels;
+    long double OtherStep = 0;   // the step of the unit not in use, kept for the way back
     int LineSens = 50;
     int ColorSens = 50;
     Color LineColour;            // black
@@ -114,8 +116,8 @@ public:
     bool Fitted() const { return m_fitted; }
     // Switches the picture's fit and rescales both ranges about their middles
     // so every picture feature keeps its value (held: the ranges as the limit
-    // edits hold them). Returns the new ranges, for the edits; the ranges in
-    // force change as the edits apply them.
+    // edits hold them). The new ranges are set as the edits hold them and
+    // returned, for the edits.
     AxisLimits SetFitted(bool fitted, const AxisLimits& held);
 
     // ---- Pictures ------------------------------------------------------
@@ -147,6 +149,15 @@ public:
     bool AcceptsAxisRange(long double min, long double max) const;
     // A negative or non-finite increment is refused with a QuillmarkError.
     void SetAxisIncrement(Axis axis, long double increment);
+    // The shift buttons and keys: both bounds of held (the range as the
+    // edits hold it) move by FineStep; the range is set as the edits hold it
+    // and returned.
+    AxisRange ShiftAxis(Axis axis, AxisRange held, ShiftDirection direction);
+    // A calibration file: both ranges and both increments, each as its edit
+    // holds it. Checked as a whole first: a range that runs backwards
+    // (AxisRangeError) or a negative increment (QuillmarkError) changes
+    // nothing.
+    void LoadCalibration(const CalibrationFile& values);
 
     // ---- Calibration ---------------------------------------------------
     const CalibrationState& Calibration() const { return m_calibration; }
@@ -209,6 +220,9 @@ public:
     AxisPoint ValueAt(SurfacePoint at) const { return PixelToAxis(at, m_plot, Limits()); }
 
     // ---- Tracing -------------------------------------------------------
+    // Switches the step unit: the step shown now (in the unit being left) is
+    // kept, and the step kept for the new unit comes back, for the edit.
+    long double ChangeStepUnit(StepUnit unit, long double shownStep);
     TraceSettings& Trace() { return m_trace; }
     const TraceSettings& Trace() const { return m_trace; }
     // The trace's inputs: settings, plot, fit, ranges and the region while on.
@@ -239,6 +253,7 @@ private:
             m_observer(changes);
     }
     AxisState& Mutable(Axis axis) { return axis == Axis::X ? m_x : m_y; }
+    void ApplyEditedRange(Axis axis, AxisRange old, double newMin, double newMax);
 
     Observer m_observer;
     PlotRect m_plot;

@@ -95,7 +95,6 @@ public:
     void SyncSessionPlot();
 
     // ---- Own state, in declaration order ---------------------------------
-    long double OldStep = 0;      // step of the unit not shown at the moment
     int32_t TabRowHeight = 0;     // one row of page tabs, pixels; 0 not yet measured
     RegionCorners RegionRect;       // the drag of region drawing; -1: no press yet
     std::unique_ptr<SettingsStore> IniFile; // the settings as read at start-up

@@ -172,16 +172,17 @@ void TMainForm::FormShow()
     spYMax->SetValue(ReadIniReal("Calibration", "YMax"));
     spYIncrement->SetValue(ReadIniReal("Calibration", "YIncrement"));
 
-    // The unit handler runs with the stored unit number in OldStep; the step
+    // The unit handler runs with the stored unit number as the other unit's
+    // step; the step
     // written next replaces whatever that left in the step edit.
     const int stepType = ReadIniInteger("Calibration", "StepType", 0);
-    OldStep = stepType;
+    Document.Trace().OtherStep = stepType;
     StepBox->setCurrentIndex(stepType == 1 ? 1 : 0);
     StepBoxChange();
     const double step = ReadIniReal("Calibration", "Step");
-    OldStep = step;
+    Document.Trace().OtherStep = step;
     spStep->SetValue(StepForUnit(step, StepBox->currentIndex() == 1));
-    OldStep = ReadIniReal("Calibration", "OldStep");
+    Document.Trace().OtherStep = ReadIniReal("Calibration", "OldStep");
 }
 
 void TMainForm::ReadToolWindowPlaces()
@@ -286,7 +287,7 @@ void TMainForm::WriteSettings()
     WriteIniReal("Calibration", "YMax", spYMax->Value());
     WriteIniReal("Calibration", "YIncrement", spYIncrement->Value());
     WriteIniReal("Calibration", "Step", spStep->Value());
-    WriteIniReal("Calibration", "OldStep", static_cast<double>(OldStep));
+    WriteIniReal("Calibration", "OldStep", static_cast<double>(Document.Trace().OtherStep));
     IniFile->WriteInteger("Calibration", "StepType", StepBox->currentIndex());
 
     IniFile->WriteBool("Options", "Stretch", btnStretch->isChecked());

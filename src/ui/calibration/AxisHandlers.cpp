@@ -140,12 +140,13 @@ void TMainForm::spYIncrementChange()
 
 void TMainForm::ShiftAxis(SpinEdit* minEdit, SpinEdit* maxEdit, bool increase)
 {
-    const AxisRange shifted = ShiftAxisRange({minEdit->Value(), maxEdit->Value()},
-                                             increase ? ShiftDirection::Increase : ShiftDirection::Decrease);
-    // Each write runs its limit handler, so the axis is applied twice: first
-    // with the new Min and the old Max, then with both new.
+    const Axis which = minEdit == spXMin ? Axis::X : Axis::Y;
+    const AxisRange shifted = Document.ShiftAxis(which, {minEdit->Value(), maxEdit->Value()},
+                                                 increase ? ShiftDirection::Increase : ShiftDirection::Decrease);
+    // The edits show the new range; their handlers find it in force.
     minEdit->SetValue(shifted.Min);
     maxEdit->SetValue(shifted.Max);
+    ShowAxisIncrement(which);
 }
 
 void TMainForm::spbtnXTopClick()

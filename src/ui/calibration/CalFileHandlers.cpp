@@ -1,6 +1,7 @@
 // Saving and loading the calibration file from the axes page. The format is
-// read and written in core (CalFile.h); here the six edits are read or
-// written, and the file goes in place through a temporary file and a rename.
+// read and written in core (CalFile.h) and loaded by the document; here the
+// six edits are read or shown, and the file goes in place through a
+// temporary file and a rename.
 #include "ui/app/MainUnit.h"
 
 #include "base/Errors.h"
@@ -98,9 +99,9 @@ void TMainForm::btnLoadClick()
     if (!values)
         return;
 
-    // In file order, each write running its edit's change handler: the X
-    // range is applied after Xmin (with the old maximum) and again after
-    // Xmax, and the increment from the file replaces the one chosen on the way.
+    // The document checks both ranges and increments before it takes any;
+    // the edits then show them, and their handlers find them in force.
+    Document.LoadCalibration(*values);
     spXMin->SetValue(values->Xmin);
     spXMax->SetValue(values->Xmax);
     spXIncrement->SetValue(values->Xincr);

@@ -28,14 +28,14 @@ void TMainForm::btnStretchClick()
         Chart->SetBackMode(BackImageMode::Centre);
         SetButtonHint(btnStretch, QStringLiteral("Масштабировать"));
     }
-    // Each write runs its limit handler and applies the axis. No write passes
-    // through an inverted range: a bound that moves inward moves by less than
-    // half the range. Without a picture the values come back as the edits
-    // show them, so no text changes and nothing is re-applied.
+    // The edits show the new ranges; their handlers find them in force.
+    // Without a picture the values come back as the edits show them.
     spXMin->SetValue(next.XMin);
     spXMax->SetValue(next.XMax);
+    ShowAxisIncrement(Axis::X);
     spYMin->SetValue(next.YMin);
     spYMax->SetValue(next.YMax);
+    ShowAxisIncrement(Axis::Y);
 }
 
 void TMainForm::miStretchClick()

@@ -224,8 +224,8 @@ void TMainForm::miDigitizeClick()
 
 void TMainForm::StepBoxChange()
 {
-    const long double remembered = OldStep;
-    OldStep = spStep->Value();
+    const long double remembered = Document.ChangeStepUnit(
+        StepBox->currentIndex() == 1 ? StepUnit::AxisUnits : StepUnit::Pixels, spStep->Value());
     // Each value is written before the new maximum, so it is limited by the
     // maximum of the unit being left.
     if (StepBox->currentIndex() == 1) {

@@ -136,7 +136,7 @@ TEST_F(SettingsFileTest, StoredStepIsRoundedHalfToEvenInPixels)
         auto form = Start();
         EXPECT_EQ(form->StepBox->currentIndex(), c.Unit);
         EXPECT_EQ(form->spStep->Value(), c.Shown);
-        EXPECT_EQ(form->OldStep, 7);
+        EXPECT_EQ(form->Document.Trace().OtherStep, 7);
         form->close();
         const ProfileFile file = ReadProfile(environment.SettingsPath);
         EXPECT_EQ(file.Find("Calibration", "StepType"), std::to_string(c.Unit));

@@ -70,7 +70,7 @@ TEST_F(TraceWindow, WindowAndBatchCommandTraceTheSamePoints)
     SetMethod(DigitizeMethod::ByColour);
     form->SetLineColour(QColor(255, 0, 0));
     form->StepBox->setCurrentIndex(1);
-    form->OldStep = 0.21;
+    form->Document.Trace().OtherStep = 0.21;
     form->StepBoxChange();
     ASSERT_DOUBLE_EQ(form->spStep->Value(), 0.21);
 
@@ -121,7 +121,7 @@ TEST_F(TraceWindow, AStepThatIsNotPositiveIsRefusedAndNothingIsTraced)
     OpenInWindow(SavePicture(CurvePicture()));
     form->Document.AddPoint(DataPoint{1, 1, {}, ToCoreColourOrNone(QColor(0, 0, 255))});
     form->StepBox->setCurrentIndex(1);
-    form->OldStep = 0;
+    form->Document.Trace().OtherStep = 0;
     form->StepBoxChange();
     ASSERT_EQ(form->spStep->Value(), 0);
 
@@ -165,12 +165,12 @@ TEST_F(TraceWindow, StepUnitSwapKeepsTheOtherUnitsStep)
 {
     form->spXMax->SetValue(10);
     form->spStep->SetValue(7);
-    form->OldStep = 0.5L;
+    form->Document.Trace().OtherStep = 0.5L;
 
     form->StepBox->setCurrentIndex(1);
     form->StepBoxChange();
     EXPECT_EQ(form->spStep->Value(), 0.5);
-    EXPECT_EQ(form->OldStep, 7);
+    EXPECT_EQ(form->Document.Trace().OtherStep, 7);
     EXPECT_FALSE(form->spStep->IntegerKind());
     EXPECT_EQ(form->spStep->MinValue(), 0);
     EXPECT_EQ(form->spStep->MaxValue(), 10);
@@ -178,7 +178,7 @@ TEST_F(TraceWindow, StepUnitSwapKeepsTheOtherUnitsStep)
     form->StepBox->setCurrentIndex(0);
     form->StepBoxChange();
     EXPECT_EQ(form->spStep->Value(), 7);
-    EXPECT_EQ(form->OldStep, 0.5L);
+    EXPECT_EQ(form->Document.Trace().OtherStep, 0.5L);
     EXPECT_TRUE(form->spStep->IntegerKind());
     EXPECT_EQ(form->spStep->MinValue(), 1);
     EXPECT_EQ(form->spStep->MaxValue(), 1000);
@@ -188,7 +188,7 @@ TEST_F(TraceWindow, RestoredStepsAreLimitedByTheOtherUnitsMaximum)
 {
     form->spXMax->SetValue(10);
     form->spStep->SetValue(500);
-    form->OldStep = 2.5L;
+    form->Document.Trace().OtherStep = 2.5L;
     form->StepBox->setCurrentIndex(1);
     form->StepBoxChange();
     EXPECT_EQ(form->spStep->Value(), 2.5);
@@ -196,7 +196,7 @@ TEST_F(TraceWindow, RestoredStepsAreLimitedByTheOtherUnitsMaximum)
     form->StepBoxChange();
     EXPECT_EQ(form->spStep->Value(), 10); // 500 held to spXMax at the switch to axis units
 
-    form->OldStep = 4000;
+    form->Document.Trace().OtherStep = 4000;
     form->StepBox->setCurrentIndex(1);
     form->StepBoxChange();
     EXPECT_EQ(form->spStep->Value(), 1000); // the pixel unit's maximum
@@ -262,7 +262,7 @@ TEST_F(TraceWindow, ARefusedTraceKeepsTheDataAndAHiddenGraphComesBackWithDeleteA
     form->RefreshTable();
     // A step so small in axis units that the samples could not be counted.
     form->StepBox->setCurrentIndex(1);
-    form->OldStep = 1e-15L;
+    form->Document.Trace().OtherStep = 1e-15L;
     form->StepBoxChange();
     EXPECT_THROW(form->btnDigitalClick(), TraceError);
     EXPECT_EQ(Data().Count(), 1);
