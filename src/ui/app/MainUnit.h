@@ -434,11 +434,11 @@ private:
 public:
 
     // ---- digitize/TraceHandlers.cpp --------------------------------------
-    // A trace lets pending events run while it samples. Everything that could
-    // start a second trace, open or adjust a picture, recalibrate, or change
-    // the data underneath is disabled for the trace's duration, and the trace
-    // reads a private copy of WorkBitmap, so a key that reaches a handler
-    // anyway (F3 opens a picture) cannot pull the picture from under it.
+    // A trace lets pending events run while it samples. The document is busy
+    // meanwhile (Document.Busy()): its operations refuse every change, every
+    // command handler and key asks it first, and the trace reads a private
+    // copy of the picture. The commands' controls are disabled too, so the
+    // user sees that they wait.
     void btnDigitalClick();
     void miDigitizeClick();
     void StepBoxChange();

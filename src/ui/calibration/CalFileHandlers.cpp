@@ -79,6 +79,8 @@ void TMainForm::btnSaveClick()
 
 void TMainForm::btnLoadClick()
 {
+    if (Document.Busy())
+        return;
     FileDialogRequest request;
     request.Folder = CurrentPath;
     request.Filter = CalNameFilter();

@@ -98,6 +98,8 @@ bool TMainForm::CalibrationHintVisible() const
 
 void TMainForm::btnAxisSetClick()
 {
+    if (Document.Busy())
+        return;
     if (btnAxisSet->isChecked()) {
         Document.SetCalibrationMethod(CurrentCalibrationMethod());
         SetCrossHairWithTimer(true);

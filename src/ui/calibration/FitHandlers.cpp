@@ -18,6 +18,8 @@ void TMainForm::ConnectFitHandlers()
 
 void TMainForm::btnStretchClick()
 {
+    if (Document.Busy())
+        return;
     const AxisLimits held{spXMin->Value(), spXMax->Value(), spYMin->Value(), spYMax->Value()};
     SyncSessionPlot();
     const AxisLimits next = Document.SetFitted(btnStretch->isChecked(), held);

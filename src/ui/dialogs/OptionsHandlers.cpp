@@ -28,6 +28,8 @@ void TMainForm::ConnectOptionsHandlers()
 
 void TMainForm::miOptionsClick()
 {
+    if (Document.Busy())
+        return;
     // There is no cancel: the close box keeps every change as Ok does.
     Dialogs().ShowModalDialog(*OptionsForm);
     const QColor grid = OptionsForm->cboxGrid->Color();

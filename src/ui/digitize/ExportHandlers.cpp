@@ -19,6 +19,8 @@ namespace quillmark {
 
 void TMainForm::btnSaveDataClick()
 {
+    if (Document.Busy())
+        return;
     FileDialogRequest request;
     request.Folder = CurrentPath;
     request.Filter = OpenDialogNameFilters("Файл данных (*.dat)|*.dat").join(QStringLiteral(";;"));
@@ -43,6 +45,8 @@ void TMainForm::miSaveDataClick()
 
 void TMainForm::btnCopyClick()
 {
+    if (Document.Busy())
+        return;
     const std::string text = Document.ClipboardText(DecimalSeparator().toStdString());
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));
     m_dataUnsaved = false;

@@ -131,6 +131,8 @@ void TMainForm::GridKeyDown(int& key, Qt::KeyboardModifiers /*shift*/)
 
 void TMainForm::btnClearSeiesClick()
 {
+    if (Document.Busy())
+        return;
     if (!Dialogs().Confirm(windowTitle(), QStringLiteral("Удалить все данные?")))
         return;
     Document.DeleteAll();

@@ -29,6 +29,8 @@ std::unique_ptr<PictureRegistry> TMainForm::NewPictureRegistry()
 
 void TMainForm::miOpenFileClick()
 {
+    if (Document.Busy())
+        return;
     if (!KeepUnsavedData())
         return;
     const QString path = Dialogs().AskPictureFileName(CurrentPath, m_openPictureFilter, m_pictures->Formats());
@@ -39,6 +41,8 @@ void TMainForm::miOpenFileClick()
 
 void TMainForm::OpenPictureFile(const QString& path)
 {
+    if (Document.Busy())
+        return;
     std::unique_ptr<Graphic> picture = LoadPicture(m_pictures->Formats(), QFile::encodeName(path).toStdString());
     const int width = picture->Width();
     const int height = picture->Height();

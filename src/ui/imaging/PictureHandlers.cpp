@@ -164,6 +164,8 @@ void TMainForm::ApplyAdjustments()
 
 void TMainForm::btnResetClick()
 {
+    if (Document.Busy())
+        return;
     // Slider writes run nothing; the blur write runs the pipeline when it
     // changes the value, so a reset may run it twice. Rotation and negative
     // are kept.
