@@ -12,8 +12,6 @@ namespace quillmark {
 
 namespace {
 
-constexpr long double kMinimumSpan = 1e-10L;
-
 // A value as its edit holds it after the write.
 double HeldOrThrow(long double value)
 {
@@ -35,8 +33,8 @@ AxisRange RangeInForce(long double min, long double max)
         throw QuillmarkError("Недопустимое значение границы оси");
     if (minimum > maximum)
         std::swap(minimum, maximum);
-    if (static_cast<long double>(maximum) - minimum < kMinimumSpan) {
-        maximum = static_cast<double>(minimum + kMinimumSpan);
+    if (static_cast<long double>(maximum) - minimum < kMinimumAxisSpan) {
+        maximum = static_cast<double>(minimum + kMinimumAxisSpan);
         // Far from zero 1e-10 is below one step of a double: take the next
         // double instead, downward when there is none above.
         if (!(maximum > minimum)) {

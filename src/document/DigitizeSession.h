@@ -273,8 +273,12 @@ private:
     std::vector<std::int32_t> m_traceBuffer;
 };
 
-// The range an axis keeps for a requested one, as the plot keeps it: a span
-// below 1e-10 is widened upward (or to the next double, far from zero).
+// Spans below this are widened to it, so conversions never divide by 0.
+inline constexpr long double kMinimumAxisSpan = 1e-10L;
+
+// The range an axis keeps for a requested one, as the plot keeps it: a pair
+// in the wrong order is swapped, a span below kMinimumAxisSpan is widened
+// upward (or to the next double, far from zero).
 // Bounds that are not finite throw QuillmarkError.
 AxisRange RangeInForce(long double min, long double max);
 

@@ -5,6 +5,7 @@
 // and label mask. Writing an edit runs its change handler before the write
 // returns.
 #include "ui/app/MainUnit.h"
+#include "ui/Adapt.h"
 
 #include "calibration/AxisScale.h"
 #include "ui/plot/PlotChart.h"
@@ -45,8 +46,7 @@ bool TMainForm::LimitEditsRefused(const PlotAxis& axis, const SpinEdit* minEdit,
 void TMainForm::ShowAxisRangeRefused()
 {
     Dialogs().ShowError(
-        QString::fromUtf8(kAxisRangeRefusedCaption.data(), static_cast<qsizetype>(kAxisRangeRefusedCaption.size())),
-        QString::fromUtf8(kAxisRangeRefused.data(), static_cast<qsizetype>(kAxisRangeRefused.size())));
+        ToQString(kAxisRangeRefusedCaption), ToQString(kAxisRangeRefused));
 }
 
 void TMainForm::RestoreLimitEdit(SpinEdit* changed, bool changedIsMin, const PlotAxis& axis)

@@ -3,6 +3,7 @@
 // six edits are read or shown, and the file goes in place through a
 // temporary file and a rename.
 #include "ui/app/MainUnit.h"
+#include "ui/Adapt.h"
 
 #include "base/Errors.h"
 #include "base/FileWrite.h"
@@ -26,7 +27,7 @@ namespace {
 // The file filter as Qt's name filter: the part before "|".
 QString CalNameFilter()
 {
-    const QString filter = QString::fromUtf8(kCalFilter.data(), static_cast<qsizetype>(kCalFilter.size()));
+    const QString filter = ToQString(kCalFilter);
     return filter.left(filter.indexOf(QLatin1Char('|')));
 }
 

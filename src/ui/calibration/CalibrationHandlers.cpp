@@ -31,15 +31,6 @@
 
 namespace quillmark {
 
-namespace {
-
-QString Text(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
-
 void TMainForm::ConnectCalibrationHandlers()
 {
     SetAxisForm = new TSetAxisForm(*IniFile, QLocale::system().decimalPoint(), this);
@@ -71,7 +62,7 @@ AxisLimits TMainForm::CurrentAxisLimits() const
 
 void TMainForm::SetCalibrationHint(std::string_view text, bool sizeHeight)
 {
-    HintForm->SetPrompt(Text(text), sizeHeight);
+    HintForm->SetPrompt(ToQString(text), sizeHeight);
 }
 
 void TMainForm::ShowCalibrationHint()
@@ -168,7 +159,7 @@ void TMainForm::mi4PointSetClick()
 
 void TMainForm::btnAxisSetMouseEnter()
 {
-    SetButtonHint(btnAxisSet, Text(CalibrationButtonHint(CurrentCalibrationMethod())));
+    SetButtonHint(btnAxisSet, ToQString(CalibrationButtonHint(CurrentCalibrationMethod())));
 }
 
 // ---- Reference clicks ---------------------------------------------------

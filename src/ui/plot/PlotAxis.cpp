@@ -1,5 +1,7 @@
 #include "ui/plot/PlotAxis.h"
 
+#include "document/DigitizeSession.h"
+
 #include "base/Errors.h"
 #include "ui/plot/PlotChart.h"
 
@@ -16,24 +18,10 @@ PlotAxis::PlotAxis(PlotChart& chart, double minimum, double maximum)
 
 void PlotAxis::SetMinMax(double minimum, double maximum)
 {
-    if (!std::isfinite(minimum) || !std::isfinite(maximum))
-        throw QuillmarkError("Недопустимое значение границы оси");
-    if (minimum > maximum)
-        std::swap(minimum, maximum);
-    if (static_cast<long double>(maximum) - minimum < kMinimumSpan) {
-        maximum = static_cast<double>(minimum + kMinimumSpan);
-        // Far from zero 1e-10 is below one step of a double: take the next
-        // double instead, downward when there is none above.
-        if (!(maximum > minimum)) {
-            maximum = std::nextafter(minimum, std::numeric_limits<double>::infinity());
-            if (!std::isfinite(maximum)) {
-                maximum = minimum;
-                minimum = std::nextafter(maximum, 0.0);
-            }
-        }
-    }
-    m_minimum = minimum;
-    m_maximum = maximum;
+    // The same rule as the document's range in force (swap, least span).
+    const AxisRange range = RangeInForce(minimum, maximum);
+    m_minimum = static_cast<double>(range.Min);
+    m_maximum = static_cast<double>(range.Max);
     m_chart.Redraw();
 }
 

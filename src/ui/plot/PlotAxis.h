@@ -2,6 +2,7 @@
 // One axis of the plot: its limits (doubles, always min < max), the grid
 // increment (0 lets the plot choose), the label mask, the grid colour and the
 // minor tick count. Every change asks the owning chart for a redraw.
+#include "document/DigitizeSession.h"
 #include "base/NumberMask.h"
 
 #include <QColor>
@@ -18,7 +19,7 @@ public:
     // The label mask a new axis starts with.
     static constexpr const char* kDefaultLabelFormat = "#,##0.###";
     // Spans below this are widened to it, so conversions never divide by 0.
-    static constexpr long double kMinimumSpan = 1e-10L;
+    static constexpr long double kMinimumSpan = kMinimumAxisSpan;
 
     PlotAxis(PlotChart& chart, double minimum, double maximum);
 
