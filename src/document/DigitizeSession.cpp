@@ -4,7 +4,9 @@
 #include "calibration/ImageFit.h"
 #include "digitize/ExportText.h"
 
+#include <algorithm>
 #include <cmath>
+#include <exception>
 #include <limits>
 #include <utility>
 
@@ -19,6 +21,39 @@ double HeldOrThrow(long double value)
     if (!held)
         throw ConvertError(FormatMessage("'%s' is not a valid floating point value", {FullPrecisionText(value, ".")}));
     return *held;
+}
+
+} // namespace
+
+namespace {
+
+bool SamePoints(const DataPointList& a, const DataPointList& b)
+{
+    return a.Count() == b.Count() && std::equal(a.Points().begin(), a.Points().end(), b.Points().begin());
+}
+
+// Equal in everything a step puts back.
+bool SameState(const SessionSnapshot& a, const SessionSnapshot& b)
+{
+    return a.Adjustments == b.Adjustments && a.Fitted == b.Fitted && a.X == b.X && a.Y == b.Y &&
+           a.Region == b.Region && a.Selected == b.Selected && SamePoints(*a.Points, *b.Points);
+}
+
+// Only the selection (and the colours that mark it) differ: choosing a point
+// is no change of the data and no step of its own.
+bool SameButSelection(const SessionSnapshot& a, const SessionSnapshot& b)
+{
+    if (!(a.Adjustments == b.Adjustments && a.Fitted == b.Fitted && a.X == b.X && a.Y == b.Y && a.Region == b.Region))
+        return false;
+    const DataPointList& p = *a.Points;
+    const DataPointList& q = *b.Points;
+    if (p.Count() != q.Count())
+        return false;
+    for (std::size_t i = 0; i < p.Count(); ++i) {
+        if (p[i].X != q[i].X || p[i].Y != q[i].Y || p[i].Label != q[i].Label)
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -56,6 +91,7 @@ DigitizeSession::DigitizeSession()
 
 AxisLimits DigitizeSession::SetFitted(bool fitted, const AxisLimits& held)
 {
+    const Step step(*this, StepName::Fit);
     const AxisLimits next =
         fitted ? LimitsForFit(held, m_plot, SourceSize()) : LimitsForActualSize(held, m_plot, SourceSize());
     // A bound that moves inward moves by less than half the range, so the
@@ -70,6 +106,131 @@ AxisLimits DigitizeSession::SetFitted(bool fitted, const AxisLimits& held)
     ApplyEditedRange(Axis::X, {held.XMin, held.XMax}, xMin, xMax);
     ApplyEditedRange(Axis::Y, {held.YMin, held.YMax}, yMin, yMax);
     return next;
+}
+
+// ---- History -------------------------------------------------------------
+
+DigitizeSession::Step::Step(DigitizeSession& session, std::string_view name, std::string_view mergeKey)
+    : m_session(session), m_outermost(session.m_stepDepth == 0 && !session.m_restoring),
+      m_exceptions(std::uncaught_exceptions())
+{
+    ++session.m_stepDepth;
+    if (m_outermost) {
+        session.m_stepBefore = session.Snapshot();
+        session.m_stepName = name;
+        session.m_stepMergeKey = mergeKey;
+    }
+}
+
+DigitizeSession::Step::~Step()
+{
+    --m_session.m_stepDepth;
+    if (m_outermost)
+        m_session.EndStep(m_exceptions);
+}
+
+void DigitizeSession::NameStep(std::string_view name)
+{
+    if (m_stepDepth == 1)
+        m_stepName = name;
+}
+
+void DigitizeSession::EndStep(int exceptionsAtStart)
+{
+    // An operation that threw was refused before it changed anything.
+    if (std::uncaught_exceptions() > exceptionsAtStart)
+        return;
+    SessionSnapshot after = Snapshot();
+    if (SameState(m_stepBefore, after) || SameButSelection(m_stepBefore, after))
+        return;
+    m_redo.clear();
+    if (!m_stepMergeKey.empty() && !m_undo.empty() && m_undo.back().MergeKey == m_stepMergeKey &&
+        SameState(m_undo.back().After, m_stepBefore)) {
+        m_undo.back().After = std::move(after);
+        m_undo.back().Id = m_nextStepId++;
+    } else {
+        m_undo.push_back(
+            UndoStep{m_stepName, m_stepMergeKey, std::move(m_stepBefore), std::move(after), m_nextStepId++});
+        if (m_undo.size() > kMaxUndoSteps)
+            m_undo.erase(m_undo.begin());
+    }
+    Notify(SessionChange::History);
+}
+
+SessionSnapshot DigitizeSession::Snapshot() const
+{
+    if (!m_sharedPoints || !SamePoints(*m_sharedPoints, m_points) || m_sharedPoints->Ordered() != m_points.Ordered())
+        m_sharedPoints = std::make_shared<const DataPointList>(m_points);
+    return SessionSnapshot{m_adjustments, m_fitted, m_x, m_y, m_region, m_sharedPoints, m_selected};
+}
+
+void DigitizeSession::Restore(const SessionSnapshot& state)
+{
+    m_restoring = true;
+    const struct Done {
+        bool& restoring;
+        ~Done() { restoring = false; }
+    } done{m_restoring};
+    const bool rebuild = state.Adjustments != m_adjustments;
+    m_fitted = state.Fitted;
+    m_x = state.X;
+    m_y = state.Y;
+    m_region = state.Region;
+    const bool ordered = m_points.Ordered();
+    m_points = *state.Points;
+    m_points.SetOrdered(ordered);
+    m_selected = state.Selected;
+    if (rebuild)
+        Adjust(state.Adjustments);
+    Notify(SessionChange::Axes | SessionChange::Region | SessionChange::Points | SessionChange::Selection);
+}
+
+bool DigitizeSession::Undo()
+{
+    if (!CanUndo())
+        return false;
+    UndoStep step = std::move(m_undo.back());
+    m_undo.pop_back();
+    Restore(step.Before);
+    m_redo.push_back(std::move(step));
+    Notify(SessionChange::History);
+    return true;
+}
+
+bool DigitizeSession::Redo()
+{
+    if (!CanRedo())
+        return false;
+    UndoStep step = std::move(m_redo.back());
+    m_redo.pop_back();
+    Restore(step.After);
+    m_undo.push_back(std::move(step));
+    Notify(SessionChange::History);
+    return true;
+}
+
+void DigitizeSession::ClearHistory()
+{
+    m_undo.clear();
+    m_redo.clear();
+    m_savedStep = 0;
+    Notify(SessionChange::History);
+}
+
+void DigitizeSession::MarkUnsaved()
+{
+    m_savedKnown = false;
+}
+
+void DigitizeSession::MarkSaved()
+{
+    m_savedStep = m_undo.empty() ? 0 : m_undo.back().Id;
+    m_savedKnown = true;
+}
+
+bool DigitizeSession::AtSavedState() const
+{
+    return m_savedKnown && (m_undo.empty() ? 0 : m_undo.back().Id) == m_savedStep;
 }
 
 // ---- Pictures ----------------------------------------------------------
@@ -92,11 +253,13 @@ void DigitizeSession::OpenPicture(std::unique_ptr<TFastBMP> source)
         m_work.reset();
     m_shownIsWork = false;
     m_traceBuffer.resize(static_cast<std::size_t>(std::max(m_source->Width(), m_source->Height())));
+    ClearHistory();
     Notify(SessionChange::Picture);
 }
 
 void DigitizeSession::Adjust(const AdjustmentValues& values)
 {
+    const Step step(*this, StepName::Adjust);
     if (m_busy)
         return;
     m_adjustments = values;
@@ -118,6 +281,7 @@ bool DigitizeSession::AcceptsAxisRange(long double min, long double max) const
 
 long double DigitizeSession::SetAxisRange(Axis axis, long double min, long double max)
 {
+    const Step step(*this, StepName::AxisRange, axis == Axis::X ? "range X" : "range Y");
     AxisState& state = Mutable(axis);
     const std::optional<AxisRangePlan> plan = PlanAxisRange(min, max, state.Increment);
     if (!plan)
@@ -136,6 +300,7 @@ long double DigitizeSession::SetAxisRange(Axis axis, long double min, long doubl
 
 void DigitizeSession::SetAxisIncrement(Axis axis, long double increment)
 {
+    const Step step(*this, StepName::AxisIncrement, axis == Axis::X ? "increment X" : "increment Y");
     const auto value = static_cast<double>(increment);
     if (!(value >= 0) || !std::isfinite(value))
         throw QuillmarkError("Шаг сетки оси не может быть отрицательным");
@@ -164,6 +329,7 @@ void DigitizeSession::ApplyEditedRange(Axis axis, AxisRange old, double newMin, 
 
 AxisRange DigitizeSession::ShiftAxis(Axis axis, AxisRange held, ShiftDirection direction)
 {
+    const Step step(*this, StepName::ShiftAxis, axis == Axis::X ? "shift X" : "shift Y");
     const AxisRange shifted = ShiftAxisRange(held, direction);
     ApplyEditedRange(axis, held, HeldOrThrow(shifted.Min), HeldOrThrow(shifted.Max));
     return shifted;
@@ -171,6 +337,7 @@ AxisRange DigitizeSession::ShiftAxis(Axis axis, AxisRange held, ShiftDirection d
 
 void DigitizeSession::LoadCalibration(const CalibrationFile& values)
 {
+    const Step step(*this, StepName::LoadCalibration);
     const double xMin = HeldOrThrow(values.Xmin);
     const double xMax = HeldOrThrow(values.Xmax);
     const double yMin = HeldOrThrow(values.Ymin);
@@ -231,6 +398,7 @@ void DigitizeSession::CancelCalibration()
 
 AxisLimits DigitizeSession::Calibrate(const ReferenceValues& values, bool straighten)
 {
+    const Step step(*this, StepName::Calibrate);
     CalibrationState& c = m_calibration;
     // References sharing a column (X) or a row (Y) are refused before
     // anything changes.
@@ -264,12 +432,14 @@ AxisLimits DigitizeSession::Calibrate(const ReferenceValues& values, bool straig
 
 RegionLimits DigitizeSession::SetRegionFromDrag(SurfacePoint start, SurfacePoint end)
 {
+    const Step step(*this, StepName::DrawRegion);
     DrawRegion(RegionFromDrag(start, end, m_plot, Limits()));
     return m_region.Limits;
 }
 
 void DigitizeSession::DrawRegion(const RegionLimits& limits)
 {
+    const Step step(*this, StepName::DrawRegion);
     m_region.Limits = limits;
     m_region.Drawn = true;
     m_region.On = true;
@@ -278,12 +448,14 @@ void DigitizeSession::DrawRegion(const RegionLimits& limits)
 
 void DigitizeSession::SetRegionLimits(const RegionLimits& limits)
 {
+    const Step step(*this, StepName::EditRegion, "region");
     m_region.Limits = limits;
     Notify(SessionChange::Region);
 }
 
 bool DigitizeSession::SetRegionOn(bool on)
 {
+    const Step step(*this, StepName::RegionOnOff);
     if (on && !m_region.Drawn)
         return false;
     if (m_region.On != on) {
@@ -306,6 +478,7 @@ SurfaceRect DigitizeSession::RegionPixels() const
 
 void DigitizeSession::SetSelected(int index)
 {
+    const Step step(*this, StepName::SelectPoint);
     if (m_selected == index)
         return;
     m_selected = index;
@@ -313,6 +486,19 @@ void DigitizeSession::SetSelected(int index)
 }
 
 namespace {
+
+std::string_view StepNameOf(const EditResult& result)
+{
+    switch (result.Action) {
+    case EditAction::Moved: return StepName::MovePoint;
+    case EditAction::Deleted: return StepName::DeletePoint;
+    case EditAction::Selected:
+    case EditAction::Deselected: return StepName::SelectPoint;
+    case EditAction::Added:
+    case EditAction::None: break;
+    }
+    return StepName::AddPoint;
+}
 
 unsigned ChangesOf(const EditResult& result)
 {
@@ -331,9 +517,11 @@ unsigned ChangesOf(const EditResult& result)
 
 EditResult DigitizeSession::PlacePoint(const EditClick& click, const EditColours& colours, std::string_view separator)
 {
+    const Step step(*this, StepName::AddPoint);
     if (m_busy)
         return {};
     const EditResult result = quillmark::PlacePoint(m_points, m_selected, click, colours, separator);
+    NameStep(StepNameOf(result));
     Notify(ChangesOf(result));
     return result;
 }
@@ -341,24 +529,29 @@ EditResult DigitizeSession::PlacePoint(const EditClick& click, const EditColours
 EditResult DigitizeSession::ClickSeries(std::span<const SurfacePoint> drawn, const EditClick& click,
                                         const EditColours& colours, std::string_view separator)
 {
+    const Step step(*this, StepName::AddPoint);
     if (m_busy)
         return {};
     const EditResult result = quillmark::ClickSeries(m_points, m_selected, drawn, click, colours, separator);
+    NameStep(StepNameOf(result));
     Notify(ChangesOf(result));
     return result;
 }
 
 EditResult DigitizeSession::RightClickSeries(std::span<const SurfacePoint> drawn, const EditClick& click)
 {
+    const Step step(*this, StepName::DeletePoint);
     if (m_busy)
         return {};
     const EditResult result = quillmark::RightClickSeries(m_points, m_selected, drawn, click);
+    NameStep(StepNameOf(result));
     Notify(ChangesOf(result));
     return result;
 }
 
 CellEditResult DigitizeSession::EditCell(int column, int row, std::string_view text, std::string_view separator)
 {
+    const Step step(*this, StepName::EditY);
     if (m_busy)
         return {};
     CellEditResult result = EditTableCell(m_points, column, row, text, separator);
@@ -369,6 +562,7 @@ CellEditResult DigitizeSession::EditCell(int column, int row, std::string_view t
 
 void DigitizeSession::DeleteAll()
 {
+    const Step step(*this, StepName::DeleteAll);
     if (m_busy)
         return;
     m_points.Clear();
@@ -378,6 +572,7 @@ void DigitizeSession::DeleteAll()
 
 void DigitizeSession::RestylePoints(Color colour, std::optional<Color> selectedColour, std::string_view separator)
 {
+    const Step step(*this, StepName::Restyle);
     if (m_busy || m_points.Empty())
         return;
     const bool selectionValid = m_selected >= 0 && static_cast<std::size_t>(m_selected) < m_points.Count();
@@ -405,6 +600,7 @@ void DigitizeSession::RestylePoints(Color colour, std::optional<Color> selectedC
 
 std::size_t DigitizeSession::AddPoint(DataPoint point)
 {
+    const Step step(*this, StepName::AddPoint);
     const std::size_t at = m_points.Add(std::move(point));
     Notify(SessionChange::Points);
     return at;
@@ -412,6 +608,7 @@ std::size_t DigitizeSession::AddPoint(DataPoint point)
 
 void DigitizeSession::DeletePoint(std::size_t index)
 {
+    const Step step(*this, StepName::DeletePoint);
     if (m_busy || index >= m_points.Count())
         return;
     m_points.Delete(index);
@@ -457,6 +654,7 @@ void DigitizeSession::CheckTrace() const
 
 TraceStatus DigitizeSession::RunTrace(const TraceProgress& progress, std::optional<Color> colour)
 {
+    const Step step(*this, StepName::Trace);
     if (m_busy)
         throw InternalError("a trace is already running");
     if (!Work())

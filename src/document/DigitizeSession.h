@@ -28,6 +28,7 @@
 #include "imaging/AdjustmentPipeline.h"
 #include "imaging/FastBMP.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -49,6 +50,7 @@ inline constexpr unsigned Markers = 1U << 2;     // calibration mode or its refe
 inline constexpr unsigned Region = 1U << 3;      // the region's limits or whether it is on
 inline constexpr unsigned Points = 1U << 4;      // the points (count, values, colours)
 inline constexpr unsigned Selection = 1U << 5;   // the selected point
+inline constexpr unsigned History = 1U << 6;     // the undo and redo steps
 } // namespace SessionChange
 
 struct AxisState {
@@ -56,6 +58,7 @@ struct AxisState {
     long double Max = 0.0L;
     long double Increment = 0.0L;
     std::string Mask;            // label mask
+    friend bool operator==(const AxisState&, const AxisState&) = default;
 };
 
 // The settings a trace reads, at the start values of their controls.
@@ -74,6 +77,11 @@ struct RegionState {
     bool On = false;             // switched on: tracing keeps to it
     // Corner 0 is (XMin, YMax), corner 1 (XMax, YMin); nothing orders them.
     RegionLimits Limits{0.0L, 10.0L, -3.0L, 3.0L};
+    friend bool operator==(const RegionState& a, const RegionState& b)
+    {
+        return a.Drawn == b.Drawn && a.On == b.On && a.Limits.XMin == b.Limits.XMin &&
+               a.Limits.XMax == b.Limits.XMax && a.Limits.YMin == b.Limits.YMin && a.Limits.YMax == b.Limits.YMax;
+    }
 };
 
 struct CalibrationState {
@@ -96,6 +104,43 @@ public:
     AxisRangeError();
 };
 
+// What an undo step puts back: everything the user changes but the pictures
+// (rebuilt from the source and the adjustment values) and the modes. Points
+// are shared between snapshots while they stay the same.
+struct SessionSnapshot {
+    AdjustmentValues Adjustments;
+    bool Fitted = true;
+    AxisState X;
+    AxisState Y;
+    RegionState Region;
+    std::shared_ptr<const DataPointList> Points;
+    int Selected = -1;
+};
+
+// The names of undo steps, as the Edit menu shows them after "Отменить " and
+// "Повторить ".
+namespace StepName {
+inline constexpr std::string_view Trace = "оцифровку";
+inline constexpr std::string_view AddPoint = "добавление точки";
+inline constexpr std::string_view MovePoint = "перемещение точки";
+inline constexpr std::string_view DeletePoint = "удаление точки";
+inline constexpr std::string_view SelectPoint = "выбор точки";
+inline constexpr std::string_view EditY = "изменение значения Y";
+inline constexpr std::string_view DeleteAll = "удаление всех данных";
+inline constexpr std::string_view Calibrate = "калибровку";
+inline constexpr std::string_view AxisRange = "изменение границ оси";
+inline constexpr std::string_view AxisIncrement = "изменение шага сетки";
+inline constexpr std::string_view ShiftAxis = "сдвиг оси";
+inline constexpr std::string_view Fit = "изменение масштаба";
+inline constexpr std::string_view LoadCalibration = "загрузку калибровки";
+inline constexpr std::string_view DrawRegion = "выделение области";
+inline constexpr std::string_view EditRegion = "изменение области";
+inline constexpr std::string_view RegionOnOff = "включение области";
+inline constexpr std::string_view Adjust = "коррекцию изображения";
+inline constexpr std::string_view ResetAdjustments = "сброс коррекции изображения";
+inline constexpr std::string_view Restyle = "изменение вида точек";
+} // namespace StepName
+
 class DigitizeSession {
 public:
     using Observer = std::function<void(unsigned changes)>;
@@ -105,6 +150,46 @@ public:
     DigitizeSession& operator=(const DigitizeSession&) = delete;
 
     void SetObserver(Observer observer) { m_observer = std::move(observer); }
+
+    // ---- History ---------------------------------------------------------
+    // Every operation that changes what a snapshot holds is one undo step,
+    // named by the operation (a step that changes nothing is not kept). A
+    // user action made of several operations is one step when the caller
+    // holds a Step for it; the outermost Step names it. Steps with the same
+    // non-empty merge key that follow each other are one step (typing a
+    // number is one change, not one per key). A new step drops the redo
+    // steps. At most kMaxUndoSteps are kept, the oldest going first.
+    static constexpr std::size_t kMaxUndoSteps = 500;
+    class Step {
+    public:
+        Step(DigitizeSession& session, std::string_view name, std::string_view mergeKey = {});
+        ~Step();
+        Step(const Step&) = delete;
+        Step& operator=(const Step&) = delete;
+
+    private:
+        DigitizeSession& m_session;
+        bool m_outermost;
+        int m_exceptions;
+    };
+    bool CanUndo() const { return !m_busy && !m_undo.empty(); }
+    bool CanRedo() const { return !m_busy && !m_redo.empty(); }
+    std::string_view UndoName() const { return m_undo.empty() ? std::string_view() : m_undo.back().Name; }
+    std::string_view RedoName() const { return m_redo.empty() ? std::string_view() : m_redo.back().Name; }
+    std::size_t UndoCount() const { return m_undo.size(); }
+    // Put the state before (after) the last step back; false when there is
+    // none or a trace runs.
+    bool Undo();
+    bool Redo();
+    // Opening a picture starts a new history.
+    void ClearHistory();
+    // The data were saved (or copied) in the state shown now; undoing or
+    // redoing away from it makes them unsaved again.
+    void MarkSaved();
+    // The data shown now were never saved.
+    void MarkUnsaved();
+    bool AtSavedState() const;
+    SessionSnapshot Snapshot() const;
 
     // ---- The plot the conversions use --------------------------------
     // The window passes its plot rectangle whenever its size changes; the
@@ -127,7 +212,8 @@ public:
     std::optional<PictureSize> SourceSize() const;
     // Takes the picture as opened. Its working copy is made by the next
     // Adjust (in the buffer of the last picture when the size is the same);
-    // until then Work() is null. The points, axes and region stay.
+    // until then Work() is null. The points, axes and region stay; the
+    // history starts anew.
     void OpenPicture(std::unique_ptr<TFastBMP> source);
     const AdjustmentValues& Adjustments() const { return m_adjustments; }
     // Rebuilds the working copy from the source with these values (stored
@@ -247,6 +333,17 @@ public:
     std::string ClipboardText(std::string_view separator) const;
 
 private:
+    struct UndoStep {
+        std::string Name;
+        std::string MergeKey;
+        SessionSnapshot Before;
+        SessionSnapshot After;
+        std::uint64_t Id = 0;   // tells steps apart for the saved mark
+    };
+    void Restore(const SessionSnapshot& state);
+    // Names the step of the operation running now, when it is the outermost.
+    void NameStep(std::string_view name);
+    void EndStep(int exceptionsAtStart);
     void Notify(unsigned changes) const
     {
         if (m_observer && changes != 0)
@@ -271,6 +368,20 @@ private:
     TraceSettings m_trace;
     bool m_busy = false;
     std::vector<std::int32_t> m_traceBuffer;
+
+    std::vector<UndoStep> m_undo;
+    std::vector<UndoStep> m_redo;
+    int m_stepDepth = 0;
+    SessionSnapshot m_stepBefore;
+    std::string m_stepName;
+    std::string m_stepMergeKey;
+    std::uint64_t m_nextStepId = 1;
+    // The step whose After is the saved state (0: the start of the history),
+    // and whether any saved state is known.
+    std::uint64_t m_savedStep = 0;
+    bool m_savedKnown = true;
+    bool m_restoring = false;
+    mutable std::shared_ptr<const DataPointList> m_sharedPoints; // the points of the last snapshot
 };
 
 // Spans below this are widened to it, so conversions never divide by 0.

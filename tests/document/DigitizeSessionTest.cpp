@@ -44,7 +44,7 @@ TEST_F(Session, RefusedRangesAndRegionChangeNothing)
     // The range in force is widened as the plot widens it.
     session.SetAxisRange(Axis::Y, 1, 1 + 1e-12L);
     EXPECT_EQ(session.AxisOf(Axis::Y).Max, static_cast<double>(1 + 1e-10L));
-    EXPECT_EQ(heard, SessionChange::Axes);
+    EXPECT_EQ(heard, SessionChange::Axes | SessionChange::History);
 }
 
 TEST_F(Session, ARefusedCalibrationKeepsRotationAxesAndMode)

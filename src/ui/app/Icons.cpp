@@ -53,6 +53,27 @@ void DrawPolyline(QPainter& p, const QColor& colour)
     p.drawPolyline(line, 5);
 }
 
+// A curved arrow turning back to the left (undo), or mirrored (redo).
+void DrawTurnArrow(QPainter& p, bool mirrored)
+{
+    p.save();
+    if (mirrored) {
+        p.translate(kGrid, 0);
+        p.scale(-1, 1);
+    }
+    p.setPen(QPen(kBlue, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath path(QPointF(5, 7));
+    path.lineTo(QPointF(11, 7));
+    path.cubicTo(QPointF(18, 7), QPointF(18, 16), QPointF(11, 16));
+    path.lineTo(QPointF(7, 16));
+    p.drawPath(path);
+    p.setBrush(kBlue);
+    p.setPen(QPen(kBlue, 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolygon(QPolygonF({{1.5, 7}, {6.5, 2.5}, {6.5, 11.5}}));
+    p.restore();
+}
+
 void DrawGlyph(QPainter& p, Glyph glyph)
 {
     switch (glyph) {
@@ -184,6 +205,12 @@ void DrawGlyph(QPainter& p, Glyph glyph)
         p.setPen(QPen(kRed, 2, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(10, 9), QPointF(17, 16));
         p.drawLine(QPointF(17, 9), QPointF(10, 16));
+        break;
+    case Glyph::Undo:
+        DrawTurnArrow(p, false);
+        break;
+    case Glyph::Redo:
+        DrawTurnArrow(p, true);
         break;
     case Glyph::Exit: {
         p.setPen(QPen(kInk, 1));

@@ -10,6 +10,8 @@ enum class Glyph {
     OpenImage,
     SaveData,
     Copy,
+    Undo,
+    Redo,
     Tools,
     Table,
     Stretch,

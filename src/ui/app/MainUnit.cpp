@@ -196,6 +196,7 @@ void TMainForm::SessionChanged(unsigned changes)
         Draw(*Document.Work(), Chart->BackImage(), 0, 0);
         Chart->RepaintNow();
     }
+    UpdateUndoCommands();
 }
 
 // ---- Derived modes ------------------------------------------------------
@@ -252,6 +253,12 @@ void TMainForm::CreateMenus()
     fileMenu->addSeparator();
     miExit = fileMenu->addAction(QStringLiteral("&Выход"));
     miExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    QMenu* editMenu = menuBar()->addMenu(QStringLiteral("Правка"));
+    miUndo = editMenu->addAction(QStringLiteral("Отменить"));
+    miUndo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    miRedo = editMenu->addAction(QStringLiteral("Повторить"));
+    miRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
 
     QMenu* commandsMenu = menuBar()->addMenu(QStringLiteral("Команды"));
     miDigitize = commandsMenu->addAction(QStringLiteral("Оцифровать"));
@@ -329,6 +336,8 @@ void TMainForm::CreateToolbar()
     btnSaveData = button(Glyph::SaveData, QStringLiteral("Сохранить данные в файл"), false);
     Toolbar->addSeparator();
     btnCopy = button(Glyph::Copy, QStringLiteral("Копировать данные в буфер обмена"), false);
+    btnUndo = button(Glyph::Undo, QStringLiteral("Отменить (Ctrl+Z)"), false);
+    btnRedo = button(Glyph::Redo, QStringLiteral("Повторить (Ctrl+Shift+Z)"), false);
     Toolbar->addSeparator();
     btnTools = button(Glyph::Tools, QStringLiteral("Настройки"), true);
     btnTable = button(Glyph::Table, QStringLiteral("Таблица"), true);
@@ -483,6 +492,11 @@ void TMainForm::ConnectMainUnit()
     connect(btnDigital, &QToolButton::clicked, this, &TMainForm::btnDigitalClick);
     connect(miCopy, &QAction::triggered, this, &TMainForm::miCopyClick);
     connect(btnCopy, &QToolButton::clicked, this, &TMainForm::btnCopyClick);
+    connect(miUndo, &QAction::triggered, this, &TMainForm::miUndoClick);
+    connect(btnUndo, &QToolButton::clicked, this, &TMainForm::miUndoClick);
+    connect(miRedo, &QAction::triggered, this, &TMainForm::miRedoClick);
+    connect(btnRedo, &QToolButton::clicked, this, &TMainForm::miRedoClick);
+    connect(btnRegSet, &QToolButton::toggled, this, &TMainForm::UpdateUndoCommands);
     connect(btnStretch, &QToolButton::clicked, this, &TMainForm::btnStretchClick);
     connect(mi2PointSet, &QAction::triggered, this, &TMainForm::mi2PointSetClick);
     connect(mi3PointSet, &QAction::triggered, this, &TMainForm::mi3PointSetClick);
@@ -562,6 +576,8 @@ void TMainForm::ApplyStartEnabling()
 
     SetCommandEnabled(btnSaveData, miSaveData, false);
     SetCommandEnabled(btnCopy, miCopy, false);
+    SetCommandEnabled(btnUndo, miUndo, false);
+    SetCommandEnabled(btnRedo, miRedo, false);
     SetCommandEnabled(btnStretch, miStretch, false);
     SetCommandEnabled(btnAxisSet, miAxisSet, false);
     SetCommandEnabled(btnRegSet, nullptr, false);

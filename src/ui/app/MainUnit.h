@@ -118,6 +118,8 @@ public:
     QToolButton* btnOpenImage = nullptr;
     QToolButton* btnSaveData = nullptr;
     QToolButton* btnCopy = nullptr;
+    QToolButton* btnUndo = nullptr;
+    QToolButton* btnRedo = nullptr;
     QToolButton* btnTools = nullptr;
     QToolButton* btnTable = nullptr;
     QToolButton* btnStretch = nullptr;
@@ -142,6 +144,8 @@ public:
     QAction* miOpenFile = nullptr;
     QAction* miSaveData = nullptr;
     QAction* miExit = nullptr;
+    QAction* miUndo = nullptr;   // menu "Правка"
+    QAction* miRedo = nullptr;
     QAction* miDigitize = nullptr;
     QAction* miCopy = nullptr;
     QAction* miStretch = nullptr;
@@ -272,6 +276,18 @@ public:
     // exists, and the open dialog's filter built from it.
     const PictureRegistry& Pictures() const { return *m_pictures; }
     QString OpenPictureFilter() const { return m_openPictureFilter; }
+
+    // ---- document/HistoryHandlers.cpp -------------------------------------
+    // Ctrl+Z undoes the document's last step, Ctrl+Shift+Z and Ctrl+Y redo
+    // it; the controls then show the document as it is again.
+    void miUndoClick();
+    void miRedoClick();
+    // The two commands' texts ("Отменить <step>") and whether they can run:
+    // not while calibrating, drawing a region or tracing.
+    void UpdateUndoCommands();
+    // Writes every control that shows a document value (limits, increments,
+    // region, adjustments, fit, the table) without running its handler.
+    void ShowSessionControls();
 
     // ---- digitize/ExportHandlers.cpp --------------------------------------
     // Saves every point to a data file chosen in the save dialog. The file is

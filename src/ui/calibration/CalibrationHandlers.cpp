@@ -104,6 +104,7 @@ void TMainForm::btnAxisSetClick()
         HideCalibrationHint();
         Document.EndCalibration();
     }
+    UpdateUndoCommands();
 }
 
 void TMainForm::SetCalibrationMethod(CalibrationMethod method, QAction* dropDownItem)

@@ -153,6 +153,8 @@ void TMainForm::ChartMouseUp(Qt::MouseButton /*button*/, Qt::KeyboardModifiers /
     if (RegionRect.x0 < 0)
         return;
     SyncSessionPlot();
+    // The drag, the edits that show it and switching it on are one step.
+    const DigitizeSession::Step step(Document, StepName::DrawRegion);
     const RegionLimits region = Document.SetRegionFromDrag(SurfacePoint{RegionRect.x0, RegionRect.y0},
                                                            SurfacePoint{RegionRect.x1, RegionRect.y1});
     // The edits show the limits; the region then holds what they hold.

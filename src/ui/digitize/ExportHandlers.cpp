@@ -36,6 +36,7 @@ void TMainForm::btnSaveDataClick()
     // A full disk or a refused folder never costs the file that was there.
     WriteFileReplacing(QFile::encodeName(path).toStdString(), text, "Не удалось записать файл %s");
     m_dataUnsaved = false;
+    Document.MarkSaved();
 }
 
 void TMainForm::miSaveDataClick()
@@ -50,6 +51,7 @@ void TMainForm::btnCopyClick()
     const std::string text = Document.ClipboardText(DecimalSeparator().toStdString());
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));
     m_dataUnsaved = false;
+    Document.MarkSaved();
 }
 
 void TMainForm::MarkDataChanged(bool byHand)
@@ -66,6 +68,7 @@ bool TMainForm::KeepUnsavedData()
     case ModalDialogs::Answer::Cancel: return false;
     case ModalDialogs::Answer::No:
         m_dataUnsaved = false;
+        Document.MarkSaved();
         return true;
     case ModalDialogs::Answer::Yes: break;
     }

@@ -171,8 +171,10 @@ void TMainForm::btnDigitalClick()
                                                          btnCopy, PageControl, Grid};
         for (QWidget* w : widgets)
             disabled.Add(w);
+        disabled.Add(btnUndo);
+        disabled.Add(btnRedo);
         for (QAction* a : {miDigitize, miOpenFile, miAxisSet, miStretch, miClearSeies, miHideSeies, miSaveData,
-                           miCopy, miOptions})
+                           miCopy, miOptions, miUndo, miRedo})
             disabled.Add(a);
 
         // Hidden while the trace runs; the old points stay until it has
@@ -202,6 +204,7 @@ void TMainForm::btnDigitalClick()
             ToCoreColour(srData->SeriesColor()));
     }
 
+    UpdateUndoCommands();
     if (status == TraceStatus::NoLineFound) {
         SetDataGroupEnabled(false);
         RefreshTable();

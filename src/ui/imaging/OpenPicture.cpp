@@ -59,6 +59,11 @@ void TMainForm::OpenPictureFile(const QString& path)
         CurrentPath += QDir::separator();
 
     Document.OpenPicture(std::move(source));
+    // A new history: its start is saved unless the points shown are not.
+    if (m_dataUnsaved)
+        Document.MarkUnsaved();
+    else
+        Document.MarkSaved();
     EnablePictureGroup();
     Chart->SetTitleLines({QString::fromStdString(PictureTitle(file.fileName().toStdString()))});
     ApplyAdjustments();

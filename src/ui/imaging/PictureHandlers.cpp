@@ -112,8 +112,15 @@ void TMainForm::ConnectPicturePage()
         });
         connect(slider, &QSlider::sliderPressed, this, [this] { m_trackHeldSlider = nullptr; });
     }
-    connect(spGaussianBlur, &SpinEdit::Changed, this, &TMainForm::ApplyAdjustments);
-    connect(spRotate, &SpinEdit::Changed, this, &TMainForm::ApplyAdjustments);
+    // Typing a number into an edit is one undo step, not one per key.
+    connect(spGaussianBlur, &SpinEdit::Changed, this, [this] {
+        const DigitizeSession::Step step(Document, StepName::Adjust, "blur");
+        ApplyAdjustments();
+    });
+    connect(spRotate, &SpinEdit::Changed, this, [this] {
+        const DigitizeSession::Step step(Document, StepName::Adjust, "rotate");
+        ApplyAdjustments();
+    });
     connect(chInvert, &QCheckBox::clicked, this, &TMainForm::ApplyAdjustments);
     connect(btnReset, &QPushButton::clicked, this, &TMainForm::btnResetClick);
 }
@@ -167,8 +174,9 @@ void TMainForm::btnResetClick()
     if (Document.Busy())
         return;
     // Slider writes run nothing; the blur write runs the pipeline when it
-    // changes the value, so a reset may run it twice. Rotation and negative
-    // are kept.
+    // changes the value, so a reset may run it twice, as one undo step.
+    // Rotation and negative are kept.
+    const DigitizeSession::Step step(Document, StepName::ResetAdjustments);
     slContrast->setValue(255);
     slLightness->setValue(255);
     slSaturation->setValue(255);

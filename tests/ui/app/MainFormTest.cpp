@@ -222,7 +222,8 @@ TEST_F(MainFormTest, ToolbarButtonsInOrderWithSeparators)
             order.push_back(form->Toolbar->widgetForAction(action));
     }
     const std::vector<QObject*> expected = {
-        form->btnOpenImage, form->btnSaveData, nullptr,           form->btnCopy,   nullptr,
+        form->btnOpenImage, form->btnSaveData, nullptr,           form->btnCopy,   form->btnUndo,
+        form->btnRedo,      nullptr,
         form->btnTools,     form->btnTable,    form->btnStretch,  form->btnAxisSet, form->btnRegSet,
         nullptr,            form->btnDigital,  form->btnClear,    form->btnSeries, form->btnClearSeies,
         nullptr,            form->btnExit,
