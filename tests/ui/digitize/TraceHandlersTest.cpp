@@ -7,6 +7,7 @@
 #include "digitize/ExportText.h"
 #include "ui/plot/PlotSeries.h"
 #include "ui/widgets/SpinEdit.h"
+#include "ui/widgets/ToolButtons.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -15,6 +16,7 @@
 #include <QCursor>
 #include <QTableWidget>
 #include <QKeyEvent>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -299,3 +301,43 @@ TEST_F(TraceWindow, KeysOfCommandsWaitForTheTrace)
     EXPECT_EQ(form->Chart->BottomAxis().Minimum(), xMin);
     EXPECT_GT(Data().Count(), 0);
 }
+
+namespace {
+
+// Ctrl+Z and Ctrl+Shift+Z as the user presses them on the plot.
+TEST_F(TraceWindow, CtrlZUndoesATraceAndCtrlShiftZBringsItBack)
+{
+    OpenRedCurveByColour();
+    form->show();
+    form->activateWindow();
+    if (!QTest::qWaitForWindowActive(form.get()))
+        GTEST_SKIP() << "this platform does not activate windows";
+    form->Document.AddPoint(DataPoint{1, 1, {}, {}});
+    form->Document.AddPoint(DataPoint{2, 1, {}, {}});
+    form->SetDataGroupEnabled(true);
+    form->Chart->setFocus();
+    EXPECT_EQ(form->miUndo->text(), QStringLiteral("Отменить добавление точки"));
+
+    QTest::keyClick(form->Chart, Qt::Key_F9);
+    const std::vector<DataPoint> traced = Points();
+    ASSERT_GT(traced.size(), 10u);
+    EXPECT_EQ(form->miUndo->text(), QStringLiteral("Отменить оцифровку"));
+    EXPECT_FALSE(form->miRedo->isEnabled());
+
+    QTest::keyClick(form->Chart, Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(Data().Count(), 2);
+    EXPECT_EQ(Data().XValue(1), 2);
+    EXPECT_EQ(form->Grid->item(2, 1)->text(), QStringLiteral("2"));
+    EXPECT_EQ(form->miRedo->text(), QStringLiteral("Повторить оцифровку"));
+    EXPECT_TRUE(form->btnRedo->isEnabled());
+
+    QTest::keyClick(form->Chart, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Points(), traced);
+    // Calibration is not interrupted by the keys.
+    form->btnAxisSet->click();
+    EXPECT_FALSE(form->miUndo->isEnabled());
+    QTest::keyClick(form->Chart, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Points(), traced);
+}
+
+} // namespace
