@@ -143,14 +143,29 @@ void DigitizeSession::EndStep(int exceptionsAtStart)
     SessionSnapshot after = Snapshot();
     if (SameState(m_stepBefore, after) || SameButSelection(m_stepBefore, after))
         return;
+    // Only the points that differ are kept: the run between the common
+    // beginning and the common end of the two lists.
+    const auto& was = m_stepBefore.Points->Points();
+    const auto& now = after.Points->Points();
+    std::size_t prefix = 0;
+    while (prefix < was.size() && prefix < now.size() && was[prefix] == now[prefix])
+        ++prefix;
+    std::size_t suffix = 0;
+    while (suffix < was.size() - prefix && suffix < now.size() - prefix &&
+           was[was.size() - 1 - suffix] == now[now.size() - 1 - suffix])
+        ++suffix;
+    PointsChange points{prefix, std::vector<DataPoint>(was.begin() + static_cast<std::ptrdiff_t>(prefix), was.end() - static_cast<std::ptrdiff_t>(suffix)),
+                        std::vector<DataPoint>(now.begin() + static_cast<std::ptrdiff_t>(prefix), now.end() - static_cast<std::ptrdiff_t>(suffix))};
+    m_stepBefore.Points.reset();
+    after.Points.reset();
     m_redo.clear();
     if (!m_stepMergeKey.empty() && !m_undo.empty() && m_undo.back().MergeKey == m_stepMergeKey &&
-        SameState(m_undo.back().After, m_stepBefore)) {
+        m_undo.back().Points.Empty() && points.Empty() && m_undo.back().After.Selected == m_stepBefore.Selected) {
         m_undo.back().After = std::move(after);
         m_undo.back().Id = m_nextStepId++;
     } else {
-        m_undo.push_back(
-            UndoStep{m_stepName, m_stepMergeKey, std::move(m_stepBefore), std::move(after), m_nextStepId++});
+        m_undo.push_back(UndoStep{m_stepName, m_stepMergeKey, std::move(m_stepBefore), std::move(after),
+                                  std::move(points), m_nextStepId++});
         if (m_undo.size() > kMaxUndoSteps)
             m_undo.erase(m_undo.begin());
     }
@@ -164,7 +179,8 @@ SessionSnapshot DigitizeSession::Snapshot() const
     return SessionSnapshot{m_adjustments, m_fitted, m_x, m_y, m_region, m_sharedPoints, m_selected};
 }
 
-void DigitizeSession::Restore(const SessionSnapshot& state)
+void DigitizeSession::Restore(const SessionSnapshot& state, std::size_t prefix, std::size_t remove,
+                              const std::vector<DataPoint>& insert)
 {
     m_restoring = true;
     const struct Done {
@@ -176,9 +192,11 @@ void DigitizeSession::Restore(const SessionSnapshot& state)
     m_x = state.X;
     m_y = state.Y;
     m_region = state.Region;
-    const bool ordered = m_points.Ordered();
-    m_points = *state.Points;
-    m_points.SetOrdered(ordered);
+    const auto& current = m_points.Points();
+    std::vector<DataPoint> points(current.begin(), current.begin() + static_cast<std::ptrdiff_t>(prefix));
+    points.insert(points.end(), insert.begin(), insert.end());
+    points.insert(points.end(), current.begin() + static_cast<std::ptrdiff_t>(prefix + remove), current.end());
+    m_points.Replace(std::move(points));
     m_selected = state.Selected;
     if (rebuild)
         Adjust(state.Adjustments);
@@ -191,7 +209,7 @@ bool DigitizeSession::Undo()
         return false;
     UndoStep step = std::move(m_undo.back());
     m_undo.pop_back();
-    Restore(step.Before);
+    Restore(step.Before, step.Points.Prefix, step.Points.After.size(), step.Points.Before);
     m_redo.push_back(std::move(step));
     Notify(SessionChange::History);
     return true;
@@ -203,7 +221,7 @@ bool DigitizeSession::Redo()
         return false;
     UndoStep step = std::move(m_redo.back());
     m_redo.pop_back();
-    Restore(step.After);
+    Restore(step.After, step.Points.Prefix, step.Points.Before.size(), step.Points.After);
     m_undo.push_back(std::move(step));
     Notify(SessionChange::History);
     return true;

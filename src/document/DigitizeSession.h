@@ -333,14 +333,26 @@ public:
     std::string ClipboardText(std::string_view separator) const;
 
 private:
+    // The points a step changed: from index Prefix on, Before's points stood
+    // where After's stand now; the points around them are the same in both.
+    struct PointsChange {
+        std::size_t Prefix = 0;
+        std::vector<DataPoint> Before;
+        std::vector<DataPoint> After;
+        bool Empty() const { return Before.empty() && After.empty(); }
+    };
     struct UndoStep {
         std::string Name;
         std::string MergeKey;
-        SessionSnapshot Before;
+        SessionSnapshot Before;     // without points: they are in Points
         SessionSnapshot After;
+        PointsChange Points;
         std::uint64_t Id = 0;   // tells steps apart for the saved mark
     };
-    void Restore(const SessionSnapshot& state);
+    // Puts the values of state back (not its points), and the points by
+    // replacing `remove` points from change.Prefix on with `insert`.
+    void Restore(const SessionSnapshot& state, std::size_t prefix, std::size_t remove,
+                 const std::vector<DataPoint>& insert);
     // Names the step of the operation running now, when it is the outermost.
     void NameStep(std::string_view name);
     void EndStep(int exceptionsAtStart);
