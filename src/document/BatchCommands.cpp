@@ -9,6 +9,7 @@
 #include "formats/PpmWriter.h"
 #include "formats/StartupFormats.h"
 #include "document/DigitizeSession.h"
+#include "imaging/OpenedPicture.h"
 
 #include <algorithm>
 #include <charconv>
@@ -99,7 +100,7 @@ void OpenPictureFile(DigitizeSession& session, const std::string& fileName, cons
 {
     PictureRegistry registry(bitmapClass);
     std::unique_ptr<Graphic> graphic = LoadPicture(registry.Formats(), fileName);
-    session.OpenPicture(TFastBMP::CreateFromBitmap(graphic->TakeBitmap()));
+    session.OpenPicture(OpenedPicture(*graphic));
     session.SetPlot(PlotFilledByPicture(session.Source()->Width(), session.Source()->Height()));
 }
 

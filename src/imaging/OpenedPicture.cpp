@@ -4,23 +4,9 @@
 
 namespace quillmark {
 
-PictureBuffers MakePictureBuffers(Graphic& picture, std::unique_ptr<TFastBMP>& reusableWork)
+std::unique_ptr<TFastBMP> OpenedPicture(Graphic& picture)
 {
-    PictureBuffers buffers;
-    buffers.Source = TFastBMP::CreateFromBitmap(picture.TakeBitmap());
-    const TFastBMP& source = *buffers.Source;
-    const bool reusable =
-        reusableWork && reusableWork->Width() == source.Width() && reusableWork->Height() == source.Height();
-    buffers.Work = reusable ? std::move(reusableWork) : std::make_unique<TFastBMP>(source.Width(), source.Height());
-    if (source.DataSize() > 0)
-        std::memcpy(buffers.Work->PixelData(), source.PixelData(), static_cast<std::size_t>(source.DataSize()));
-    return buffers;
-}
-
-PictureBuffers MakePictureBuffers(Graphic& picture)
-{
-    std::unique_ptr<TFastBMP> none;
-    return MakePictureBuffers(picture, none);
+    return TFastBMP::CreateFromBitmap(picture.TakeBitmap());
 }
 
 std::string PictureTitle(std::string_view fileName)

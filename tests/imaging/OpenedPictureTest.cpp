@@ -1,6 +1,7 @@
 #include "imaging/OpenedPicture.h"
 
 #include "base/Errors.h"
+#include "document/DigitizeSession.h"
 #include "formats/UnassignablePicture.h"
 
 #include <gtest/gtest.h>
@@ -20,17 +21,20 @@ TEST(OpenedPicture, TitleIsTheNameCutBeforeItsFirstDot)
     }
 }
 
-TEST(OpenedPicture, BuffersAreSeparateCopiesOfThePicture)
+TEST(OpenedPicture, TheDocumentsWorkingCopyIsASeparateCopyOfThePicture)
 {
     Bitmap bitmap;
     bitmap.Allocate(PixelFormat::Bits24, 3, 2);
     bitmap.Row(1)[3] = 200;
     BitmapGraphic picture(std::move(bitmap));
-    const PictureBuffers buffers = MakePictureBuffers(picture);
-    ASSERT_NE(buffers.Source.get(), buffers.Work.get());
-    EXPECT_EQ(buffers.Source->Width(), 3);
-    EXPECT_EQ(buffers.Work->Height(), 2);
-    EXPECT_EQ(buffers.Work->RowTable()[1][3], 200);
+    DigitizeSession session;
+    session.OpenPicture(OpenedPicture(picture));
+    EXPECT_EQ(session.Work(), nullptr);
+    session.Adjust({});
+    ASSERT_NE(session.Source(), session.Work());
+    EXPECT_EQ(session.Source()->Width(), 3);
+    EXPECT_EQ(session.Work()->Height(), 2);
+    EXPECT_EQ(session.Work()->RowTable()[1][3], 200);
 }
 
 TEST(OpenedPicture, AnIconRefusesToBecomeBuffers)
@@ -39,7 +43,7 @@ TEST(OpenedPicture, AnIconRefusesToBecomeBuffers)
     EXPECT_THROW(
         {
             try {
-                MakePictureBuffers(icon);
+                (void)OpenedPicture(icon);
             } catch (const InvalidGraphicError& e) {
                 EXPECT_STREQ(e.what(), "Cannot assign a IconPicture to a Bitmap");
                 throw;

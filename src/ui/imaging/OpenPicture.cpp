@@ -50,7 +50,7 @@ void TMainForm::OpenPictureFile(const QString& path)
     // so an icon or a metafile that refuses leaves it resized, and nothing
     // else changed.
     Chart->SetBackImageSize(width, height);
-    std::unique_ptr<TFastBMP> source = TFastBMP::CreateFromBitmap(picture->TakeBitmap());
+    std::unique_ptr<TFastBMP> source = OpenedPicture(*picture);
     picture.reset();
 
     const QFileInfo file(path);
