@@ -193,6 +193,10 @@ void DigitizeSession::Restore(const SessionSnapshot& state, std::size_t prefix, 
     m_y = state.Y;
     m_region = state.Region;
     const auto& current = m_points.Points();
+    // Every change of the points is a step, so they stand as the step left
+    // them; should they not, the splice stays inside the list.
+    prefix = std::min(prefix, current.size());
+    remove = std::min(remove, current.size() - prefix);
     std::vector<DataPoint> points(current.begin(), current.begin() + static_cast<std::ptrdiff_t>(prefix));
     points.insert(points.end(), insert.begin(), insert.end());
     points.insert(points.end(), current.begin() + static_cast<std::ptrdiff_t>(prefix + remove), current.end());
