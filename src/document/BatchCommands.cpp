@@ -129,6 +129,22 @@ std::optional<bool> ParseAdjustmentOption(const std::string& arg, const std::str
     return std::nullopt;
 }
 
+// Runs a command's work: 0 when done, 1 with the error box's text on err
+// when the input or the memory failed it.
+int ExitCodeOf(std::ostream& err, const std::function<void()>& work)
+{
+    try {
+        work();
+    } catch (const QuillmarkError& e) {
+        err << ErrorBoxMessage(e.what()) << "\n";
+        return kExitFailed;
+    } catch (const std::bad_alloc&) {
+        err << ErrorBoxMessage("Out of memory") << "\n";
+        return kExitFailed;
+    }
+    return kExitDone;
+}
+
 int RunDecode(const std::vector<std::string>& args, std::ostream& err, const PictureClass& bitmapClass)
 {
     std::string error;
@@ -137,7 +153,7 @@ int RunDecode(const std::vector<std::string>& args, std::ostream& err, const Pic
         err << "quillmark decode: " << error << "\n" << kDecodeUsage;
         return kExitBadArguments;
     }
-    try {
+    return ExitCodeOf(err, [&] {
         DigitizeSession session;
         OpenPictureFile(session, options->Picture, bitmapClass);
         // With every adjustment at its start value the adjusted picture is an
@@ -148,14 +164,7 @@ int RunDecode(const std::vector<std::string>& args, std::ostream& err, const Pic
         WriteFileReplacing(options->Output, [&written](const ByteSink& sink) {
             StreamBgrPpm(written.Width(), written.Height(), written.RowTable(), sink);
         });
-    } catch (const QuillmarkError& e) {
-        err << ErrorBoxMessage(e.what()) << "\n";
-        return kExitFailed;
-    } catch (const std::bad_alloc&) {
-        err << ErrorBoxMessage("Out of memory") << "\n";
-        return kExitFailed;
-    }
-    return kExitDone;
+    });
 }
 
 constexpr const char* kTraceUsage =
@@ -276,20 +285,14 @@ int RunTrace(const std::vector<std::string>& args, std::ostream& out, std::ostre
         out << kTraceUsage;
         return kExitDone;
     }
-    try {
-        const std::string text = TraceText(*options, options->DecimalPoint.value_or(environment.Separator), *environment.BitmapClass);
+    return ExitCodeOf(err, [&] {
+        const std::string text =
+            TraceText(*options, options->DecimalPoint.value_or(environment.Separator), *environment.BitmapClass);
         if (options->Out.empty())
             out << text << std::flush;
         else
             WriteFileReplacing(options->Out, text);
-    } catch (const QuillmarkError& e) {
-        err << ErrorBoxMessage(e.what()) << "\n";
-        return kExitFailed;
-    } catch (const std::bad_alloc&) {
-        err << ErrorBoxMessage("Out of memory") << "\n";
-        return kExitFailed;
-    }
-    return kExitDone;
+    });
 }
 
 // A word that names one of a few choices; false when it names none.
