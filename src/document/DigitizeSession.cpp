@@ -91,6 +91,7 @@ DigitizeSession::DigitizeSession()
 
 AxisLimits DigitizeSession::SetFitted(bool fitted, const AxisLimits& held)
 {
+    RefuseWhileBusy();
     const Step step(*this, StepName::Fit);
     const AxisLimits next =
         fitted ? LimitsForFit(held, m_plot, SourceSize()) : LimitsForActualSize(held, m_plot, SourceSize());
@@ -109,6 +110,13 @@ AxisLimits DigitizeSession::SetFitted(bool fitted, const AxisLimits& held)
 }
 
 // ---- History -------------------------------------------------------------
+
+void DigitizeSession::RefuseWhileBusy() const
+{
+    // Every command asks Busy() first; reaching here is a fault of the caller.
+    if (m_busy)
+        throw InternalError("the document cannot change while a trace runs");
+}
 
 DigitizeSession::Step::Step(DigitizeSession& session, std::string_view name, std::string_view mergeKey)
     : m_session(session), m_outermost(session.m_stepDepth == 0 && !session.m_restoring),
@@ -303,6 +311,7 @@ bool DigitizeSession::AcceptsAxisRange(long double min, long double max) const
 
 long double DigitizeSession::SetAxisRange(Axis axis, long double min, long double max)
 {
+    RefuseWhileBusy();
     const Step step(*this, StepName::AxisRange, axis == Axis::X ? "range X" : "range Y");
     AxisState& state = Mutable(axis);
     const std::optional<AxisRangePlan> plan = PlanAxisRange(min, max, state.Increment);
@@ -322,6 +331,7 @@ long double DigitizeSession::SetAxisRange(Axis axis, long double min, long doubl
 
 void DigitizeSession::SetAxisIncrement(Axis axis, long double increment)
 {
+    RefuseWhileBusy();
     const Step step(*this, StepName::AxisIncrement, axis == Axis::X ? "increment X" : "increment Y");
     const auto value = static_cast<double>(increment);
     if (!(value >= 0) || !std::isfinite(value))
@@ -351,6 +361,7 @@ void DigitizeSession::ApplyEditedRange(Axis axis, AxisRange old, double newMin, 
 
 AxisRange DigitizeSession::ShiftAxis(Axis axis, AxisRange held, ShiftDirection direction)
 {
+    RefuseWhileBusy();
     const Step step(*this, StepName::ShiftAxis, axis == Axis::X ? "shift X" : "shift Y");
     const AxisRange shifted = ShiftAxisRange(held, direction);
     ApplyEditedRange(axis, held, HeldOrThrow(shifted.Min), HeldOrThrow(shifted.Max));
@@ -359,6 +370,7 @@ AxisRange DigitizeSession::ShiftAxis(Axis axis, AxisRange held, ShiftDirection d
 
 void DigitizeSession::LoadCalibration(const CalibrationFile& values)
 {
+    RefuseWhileBusy();
     const Step step(*this, StepName::LoadCalibration);
     const double xMin = HeldOrThrow(values.Xmin);
     const double xMax = HeldOrThrow(values.Xmax);
@@ -395,6 +407,7 @@ void DigitizeSession::EndCalibration()
 
 ReferenceOutcome DigitizeSession::ReferenceClick(SurfacePoint at)
 {
+    RefuseWhileBusy();
     CalibrationState& c = m_calibration;
     const std::optional<quillmark::ReferenceClick> step = ReferenceClickStep(c.Method, c.Count);
     if (!step) {
@@ -420,6 +433,7 @@ void DigitizeSession::CancelCalibration()
 
 AxisLimits DigitizeSession::Calibrate(const ReferenceValues& values, bool straighten)
 {
+    RefuseWhileBusy();
     const Step step(*this, StepName::Calibrate);
     CalibrationState& c = m_calibration;
     // References sharing a column (X) or a row (Y) are refused before
@@ -454,6 +468,7 @@ AxisLimits DigitizeSession::Calibrate(const ReferenceValues& values, bool straig
 
 RegionLimits DigitizeSession::SetRegionFromDrag(SurfacePoint start, SurfacePoint end)
 {
+    RefuseWhileBusy();
     const Step step(*this, StepName::DrawRegion);
     DrawRegion(RegionFromDrag(start, end, m_plot, Limits()));
     return m_region.Limits;
@@ -461,6 +476,7 @@ RegionLimits DigitizeSession::SetRegionFromDrag(SurfacePoint start, SurfacePoint
 
 void DigitizeSession::DrawRegion(const RegionLimits& limits)
 {
+    RefuseWhileBusy();
     const Step step(*this, StepName::DrawRegion);
     m_region.Limits = limits;
     m_region.Drawn = true;
@@ -470,6 +486,7 @@ void DigitizeSession::DrawRegion(const RegionLimits& limits)
 
 void DigitizeSession::SetRegionLimits(const RegionLimits& limits)
 {
+    RefuseWhileBusy();
     const Step step(*this, StepName::EditRegion, "region");
     m_region.Limits = limits;
     Notify(SessionChange::Region);
@@ -477,6 +494,7 @@ void DigitizeSession::SetRegionLimits(const RegionLimits& limits)
 
 bool DigitizeSession::SetRegionOn(bool on)
 {
+    RefuseWhileBusy();
     const Step step(*this, StepName::RegionOnOff);
     if (on && !m_region.Drawn)
         return false;
@@ -622,6 +640,7 @@ void DigitizeSession::RestylePoints(Color colour, std::optional<Color> selectedC
 
 std::size_t DigitizeSession::AddPoint(DataPoint point)
 {
+    RefuseWhileBusy();
     const Step step(*this, StepName::AddPoint);
     const std::size_t at = m_points.Add(std::move(point));
     Notify(SessionChange::Points);

@@ -321,7 +321,8 @@ public:
     // Traced: the points are replaced and the selection dropped if it no
     // longer names a point; no line found: the points are cleared. While it
     // runs Busy() is true, and every command that changes the session asks
-    // it first.
+    // it first: the editing operations then do nothing, and those that
+    // answer with a value (ranges, calibration, region) throw InternalError.
     // colour: the colour the traced points are drawn in, if not the series'.
     TraceStatus RunTrace(const TraceProgress& progress = {}, std::optional<Color> colour = std::nullopt);
     bool Busy() const { return m_busy; }
@@ -351,6 +352,7 @@ private:
     };
     // Puts the values of state back (not its points), and the points by
     // replacing `remove` points from change.Prefix on with `insert`.
+    void RefuseWhileBusy() const;
     void Restore(const SessionSnapshot& state, std::size_t prefix, std::size_t remove,
                  const std::vector<DataPoint>& insert);
     // Names the step of the operation running now, when it is the outermost.
