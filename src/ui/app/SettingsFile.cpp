@@ -183,6 +183,8 @@ void TMainForm::FormShow()
     Document.Trace().OtherStep = step;
     spStep->SetValue(StepForUnit(step, StepBox->currentIndex() == 1));
     Document.Trace().OtherStep = ReadIniReal("Calibration", "OldStep");
+    // What the settings set up is where the user starts: nothing to undo.
+    Document.ClearHistory();
 }
 
 void TMainForm::ReadToolWindowPlaces()

@@ -312,6 +312,7 @@ TEST_F(TraceWindow, CtrlZUndoesATraceAndCtrlShiftZBringsItBack)
     form->activateWindow();
     if (!QTest::qWaitForWindowActive(form.get()))
         GTEST_SKIP() << "this platform does not activate windows";
+    EXPECT_FALSE(form->miUndo->isEnabled()); // the settings read at the first showing are no step
     form->Document.AddPoint(DataPoint{1, 1, {}, {}});
     form->Document.AddPoint(DataPoint{2, 1, {}, {}});
     form->SetDataGroupEnabled(true);
