@@ -1,4 +1,6 @@
 target_sources(quillmark_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/AxisMapping.h
+  ${CMAKE_CURRENT_LIST_DIR}/AxisMapping.cpp
   ${CMAKE_CURRENT_LIST_DIR}/AxisScale.h
   ${CMAKE_CURRENT_LIST_DIR}/AxisScale.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CalFile.h
