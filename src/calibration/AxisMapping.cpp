@@ -28,6 +28,36 @@ bool AxisMapping::Admits(long double value) const
     return std::isfinite(value) && (!Log || value > 0);
 }
 
+AxisMapping XMapping(const AxisLimits& limits)
+{
+    return AxisMapping{limits.XMin, limits.XMax, limits.XKind.Log, limits.XKind.Reversed};
+}
+
+AxisMapping YMapping(const AxisLimits& limits)
+{
+    return AxisMapping{limits.YMin, limits.YMax, limits.YKind.Log, limits.YKind.Reversed};
+}
+
+AxisLimits SpaceLimits(const AxisLimits& limits)
+{
+    const AxisRange x = XMapping(limits).Space();
+    const AxisRange y = YMapping(limits).Space();
+    return AxisLimits{x.Min, x.Max, y.Min, y.Max};
+}
+
+AxisLimits LimitsFromSpace(const AxisLimits& space, AxisKind x, AxisKind y)
+{
+    const AxisMapping mx{0, 1, x.Log, x.Reversed};
+    const AxisMapping my{0, 1, y.Log, y.Reversed};
+    AxisLimits limits{mx.FromSpace(space.XMin), mx.FromSpace(space.XMax), my.FromSpace(space.YMin),
+                      my.FromSpace(space.YMax), x, y};
+    if (x.Reversed)
+        std::swap(limits.XMin, limits.XMax);
+    if (y.Reversed)
+        std::swap(limits.YMin, limits.YMax);
+    return limits;
+}
+
 long double ValueAlong(const AxisMapping& axis, long double offset, long double span)
 {
     const AxisRange s = axis.Space();

@@ -7,6 +7,7 @@
 // stay the same to the last bit, and a log or reversed axis only changes the
 // numbers those expressions are given.
 #include "calibration/AxisScale.h"
+#include "calibration/PlotGeometry.h"
 
 namespace quillmark {
 
@@ -25,6 +26,17 @@ struct AxisMapping {
     // Whether a value can lie on the axis at all (positive on a log axis).
     bool Admits(long double value) const;
 };
+
+AxisMapping XMapping(const AxisLimits& limits);
+AxisMapping YMapping(const AxisLimits& limits);
+
+// Both axes in space: each (Min, Max) replaced by its ends in space (the
+// start of X is its left end, the start of Y its bottom end), kinds linear
+// and forward. The linear rules run on these numbers unchanged.
+AxisLimits SpaceLimits(const AxisLimits& limits);
+// Back from space: the ends of each axis as values, ordered Min < Max again,
+// with the given kinds.
+AxisLimits LimitsFromSpace(const AxisLimits& space, AxisKind x, AxisKind y);
 
 // The value at the fraction offset / span of the way from the axis's start,
 // and back: on a linear forward axis exactly Low + (High - Low) * offset / span.

@@ -1,5 +1,7 @@
 #include "calibration/Calibration.h"
 
+#include "calibration/AxisMapping.h"
+
 #include <cmath>
 #include <limits>
 #include <string>
@@ -29,20 +31,28 @@ constexpr std::uint8_t Slot(int index)
 
 AxisPoint PixelToAxis(SurfacePoint pixel, const PlotRect& rect, const AxisLimits& limits)
 {
+    // The linear rule in each axis's space (see AxisMapping).
+    const AxisLimits s = SpaceLimits(limits);
     AxisPoint p;
-    p.X = limits.XMin + (limits.XMax - limits.XMin) * (Wide(pixel.X) - Wide(rect.Left)) / Wide(rect.Width);
-    p.Y = limits.YMax - (limits.YMax - limits.YMin) * (Wide(pixel.Y) - Wide(rect.Top)) / Wide(rect.Height);
+    p.X = s.XMin + (s.XMax - s.XMin) * (Wide(pixel.X) - Wide(rect.Left)) / Wide(rect.Width);
+    p.Y = s.YMax - (s.YMax - s.YMin) * (Wide(pixel.Y) - Wide(rect.Top)) / Wide(rect.Height);
+    p.X = XMapping(limits).FromSpace(p.X);
+    p.Y = YMapping(limits).FromSpace(p.Y);
     return p;
 }
 
 long double AxisToPixelX(long double x, const PlotRect& rect, const AxisLimits& limits)
 {
-    return Wide(rect.Left) + (x - limits.XMin) * Wide(rect.Width) / (limits.XMax - limits.XMin);
+    const AxisLimits s = SpaceLimits(limits);
+    x = XMapping(limits).ToSpace(x);
+    return Wide(rect.Left) + (x - s.XMin) * Wide(rect.Width) / (s.XMax - s.XMin);
 }
 
 long double AxisToPixelY(long double y, const PlotRect& rect, const AxisLimits& limits)
 {
-    return Wide(rect.Top) + (limits.YMax - y) * Wide(rect.Height) / (limits.YMax - limits.YMin);
+    const AxisLimits s = SpaceLimits(limits);
+    y = YMapping(limits).ToSpace(y);
+    return Wide(rect.Top) + (s.YMax - y) * Wide(rect.Height) / (s.YMax - s.YMin);
 }
 
 std::optional<ReferenceClick> ReferenceClickStep(CalibrationMethod method, std::int32_t count)

@@ -1,5 +1,7 @@
 #include "calibration/ImageFit.h"
 
+#include "calibration/AxisMapping.h"
+
 namespace quillmark {
 
 namespace {
@@ -11,32 +13,37 @@ bool HasArea(const PlotRect& rect, const std::optional<PictureSize>& picture)
 
 } // namespace
 
-AxisLimits LimitsForFit(const AxisLimits& limits, const PlotRect& rect,
+AxisLimits LimitsForFit(const AxisLimits& given, const PlotRect& rect,
                         std::optional<PictureSize> picture)
 {
     if (!HasArea(rect, picture))
-        return limits;
+        return given;
+    // In each axis's space, where positions are linear.
+    const AxisLimits limits = SpaceLimits(given);
     const auto w = static_cast<long double>(rect.Width);
     const auto h = static_cast<long double>(rect.Height);
     const auto wp = static_cast<long double>(picture->Width);
     const auto hp = static_cast<long double>(picture->Height);
     const long double a = (limits.XMax - limits.XMin) * wp / w * (w / wp - 1.0L) / 2.0L;
     const long double b = (limits.YMax - limits.YMin) * hp / h * (h / hp - 1.0L) / 2.0L;
-    return {limits.XMin + a, limits.XMax - a, limits.YMin + b, limits.YMax - b};
+    return LimitsFromSpace({limits.XMin + a, limits.XMax - a, limits.YMin + b, limits.YMax - b}, given.XKind,
+                           given.YKind);
 }
 
-AxisLimits LimitsForActualSize(const AxisLimits& limits, const PlotRect& rect,
+AxisLimits LimitsForActualSize(const AxisLimits& given, const PlotRect& rect,
                                std::optional<PictureSize> picture)
 {
     if (!HasArea(rect, picture))
-        return limits;
+        return given;
+    const AxisLimits limits = SpaceLimits(given);
     const auto w = static_cast<long double>(rect.Width);
     const auto h = static_cast<long double>(rect.Height);
     const auto wp = static_cast<long double>(picture->Width);
     const auto hp = static_cast<long double>(picture->Height);
     const long double a = (limits.XMax - limits.XMin) * (w / wp - 1.0L) / 2.0L;
     const long double b = (limits.YMax - limits.YMin) * (h / hp - 1.0L) / 2.0L;
-    return {limits.XMin - a, limits.XMax + a, limits.YMin - b, limits.YMax + b};
+    return LimitsFromSpace({limits.XMin - a, limits.XMax + a, limits.YMin - b, limits.YMax + b}, given.XKind,
+                           given.YKind);
 }
 
 } // namespace quillmark

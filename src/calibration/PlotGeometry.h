@@ -41,13 +41,30 @@ struct PictureSize {
     std::int32_t Height = 0;
 };
 
+// How an axis runs: positions linear in the value or in its log10, and the
+// values growing to the right (X) and upward (Y) or the other way.
+struct AxisKind {
+    bool Log = false;
+    bool Reversed = false;
+    friend bool operator==(const AxisKind&, const AxisKind&) = default;
+};
+
 // Current bounds of the bottom (X) and left (Y) axes: with the plot rectangle
-// they are the calibration transform. Accepted ranges have Min < Max.
+// they are the calibration transform. Accepted ranges have Min < Max; the
+// kinds say how the values lie between them (see AxisMapping).
 struct AxisLimits {
+    AxisLimits() = default;
+    AxisLimits(long double xMin, long double xMax, long double yMin, long double yMax, AxisKind x = {},
+               AxisKind y = {})
+        : XMin(xMin), XMax(xMax), YMin(yMin), YMax(yMax), XKind(x), YKind(y)
+    {
+    }
     long double XMin = 0.0L;
     long double XMax = 0.0L;
     long double YMin = 0.0L;
     long double YMax = 0.0L;
+    AxisKind XKind;
+    AxisKind YKind;
     friend bool operator==(const AxisLimits&, const AxisLimits&) = default;
 };
 

@@ -1,5 +1,8 @@
 #include "calibration/AxisMapping.h"
 
+#include "calibration/Calibration.h"
+#include "calibration/ImageFit.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -46,4 +49,29 @@ TEST(AxisMapping, ThreeHundredDecadesAndOnlyPositiveValuesOnALogAxis)
     EXPECT_FALSE(axis.Admits(-1));
     EXPECT_TRUE(axis.Admits(1e-300L));
     EXPECT_TRUE((AxisMapping{-1, 1}).Admits(-1));
+}
+
+TEST(AxisMapping, PixelsAndValuesOfEveryKindOfPlotRoundTripAndFitKeepsFeatures)
+{
+    const PlotRect rect{10, 20, 400, 300};
+    for (const AxisKind x : {AxisKind{}, AxisKind{true, false}, AxisKind{false, true}, AxisKind{true, true}}) {
+        for (const AxisKind y : {AxisKind{}, AxisKind{true, true}}) {
+            const AxisLimits limits(x.Log ? 1 : -4, x.Log ? 1e6L : 4, 0.001L, 10, x, y);
+            for (int px = 10; px <= 410; px += 40) {
+                const AxisPoint v = PixelToAxis({px, 20 + (px - 10) * 3 / 4}, rect, limits);
+                EXPECT_NEAR(static_cast<double>(AxisToPixelX(v.X, rect, limits)), px, 1e-9);
+                EXPECT_NEAR(static_cast<double>(AxisToPixelY(v.Y, rect, limits)), 20 + (px - 10) * 3 / 4, 1e-9);
+            }
+            // The left edge shows Min, or Max when reversed; the bottom likewise.
+            EXPECT_NEAR(static_cast<double>(PixelToAxis({10, 320}, rect, limits).X),
+                        static_cast<double>(x.Reversed ? limits.XMax : limits.XMin), 1e-9);
+            EXPECT_NEAR(static_cast<double>(PixelToAxis({10, 320}, rect, limits).Y), y.Reversed ? 10.0 : 0.001, 1e-12);
+            // Fit and back keep the values under the picture's pixels.
+            const AxisLimits fitted = LimitsForFit(limits, rect, PictureSize{200, 100});
+            const AxisLimits back = LimitsForActualSize(fitted, rect, PictureSize{200, 100});
+            EXPECT_NEAR(static_cast<double>(back.XMin / limits.XMin), 1.0, 1e-12);
+            EXPECT_NEAR(static_cast<double>(back.YMax / limits.YMax), 1.0, 1e-12);
+            EXPECT_EQ(back.XKind, x);
+        }
+    }
 }
