@@ -1,5 +1,7 @@
 #include "digitize/Trace.h"
 
+#include "calibration/AxisMapping.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -41,21 +43,36 @@ std::size_t CountSamples(const ScanLimits& limits, long double step)
 
 } // namespace
 
+namespace {
+
+// The trace's axes in space (see AxisMapping): the values themselves on
+// linear forward axes.
+AxisLimits TraceSpace(const TraceInput& input)
+{
+    return SpaceLimits(AxisLimits(input.XMin, input.XMax, input.YMin, input.YMax, input.XKind, input.YKind));
+}
+
+} // namespace
+
 long double XUnitsPerPixel(const TraceInput& input)
 {
-    return (static_cast<long double>(input.XMax) - input.XMin) / input.Plot.Width;
+    const AxisLimits s = TraceSpace(input);
+    return (s.XMax - s.XMin) / input.Plot.Width;
 }
 
 long double YUnitsPerPixel(const TraceInput& input)
 {
-    return (static_cast<long double>(input.YMax) - input.YMin) / input.Plot.Height;
+    const AxisLimits s = TraceSpace(input);
+    return (s.YMax - s.YMin) / input.Plot.Height;
 }
 
 long double TraceStepPixels(const TraceInput& input, int pictureWidth)
 {
     long double step = input.Step;
     if (input.Unit == StepUnit::AxisUnits) {
-        const long double range = static_cast<long double>(input.XMax) - input.XMin;
+        // On a log axis the step is in decades.
+        const AxisLimits space = TraceSpace(input);
+        const long double range = space.XMax - space.XMin;
         const int pixels = input.Stretched ? pictureWidth : input.Plot.Width;
         step = step * pixels / range;
     }
@@ -314,10 +331,14 @@ TraceResult TraceCurve(const TFastRGB& picture, const TraceInput& input, const T
     const ScanLimits limits = TraceScanLimits(input, w, h);
     const std::size_t n = CountSamples(limits, step);
 
-    const long double xMin = input.XMin;
-    const long double xRange = static_cast<long double>(input.XMax) - xMin;
-    const long double yMin = input.YMin;
-    const long double yRange = static_cast<long double>(input.YMax) - yMin;
+    // Values are worked out in each axis's space and brought back.
+    const AxisLimits space = TraceSpace(input);
+    const AxisMapping xAxis{input.XMin, input.XMax, input.XKind.Log, input.XKind.Reversed};
+    const AxisMapping yAxis{input.YMin, input.YMax, input.YKind.Log, input.YKind.Reversed};
+    const long double xMin = space.XMin;
+    const long double xRange = space.XMax - xMin;
+    const long double yMin = space.YMin;
+    const long double yRange = space.YMax - yMin;
     const long double xUnits = XUnitsPerPixel(input);
     const long double yUnits = YUnitsPerPixel(input);
 
@@ -331,7 +352,7 @@ TraceResult TraceCurve(const TFastRGB& picture, const TraceInput& input, const T
         columns.push_back(u);
         const long double column = static_cast<long double>(u);
         const long double x = input.Stretched ? xMin + xRange * column / w : xMin + xUnits * (column + offset.X);
-        result.Points.push_back(DataPoint{static_cast<double>(x), 0.0, {}, {}});
+        result.Points.push_back(DataPoint{static_cast<double>(xAxis.FromSpace(x)), 0.0, {}, {}});
     }
 
     // A block is a run of samples no more than kBlockColumns columns wide; the
@@ -365,7 +386,7 @@ TraceResult TraceCurve(const TFastRGB& picture, const TraceInput& input, const T
     for (std::size_t i = 0; i < n; ++i) {
         const long double row = result.TraceBuffer[i];
         const long double y = input.Stretched ? yMin + yRange * (h - row) / h : yMin + yUnits * (h + offset.Y - row);
-        result.Points[i].Y = static_cast<double>(y);
+        result.Points[i].Y = static_cast<double>(yAxis.FromSpace(y));
         Report(progress, TracePass::Values, i + 1, n);
     }
     result.Status = TraceStatus::Traced;

@@ -44,6 +44,8 @@ struct TraceInput {
     double XMax = 10.0;
     double YMin = -3.0;
     double YMax = 3.0;
+    AxisKind XKind;                       // log and reversed axes: values from the axis's space
+    AxisKind YKind;
     bool Stretched = true;                // false: actual size, centred
     double Step = 1.0;                    // in Unit; must be positive
     StepUnit Unit = StepUnit::Pixels;

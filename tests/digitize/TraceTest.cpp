@@ -549,3 +549,35 @@ TEST(Trace, RegionBeyondThePictureIsClampedToIt)
         EXPECT_EQ(result.TraceBuffer, (std::vector<std::int32_t>{8, 7, 6, 5, 4, 3, 2}));
     }
 }
+
+// A straight line on a log-log chart from (1, 10) to (1000, 0.01), one pixel
+// thick: every traced point lies on it in decades, within half a pixel.
+TEST(Trace, LogLogChartGivesPointsOnTheLineInDecades)
+{
+    constexpr int kSize = 301;
+    TestPicture picture(kSize, kSize, kWhite);
+    for (int x = 0; x < kSize; ++x)
+        picture.Set(x, x, kBlack);
+    TraceInput input;
+    input.Plot = PlotFilledByPicture(kSize, kSize);
+    input.XMin = 1;
+    input.XMax = 1000;
+    input.YMin = 0.01;
+    input.YMax = 10;
+    input.XKind.Log = true;
+    input.YKind.Log = true;
+    input.Method = TraceMethod::ByColour;
+    const TraceResult result = TraceCurve(picture.View(), input);
+    ASSERT_EQ(result.Status, TraceStatus::Traced);
+    ASSERT_EQ(result.Points.size(), static_cast<std::size_t>(kSize - 1));
+    const double halfPixel = 0.5 * 3.0 / kSize; // decades
+    for (const DataPoint& p : result.Points) {
+        // On the line log10(y) = 1 - log10(x), offset by the row's top edge rule.
+        EXPECT_NEAR(std::log10(p.Y), 1 - std::log10(p.X), halfPixel + 3.0 / kSize) << p.X;
+    }
+    // Reversed X: the same pixels read from the right.
+    input.XKind.Reversed = true;
+    const TraceResult reversed = TraceCurve(picture.View(), input);
+    EXPECT_NEAR(reversed.Points.front().X, 1000, 1e-9);
+    EXPECT_NEAR(reversed.Points.back().X, std::pow(10.0, 3.0 - 3.0 * (kSize - 2) / kSize), 1e-9);
+}
