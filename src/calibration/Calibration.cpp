@@ -138,6 +138,26 @@ AxisLimits SolveCalibrationLimits(const AxisPointSlots& slots, const ReferenceVa
     return {x.Min, x.Max, y.Min, y.Max};
 }
 
+AxisLimits SolveCalibrationKinds(const AxisPointSlots& slots, const ReferenceValues& values, const PlotRect& rect,
+                                 bool xLog, bool yLog)
+{
+    const auto space = [](long double v, bool log, std::string_view refusal) {
+        if (!log)
+            return v;
+        if (!(v > 0) || !std::isfinite(v))
+            throw CalibrationError(std::string(refusal));
+        return std::log10(v);
+    };
+    const ReferenceValues s{space(values.XMin, xLog, kLogXNeedsPositive), space(values.XMax, xLog, kLogXNeedsPositive),
+                            space(values.YMin, yLog, kLogYNeedsPositive), space(values.YMax, yLog, kLogYNeedsPositive)};
+    const AxisRange x = SolveXAxis(slots, s, rect);
+    const AxisRange y = SolveYAxis(slots, s, rect);
+    // Min is the value at the start of each axis (left, bottom) in space.
+    const AxisKind xKind{xLog, x.Min > x.Max};
+    const AxisKind yKind{yLog, y.Min > y.Max};
+    return LimitsFromSpace(AxisLimits(x.Min, x.Max, y.Min, y.Max), xKind, yKind);
+}
+
 long double StraighteningAngle(const AxisPointSlots& slots)
 {
     const long double thetaX = std::atan2(Wide(slots[1].Y) - Wide(slots[0].Y),

@@ -78,6 +78,17 @@ AxisRange SolveYAxis(const AxisPointSlots& slots, const ReferenceValues& values,
 AxisLimits SolveCalibrationLimits(const AxisPointSlots& slots, const ReferenceValues& values,
                                   const PlotRect& rect);
 
+inline constexpr std::string_view kLogXNeedsPositive = "На логарифмической оси X значения должны быть больше нуля";
+inline constexpr std::string_view kLogYNeedsPositive = "На логарифмической оси Y значения должны быть больше нуля";
+
+// Both axes with their kinds: on a logarithmic axis the references are solved
+// in log10 (a value that is not positive throws CalibrationError naming the
+// axis); an axis whose values fall where the pixels rise (X to the right, Y
+// upward) comes back reversed, its limits ordered Min < Max. No threshold
+// limits the range: the maths is per axis.
+AxisLimits SolveCalibrationKinds(const AxisPointSlots& slots, const ReferenceValues& values, const PlotRect& rect,
+                                 bool xLog, bool yLog);
+
 // Straightening is offered for three and four points only.
 inline bool StraighteningApplies(CalibrationMethod method, bool rotateOption)
 {

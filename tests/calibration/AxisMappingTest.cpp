@@ -75,3 +75,45 @@ TEST(AxisMapping, PixelsAndValuesOfEveryKindOfPlotRoundTripAndFitKeepsFeatures)
         }
     }
 }
+
+TEST(AxisMapping, CalibrationOnLogAndReversedAxesGivesTheTypedValuesAtTheClicks)
+{
+    const PlotRect rect{0, 0, 600, 400};
+    // 2, 3 and 4 points give the same slots here: X refs at (60, *) and
+    // (540, *), Y refs at (*, 360) and (*, 40).
+    AxisPointSlots slots{};
+    slots[0] = {60, 380};
+    slots[1] = {540, 380};
+    slots[2] = {20, 40};
+    slots[3] = {20, 360};
+    // Log-log over 27 and 300 decades, and a reversed linear X (4000 to 400).
+    const struct {
+        ReferenceValues Values;
+        bool XLog, YLog, XReversed, YReversed;
+    } cases[] = {{{1, 1000, 0.01L, 10}, true, true, false, false},
+                 {{1e-150L, 1e150L, 1e-13L, 1e14L}, true, true, false, false},
+                 {{4000, 400, 0, 1}, false, false, true, false},
+                 {{1, 100, 10, 0.1L}, true, true, false, true}};
+    for (const auto& c : cases) {
+        const AxisLimits limits = SolveCalibrationKinds(slots, c.Values, rect, c.XLog, c.YLog);
+        EXPECT_EQ(limits.XKind, (AxisKind{c.XLog, c.XReversed}));
+        EXPECT_EQ(limits.YKind, (AxisKind{c.YLog, c.YReversed}));
+        EXPECT_LT(limits.XMin, limits.XMax);
+        EXPECT_LT(limits.YMin, limits.YMax);
+        const auto near = [](long double got, long double want) {
+            EXPECT_NEAR(static_cast<double>(got / want), 1.0, 1e-12) << static_cast<double>(got);
+        };
+        near(PixelToAxis(slots[0], rect, limits).X, c.Values.XMin);
+        near(PixelToAxis(slots[1], rect, limits).X, c.Values.XMax);
+        near(PixelToAxis(slots[2], rect, limits).Y, c.Values.YMax);
+        if (c.Values.YMin != 0)
+            near(PixelToAxis(slots[3], rect, limits).Y, c.Values.YMin);
+    }
+    EXPECT_THROW(SolveCalibrationKinds(slots, {0, 10, 1, 2}, rect, true, false), CalibrationError);
+    try {
+        SolveCalibrationKinds(slots, {1, 10, -1, 2}, rect, false, true);
+        FAIL();
+    } catch (const CalibrationError& e) {
+        EXPECT_EQ(std::string(e.what()), kLogYNeedsPositive);
+    }
+}
