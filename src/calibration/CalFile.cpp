@@ -82,6 +82,26 @@ double ReadCalKey(const std::vector<std::string_view>& lines, std::string_view k
     throw FileError(FormatMessage("В файле калибровки нет значения %s", {std::string(key)}));
 }
 
+// An optional flag line: absent or "0" is off, "1" on; anything else is
+// refused with the key named.
+bool ReadCalFlag(const std::vector<std::string_view>& lines, std::string_view key)
+{
+    for (std::size_t n = 1; n < lines.size(); ++n) {
+        const std::string_view line = lines[n];
+        const std::size_t eq = line.find('=');
+        if (eq == std::string_view::npos || !EqualNoCase(line.substr(0, eq), key))
+            continue;
+        const std::optional<std::int64_t> value = ParseInteger(line.substr(eq + 1));
+        if (value && (*value == 0 || *value == 1))
+            return *value == 1;
+        throw ConvertError(FormatMessage("Неверное значение %s в файле калибровки: \"%s\"",
+                                         {std::string(key), QuotedForMessage(line.substr(eq + 1))}));
+    }
+    return false;
+}
+
+constexpr std::array<std::string_view, 4> kCalFlagKeys = {"Xlog", "Ylog", "Xrev", "Yrev"};
+
 } // namespace
 
 std::string CalNumberText(double value)
@@ -105,6 +125,13 @@ std::string CalFileText(const CalibrationFile& values)
         text += CalNumberText(ordered[i]);
         text += "\r\n";
     }
+    const std::array<bool, 4> flags = {values.Xlog, values.Ylog, values.Xrev, values.Yrev};
+    for (std::size_t i = 0; i < flags.size(); ++i) {
+        if (flags[i]) {
+            text += kCalFlagKeys[i];
+            text += "=1\r\n";
+        }
+    }
     return text;
 }
 
@@ -127,6 +154,10 @@ std::optional<CalibrationFile> ReadCalFile(std::string_view bytes, std::string_v
     values.Ymin = ReadCalKey(lines, "Ymin", decimalSeparator);
     values.Ymax = ReadCalKey(lines, "Ymax", decimalSeparator);
     values.Yincr = ReadCalKey(lines, "Yincr", decimalSeparator);
+    values.Xlog = ReadCalFlag(lines, "Xlog");
+    values.Ylog = ReadCalFlag(lines, "Ylog");
+    values.Xrev = ReadCalFlag(lines, "Xrev");
+    values.Yrev = ReadCalFlag(lines, "Yrev");
     return values;
 }
 

@@ -26,6 +26,12 @@ struct CalibrationFile {
     double Ymin = 0.0;
     double Ymax = 0.0;
     double Yincr = 0.0;
+    // Optional lines after the seven: "Xlog=1", "Ylog=1", "Xrev=1", "Yrev=1",
+    // written only when set; a file without them is linear and forward.
+    bool Xlog = false;
+    bool Ylog = false;
+    bool Xrev = false;
+    bool Yrev = false;
     friend bool operator==(const CalibrationFile&, const CalibrationFile&) = default;
 };
 
@@ -34,7 +40,8 @@ struct CalibrationFile {
 // A value without digits (NaN, infinity) is a caller's bug: InternalError.
 std::string CalNumberText(double value);
 
-// The whole file, seven lines each ended by CR LF.
+// The whole file, seven lines each ended by CR LF, then a line for each
+// axis flag that is set.
 std::string CalFileText(const CalibrationFile& values);
 
 // Nothing when the first line is not exactly the header: such a file is

@@ -30,6 +30,21 @@ TEST(CalFile, GoldenBytesForTheDefaultAxes)
     EXPECT_EQ(CalFileText({0, 10, 1, -3, 3, 1}), kGolden);
 }
 
+TEST(CalFile, AxisFlagsAreOptionalLinesAfterTheSeven)
+{
+    CalibrationFile values{1, 1000, 1, 0.01, 10, 1};
+    values.Xlog = true;
+    values.Yrev = true;
+    const std::string text = CalFileText(values);
+    EXPECT_EQ(text.substr(kGolden.size() - 2), "\r\nXlog=1\r\nYrev=1\r\n");
+    EXPECT_EQ(ReadCalFile(text, "."), values);
+    // A file of the seven lines reads as linear and forward; "0" is off too.
+    const std::optional<CalibrationFile> old = ReadCalFile(kGolden + "ylog=0\r\n", ".");
+    ASSERT_TRUE(old);
+    EXPECT_FALSE(old->Xlog || old->Ylog || old->Xrev || old->Yrev);
+    EXPECT_THROW(ReadCalFile(kGolden + "Xrev=yes\r\n", "."), ConvertError);
+}
+
 TEST(CalFile, NumbersAreTwentyThreeCharactersWhateverTheValue)
 {
     struct Case {
