@@ -85,8 +85,8 @@ AxisRange RangeInForce(long double min, long double max)
 
 DigitizeSession::DigitizeSession()
 {
-    m_x = AxisState{0.0L, 10.0L, 0.0L, std::string(kPlainAxisMask)};
-    m_y = AxisState{-3.0L, 3.0L, 0.0L, std::string(kInitialLeftAxisMask)};
+    m_x = AxisState{0.0L, 10.0L, 0.0L, std::string(kPlainAxisMask), {}};
+    m_y = AxisState{-3.0L, 3.0L, 0.0L, std::string(kInitialLeftAxisMask), {}};
 }
 
 AxisLimits DigitizeSession::SetFitted(bool fitted, const AxisLimits& held)
@@ -317,6 +317,8 @@ long double DigitizeSession::SetAxisRange(Axis axis, long double min, long doubl
     const std::optional<AxisRangePlan> plan = PlanAxisRange(min, max, state.Increment);
     if (!plan)
         throw AxisRangeError();
+    if (state.Kind.Log && !(min > 0))
+        throw CalibrationError(std::string(axis == Axis::X ? kLogXNeedsPositive : kLogYNeedsPositive));
     const AxisRange range = RangeInForce(min, max);
     const double increment = HeldValue(plan->Increment).value_or(0.0);
     if (!(increment >= 0))
@@ -359,6 +361,19 @@ void DigitizeSession::ApplyEditedRange(Axis axis, AxisRange old, double newMin, 
         SetAxisRange(axis, newMin, newMax);
 }
 
+void DigitizeSession::SetAxisKind(Axis axis, AxisKind kind)
+{
+    RefuseWhileBusy();
+    const Step step(*this, StepName::AxisKind);
+    AxisState& state = Mutable(axis);
+    if (kind.Log && !(state.Min > 0))
+        throw CalibrationError(std::string(axis == Axis::X ? kLogXNeedsPositive : kLogYNeedsPositive));
+    if (state.Kind == kind)
+        return;
+    state.Kind = kind;
+    Notify(SessionChange::Axes);
+}
+
 AxisRange DigitizeSession::ShiftAxis(Axis axis, AxisRange held, ShiftDirection direction)
 {
     RefuseWhileBusy();
@@ -382,6 +397,10 @@ void DigitizeSession::LoadCalibration(const CalibrationFile& values)
         throw AxisRangeError();
     if (!(xIncrement >= 0) || !(yIncrement >= 0))
         throw QuillmarkError("Шаг сетки оси не может быть отрицательным");
+    if ((values.Xlog && !(xMin > 0)) || (values.Ylog && !(yMin > 0)))
+        throw CalibrationError(std::string(values.Xlog && !(xMin > 0) ? kLogXNeedsPositive : kLogYNeedsPositive));
+    m_x.Kind = AxisKind{values.Xlog, values.Xrev};
+    m_y.Kind = AxisKind{values.Ylog, values.Yrev};
     SetAxisRange(Axis::X, xMin, xMax);
     SetAxisIncrement(Axis::X, xIncrement);
     SetAxisRange(Axis::Y, yMin, yMax);
@@ -449,8 +468,9 @@ AxisLimits DigitizeSession::Calibrate(const ReferenceValues& values, bool straig
         const PictureSize picture = SourceSize().value_or(PictureSize{});
         clicks = RotateSlotsAboutCentre(clicks, theta, m_plot, picture, m_fitted);
     }
-    const AxisLimits limits = SolveCalibrationLimits(clicks, values, m_plot);
-    // Both ranges are checked before the picture turns or either is set.
+    // Log axes solve in log10; references that run backwards give a reversed
+    // axis. The ranges are checked before the picture turns or either is set.
+    const AxisLimits limits = SolveCalibrationKinds(clicks, values, m_plot, m_x.Kind.Log, m_y.Kind.Log);
     if (!AcceptsAxisRange(limits.XMin, limits.XMax) || !AcceptsAxisRange(limits.YMin, limits.YMax))
         throw AxisRangeError();
 
@@ -458,6 +478,8 @@ AxisLimits DigitizeSession::Calibrate(const ReferenceValues& values, bool straig
         Adjust(adjusted);
     c.Clicks = clicks;
     ++c.Count;
+    m_x.Kind = limits.XKind;
+    m_y.Kind = limits.YKind;
     SetAxisRange(Axis::X, limits.XMin, limits.XMax);
     SetAxisRange(Axis::Y, limits.YMin, limits.YMax);
     EndCalibration();
@@ -676,6 +698,8 @@ TraceInput DigitizeSession::CurrentTraceInput() const
     input.XMax = static_cast<double>(m_x.Max);
     input.YMin = static_cast<double>(m_y.Min);
     input.YMax = static_cast<double>(m_y.Max);
+    input.XKind = m_x.Kind;
+    input.YKind = m_y.Kind;
     input.Stretched = m_fitted;
     input.Step = m_trace.Step;
     input.Unit = m_trace.Unit;

@@ -58,6 +58,7 @@ struct AxisState {
     long double Max = 0.0L;
     long double Increment = 0.0L;
     std::string Mask;            // label mask
+    AxisKind Kind;               // logarithmic, reversed
     friend bool operator==(const AxisState&, const AxisState&) = default;
 };
 
@@ -130,6 +131,7 @@ inline constexpr std::string_view DeleteAll = "удаление всех дан�
 inline constexpr std::string_view Calibrate = "калибровку";
 inline constexpr std::string_view AxisRange = "изменение границ оси";
 inline constexpr std::string_view AxisIncrement = "изменение шага сетки";
+inline constexpr std::string_view AxisKind = "изменение вида оси";
 inline constexpr std::string_view ShiftAxis = "сдвиг оси";
 inline constexpr std::string_view Fit = "изменение масштаба";
 inline constexpr std::string_view LoadCalibration = "загрузку калибровки";
@@ -225,7 +227,7 @@ public:
     // ---- Axes ------------------------------------------------------------
     const AxisState& AxisOf(Axis axis) const { return axis == Axis::X ? m_x : m_y; }
     // The ranges in force, as every conversion takes them.
-    AxisLimits Limits() const { return AxisLimits{m_x.Min, m_x.Max, m_y.Min, m_y.Max}; }
+    AxisLimits Limits() const { return AxisLimits{m_x.Min, m_x.Max, m_y.Min, m_y.Max, m_x.Kind, m_y.Kind}; }
     // Checks the range, then sets it with its grid increment and label mask
     // (PlanAxisRange, from the current increment; the new increment as its
     // edit holds it). Throws AxisRangeError and changes nothing when max is
@@ -235,6 +237,10 @@ public:
     bool AcceptsAxisRange(long double min, long double max) const;
     // A negative or non-finite increment is refused with a QuillmarkError.
     void SetAxisIncrement(Axis axis, long double increment);
+    // Makes an axis logarithmic or linear, forward or reversed. A log axis
+    // refuses a range that is not all positive (CalibrationError naming the
+    // axis) and changes nothing.
+    void SetAxisKind(Axis axis, AxisKind kind);
     // The shift buttons and keys: both bounds of held (the range as the
     // edits hold it) move by FineStep; the range is set as the edits hold it
     // and returned.

@@ -53,17 +53,22 @@ TEST_F(Session, ARefusedCalibrationKeepsRotationAxesAndMode)
     session.Adjust({});
     session.SetCalibrationMethod(CalibrationMethod::ThreePoints);
     session.BeginCalibration();
-    // Three points: origin, X end, Y end; the Y references run backwards.
+    // Three points: origin, X end, Y end, on a logarithmic Y axis.
+    session.SetAxisRange(Axis::Y, 1, 10);
+    session.SetAxisKind(Axis::Y, AxisKind{true, false});
+    EXPECT_THROW(session.SetAxisKind(Axis::X, AxisKind{true, false}), CalibrationError); // X starts at 0
     for (const SurfacePoint p : {SurfacePoint{10, 40}, SurfacePoint{90, 42}, SurfacePoint{11, 5}})
         session.ReferenceClick(p);
     const AxisLimits before = session.Limits();
-    EXPECT_THROW(session.Calibrate({0, 10, 5, 0}, true), AxisRangeError);
+    EXPECT_THROW(session.Calibrate({0, 10, 0, 5}, true), CalibrationError); // log Y needs positive values
     EXPECT_EQ(session.Adjustments().Rotate, 0.0);
     EXPECT_EQ(session.Limits(), before);
     EXPECT_TRUE(session.Calibration().Active);
     EXPECT_EQ(session.Calibration().Count, 2); // the last reference is asked again
 
-    const AxisLimits limits = session.Calibrate({0, 10, 0, 5}, true);
+    // Values that fall upward make Y reversed, not refused.
+    const AxisLimits limits = session.Calibrate({0, 10, 100, 0.1L}, true);
+    EXPECT_EQ(session.AxisOf(Axis::Y).Kind, (AxisKind{true, true}));
     EXPECT_NE(session.Adjustments().Rotate, 0.0); // straightened, through the edit's 15 digits
     EXPECT_EQ(session.Adjustments().Rotate, *HeldValue(session.Adjustments().Rotate));
     EXPECT_EQ(session.Limits().XMin, static_cast<double>(limits.XMin));
