@@ -174,6 +174,8 @@ constexpr const char* kTraceUsage =
     "  --cal FILE                     the limits of a calibration file\n"
     "  --points N --pixels \"C0,R0 C1,R1 ...\" --values XMIN,XMAX,YMIN,YMAX [--straighten]\n"
     "                                 N = 2, 3 or 4 reference pixels, in the order the window asks for them\n"
+    "  --log-x, --log-y               logarithmic axes\n"
+    "  --rev-x, --rev-y               reversed axes with --axes (with --points, values that run backwards)\n"
     "tracing:\n"
     "  --method brightness|colour     (brightness)\n"
     "  --colour RRGGBB                line colour of the colour method (000000)\n"
@@ -455,7 +457,12 @@ std::optional<TraceOptions> ParseTraceArguments(const std::vector<std::string>& 
                 options.Help = true;
                 return ArgumentStep::Stop;
             }
-            (arg == "--negative" ? options.Adjust.Negative : options.Straighten) = true;
+            if (arg == "--log-x" || arg == "--log-y")
+                (arg == "--log-x" ? options.XKind : options.YKind).Log = true;
+            else if (arg == "--rev-x" || arg == "--rev-y")
+                (arg == "--rev-x" ? options.XKind : options.YKind).Reversed = true;
+            else
+                (arg == "--negative" ? options.Adjust.Negative : options.Straighten) = true;
             return ArgumentStep::Next;
         }
         const std::string& value = *given;
@@ -463,7 +470,8 @@ std::optional<TraceOptions> ParseTraceArguments(const std::vector<std::string>& 
                    ? ArgumentStep::Next
                    : ArgumentStep::Failed;
     };
-    switch (WalkArguments(args, {"--help", "--negative", "--straighten"}, take, positional, error)) {
+    switch (WalkArguments(args, {"--help", "--negative", "--straighten", "--log-x", "--log-y", "--rev-x", "--rev-y"},
+                          take, positional, error)) {
     case ArgumentStep::Failed: return std::nullopt;
     case ArgumentStep::Stop: return options;
     case ArgumentStep::Next: break;
@@ -514,7 +522,11 @@ std::string TraceText(const TraceOptions& options, const std::string& separator,
     case TraceCalibration::None:
         break;
     case TraceCalibration::Axes:
+        // The picture's edges: left, right, bottom, top (right of left and
+        // top of bottom; --rev-x and --rev-y turn an axis round).
         SetRanges(session, options.Axes[0], options.Axes[1], options.Axes[2], options.Axes[3]);
+        session.SetAxisKind(Axis::X, options.XKind);
+        session.SetAxisKind(Axis::Y, options.YKind);
         break;
     case TraceCalibration::CalFile: {
         const std::optional<CalibrationFile> cal = ReadCalFile(ReadCalibrationBytes(options.CalFile), separator);
@@ -531,6 +543,8 @@ std::string TraceText(const TraceOptions& options, const std::string& separator,
         break;
     }
     case TraceCalibration::Points: {
+        session.SetAxisKind(Axis::X, AxisKind{options.XKind.Log, false});
+        session.SetAxisKind(Axis::Y, AxisKind{options.YKind.Log, false});
         session.SetCalibrationMethod(static_cast<CalibrationMethod>(options.Points - 2));
         session.BeginCalibration();
         for (const SurfacePoint& pixel : options.Pixels)

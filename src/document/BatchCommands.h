@@ -53,6 +53,8 @@ struct TraceOptions {
     std::vector<SurfacePoint> Pixels;      // in the order the window asks for them
     std::array<double, 4> Values{};        // XMIN, XMAX, YMIN, YMAX of the references
     bool Straighten = false;
+    AxisKind XKind;                        // --log-x, --log-y; reversed from values that run backwards
+    AxisKind YKind;
     TraceMethod Method = TraceMethod::MaxBrightness;
     Color LineColour;                      // black, as the colour panel starts
     double Step = 1.0;

@@ -366,10 +366,14 @@ void DigitizeSession::SetAxisKind(Axis axis, AxisKind kind)
     RefuseWhileBusy();
     const Step step(*this, StepName::AxisKind);
     AxisState& state = Mutable(axis);
-    if (kind.Log && !(state.Min > 0))
-        throw CalibrationError(std::string(axis == Axis::X ? kLogXNeedsPositive : kLogYNeedsPositive));
     if (state.Kind == kind)
         return;
+    // A range that a log axis cannot show becomes three decades below its
+    // maximum (or 1 to 1000).
+    if (kind.Log && !(state.Min > 0)) {
+        const long double max = state.Max > 0 ? state.Max : 1000.0L;
+        SetAxisRange(axis, max / 1000.0L, max);
+    }
     state.Kind = kind;
     Notify(SessionChange::Axes);
 }

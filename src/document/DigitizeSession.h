@@ -237,9 +237,10 @@ public:
     bool AcceptsAxisRange(long double min, long double max) const;
     // A negative or non-finite increment is refused with a QuillmarkError.
     void SetAxisIncrement(Axis axis, long double increment);
-    // Makes an axis logarithmic or linear, forward or reversed. A log axis
-    // refuses a range that is not all positive (CalibrationError naming the
-    // axis) and changes nothing.
+    // Makes an axis logarithmic or linear, forward or reversed. A range a log
+    // axis cannot show (minimum not positive) becomes the three decades below
+    // its maximum, or 1 to 1000; afterwards the log axis refuses
+    // non-positive ranges (CalibrationError naming the axis).
     void SetAxisKind(Axis axis, AxisKind kind);
     // The shift buttons and keys: both bounds of held (the range as the
     // edits hold it) move by FineStep; the range is set as the edits hold it

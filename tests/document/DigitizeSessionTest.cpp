@@ -56,7 +56,7 @@ TEST_F(Session, ARefusedCalibrationKeepsRotationAxesAndMode)
     // Three points: origin, X end, Y end, on a logarithmic Y axis.
     session.SetAxisRange(Axis::Y, 1, 10);
     session.SetAxisKind(Axis::Y, AxisKind{true, false});
-    EXPECT_THROW(session.SetAxisKind(Axis::X, AxisKind{true, false}), CalibrationError); // X starts at 0
+    EXPECT_THROW(session.SetAxisRange(Axis::Y, -1, 10), CalibrationError);
     for (const SurfacePoint p : {SurfacePoint{10, 40}, SurfacePoint{90, 42}, SurfacePoint{11, 5}})
         session.ReferenceClick(p);
     const AxisLimits before = session.Limits();

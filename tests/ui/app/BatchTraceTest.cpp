@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -171,6 +172,38 @@ TEST_F(TraceCommand, HelpGoesToStandardOutput)
     EXPECT_EQ(Run({"--help"}), 0);
     EXPECT_NE(out.str().find("--step-unit pixels|axis"), std::string::npos);
     EXPECT_EQ(err.str(), "");
+}
+
+} // namespace
+
+namespace {
+
+// A straight line on a log-log chart from (1, 10) at the top left to
+// (1000, 0.01) at the bottom right: every point's log10 lies on it within
+// half a pixel.
+TEST_F(TraceCommand, LogLogAxesGivePointsOnTheLineInDecades)
+{
+    constexpr int kSize = 301;
+    QImage chart(kSize, kSize, QImage::Format_RGB32);
+    chart.fill(Qt::white);
+    for (int x = 0; x < kSize; ++x)
+        chart.setPixel(x, x, qRgb(0, 0, 0));
+    const std::string path = Path("loglog.bmp");
+    ASSERT_TRUE(chart.save(QString::fromStdString(path), "BMP"));
+    ASSERT_EQ(Run({path, "--method", "colour", "--axes", "1,1000,0.01,10", "--log-x", "--log-y", "--format", "tsv",
+                   "--decimal-point", "."}),
+              0)
+        << err.str();
+    std::istringstream lines(out.str());
+    double x = 0;
+    double y = 0;
+    int count = 0;
+    const double pixel = 3.0 / kSize; // decades
+    while (lines >> x >> y) {
+        ++count;
+        EXPECT_NEAR(std::log10(y), 1 - std::log10(x), pixel / 2) << x;
+    }
+    EXPECT_EQ(count, kSize - 1);
 }
 
 } // namespace
