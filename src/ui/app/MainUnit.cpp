@@ -159,6 +159,8 @@ void TMainForm::SessionChanged(unsigned changes)
             PlotAxis& axis = which == Axis::X ? Chart->BottomAxis() : Chart->LeftAxis();
             axis.SetMinMax(static_cast<double>(state.Min), static_cast<double>(state.Max));
             axis.SetIncrement(static_cast<double>(state.Increment));
+            if (axis.Kind() != state.Kind)
+                axis.SetKind(state.Kind);
             if (axis.LabelFormat() != state.Mask)
                 axis.SetLabelFormat(state.Mask);
         }
@@ -418,10 +420,23 @@ void TMainForm::CreateToolWindows()
         layout->addWidget(new QLabel(QStringLiteral("Сдвиг"), tabAxes), 4, 0);
         layout->addWidget(spbtnX, 4, 1, Qt::AlignHCenter);
         layout->addWidget(spbtnY, 4, 2, Qt::AlignHCenter);
-        CreateCalFileButtons(layout, 5);
+        const auto kindBox = [this](const QString& text, const QString& hint) {
+            auto* box = new QCheckBox(text, tabAxes);
+            box->setToolTip(hint);
+            return box;
+        };
+        chXLog = kindBox(QStringLiteral("Лог. шкала"), QStringLiteral("Логарифмическая шкала"));
+        chYLog = kindBox(QStringLiteral("Лог. шкала"), QStringLiteral("Логарифмическая шкала"));
+        chXRev = kindBox(QStringLiteral("Обратная"), QStringLiteral("Ось направлена в обратную сторону"));
+        chYRev = kindBox(QStringLiteral("Обратная"), QStringLiteral("Ось направлена в обратную сторону"));
+        layout->addWidget(chXLog, 5, 1);
+        layout->addWidget(chYLog, 5, 2);
+        layout->addWidget(chXRev, 6, 1);
+        layout->addWidget(chYRev, 6, 2);
+        CreateCalFileButtons(layout, 7);
         chRegion = new QCheckBox(QStringLiteral("Область оцифровки"), tabAxes);
-        layout->addWidget(chRegion, 6, 0, 1, 3);
-        layout->setRowStretch(7, 1);
+        layout->addWidget(chRegion, 8, 0, 1, 3);
+        layout->setRowStretch(9, 1);
     }
     tabDigit = new QWidget(PageControl);
     {

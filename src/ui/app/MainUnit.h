@@ -288,6 +288,8 @@ public:
     // Writes every control that shows a document value (limits, increments,
     // region, adjustments, fit, the table) without running its handler.
     void ShowSessionControls();
+    // The four axis kind boxes as the document has the axes.
+    void ShowAxisKinds();
 
     // ---- digitize/ExportHandlers.cpp --------------------------------------
     // Saves every point to a data file chosen in the save dialog. The file is
@@ -327,6 +329,13 @@ public:
     // turn: every write below says what it sets off.
     SpinEdit* spXIncrement = nullptr;
     SpinEdit* spYIncrement = nullptr;
+    QCheckBox* chXLog = nullptr;       // "Лог. шкала"
+    QCheckBox* chYLog = nullptr;
+    QCheckBox* chXRev = nullptr;       // "Обратная"
+    QCheckBox* chYRev = nullptr;
+    // A kind box of an axis clicked: the document makes the axis log or
+    // linear, reversed or forward; the edits show the range it then has.
+    void AxisKindClick(Axis axis);
     SplitSpinButton* spbtnX = nullptr; // upper half: Top, lower half: Bottom
     SplitSpinButton* spbtnY = nullptr;
     void spXMinChange();

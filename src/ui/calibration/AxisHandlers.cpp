@@ -12,6 +12,8 @@
 #include "ui/widgets/SpinEdit.h"
 #include "ui/widgets/SplitSpinButton.h"
 
+#include <QCheckBox>
+
 #include <string>
 
 namespace quillmark {
@@ -30,6 +32,10 @@ void TMainForm::ConnectAxisHandlers()
     finished(spYMax, false, false);
     connect(spXIncrement, &SpinEdit::Changed, this, &TMainForm::spXIncrementChange);
     connect(spYIncrement, &SpinEdit::Changed, this, &TMainForm::spYIncrementChange);
+    for (QCheckBox* box : {chXLog, chXRev})
+        connect(box, &QCheckBox::clicked, this, [this] { AxisKindClick(Axis::X); });
+    for (QCheckBox* box : {chYLog, chYRev})
+        connect(box, &QCheckBox::clicked, this, [this] { AxisKindClick(Axis::Y); });
     connect(spbtnX, &SplitSpinButton::TopClicked, this, [this] { spbtnXTopClick(); });
     connect(spbtnX, &SplitSpinButton::BottomClicked, this, [this] { spbtnXBottomClick(); });
     connect(spbtnY, &SplitSpinButton::TopClicked, this, [this] { spbtnYTopClick(); });
@@ -39,8 +45,10 @@ void TMainForm::ConnectAxisHandlers()
 bool TMainForm::LimitEditsRefused(const PlotAxis& axis, const SpinEdit* minEdit, const SpinEdit* maxEdit) const
 {
     const SpinEdit* incrementEdit = &axis == &Chart->BottomAxis() ? spXIncrement : spYIncrement;
+    const bool log = (&axis == &Chart->BottomAxis() ? Document.AxisOf(Axis::X) : Document.AxisOf(Axis::Y)).Kind.Log;
     return !minEdit->TextIsNumber() || !maxEdit->TextIsNumber() ||
-           !PlanAxisRange(minEdit->Value(), maxEdit->Value(), incrementEdit->Value());
+           !PlanAxisRange(minEdit->Value(), maxEdit->Value(), incrementEdit->Value()) ||
+           (log && !(minEdit->Value() > 0));
 }
 
 void TMainForm::ShowAxisRangeRefused()
@@ -118,6 +126,10 @@ void TMainForm::ApplyAxisRange(PlotAxis& axis, long double min, long double max)
     } catch (const AxisRangeError&) {
         ShowAxisRangeRefused();
         return;
+    } catch (const CalibrationError& error) {
+        // A log axis and a range that is not all positive.
+        Dialogs().ShowError(ToQString(kAxisRangeRefusedCaption), QString::fromUtf8(error.what()));
+        return;
     }
     ShowAxisIncrement(which);
 }
@@ -126,6 +138,17 @@ void TMainForm::ShowAxisIncrement(Axis axis)
 {
     // Runs the increment edit's handler, which finds the value in force.
     (axis == Axis::X ? spXIncrement : spYIncrement)->SetValue(Document.AxisOf(axis).Increment);
+}
+
+void TMainForm::AxisKindClick(Axis axis)
+{
+    const bool x = axis == Axis::X;
+    Document.SetAxisKind(axis, AxisKind{(x ? chXLog : chYLog)->isChecked(), (x ? chXRev : chYRev)->isChecked()});
+    // Switching to log may have given the axis a positive range.
+    const AxisState& state = Document.AxisOf(axis);
+    (x ? spXMin : spYMin)->SetValue(state.Min);
+    (x ? spXMax : spYMax)->SetValue(state.Max);
+    ShowAxisIncrement(axis);
 }
 
 void TMainForm::spXIncrementChange()

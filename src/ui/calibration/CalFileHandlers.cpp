@@ -72,8 +72,12 @@ void TMainForm::btnSaveClick()
         return;
 
     // Each value as its edit holds it at this moment.
-    const CalibrationFile values{spXMin->Value(),  spXMax->Value(), spXIncrement->Value(),
-                                 spYMin->Value(),  spYMax->Value(), spYIncrement->Value()};
+    CalibrationFile values{spXMin->Value(),  spXMax->Value(), spXIncrement->Value(),
+                           spYMin->Value(),  spYMax->Value(), spYIncrement->Value()};
+    values.Xlog = Document.AxisOf(Axis::X).Kind.Log;
+    values.Xrev = Document.AxisOf(Axis::X).Kind.Reversed;
+    values.Ylog = Document.AxisOf(Axis::Y).Kind.Log;
+    values.Yrev = Document.AxisOf(Axis::Y).Kind.Reversed;
     const std::string text = CalFileText(values);
     WriteFileReplacing(QFile::encodeName(path).toStdString(), text, "Не удалось записать файл %s");
 }
@@ -105,6 +109,7 @@ void TMainForm::btnLoadClick()
     // The document checks both ranges and increments before it takes any;
     // the edits then show them, and their handlers find them in force.
     Document.LoadCalibration(*values);
+    ShowAxisKinds();
     spXMin->SetValue(values->Xmin);
     spXMax->SetValue(values->Xmax);
     spXIncrement->SetValue(values->Xincr);

@@ -209,6 +209,7 @@ bool TMainForm::SolveCalibration()
         const QSignalBlocker shown(spRotate);
         spRotate->SetValue(Document.Adjustments().Rotate);
     }
+    ShowAxisKinds();
     ShowAxisIncrement(Axis::X);
     spXMin->SetValue(limits.XMin);
     spXMax->SetValue(limits.XMax);

@@ -44,6 +44,17 @@ void TMainForm::UpdateUndoCommands()
     SetCommandEnabled(btnRedo, miRedo, free && Document.CanRedo());
 }
 
+void TMainForm::ShowAxisKinds()
+{
+    for (const auto& [box, on] : {std::pair{chXLog, Document.AxisOf(Axis::X).Kind.Log},
+                                  std::pair{chXRev, Document.AxisOf(Axis::X).Kind.Reversed},
+                                  std::pair{chYLog, Document.AxisOf(Axis::Y).Kind.Log},
+                                  std::pair{chYRev, Document.AxisOf(Axis::Y).Kind.Reversed}}) {
+        const QSignalBlocker quiet(box);
+        box->setChecked(on);
+    }
+}
+
 void TMainForm::ShowSessionControls()
 {
     const auto showRange = [](SpinEdit* minEdit, SpinEdit* maxEdit, SpinEdit* incrementEdit, const AxisState& axis) {
@@ -59,6 +70,8 @@ void TMainForm::ShowSessionControls()
     };
     showRange(spXMin, spXMax, spXIncrement, Document.AxisOf(Axis::X));
     showRange(spYMin, spYMax, spYIncrement, Document.AxisOf(Axis::Y));
+
+    ShowAxisKinds();
 
     const RegionState& region = Document.Region();
     {

@@ -44,6 +44,10 @@ public:
     void SetGridColor(const QColor& color);
 
     int MinorTickCount() const { return m_minorTickCount; }
+    // Logarithmic (grid at the decades) and reversed (values falling to the
+    // right or upward); linear and forward to begin with.
+    AxisKind Kind() const { return m_kind; }
+    void SetKind(AxisKind kind);
     void SetMinorTickCount(int count);
 
 private:
@@ -54,6 +58,7 @@ private:
     NumberMask m_labelMask{kDefaultLabelFormat};
     QColor m_gridColor = QColor(0, 0, 255);
     int m_minorTickCount = 4;
+    AxisKind m_kind;
 };
 
 } // namespace quillmark

@@ -118,6 +118,46 @@ Ticks AxisTicks(const PlotAxis& axis, long double increment)
     return ticks;
 }
 
+// A log axis: major lines at the decades (every n-th where they would crowd
+// the labels), minor lines at 2 .. 9 times each decade when the closest two
+// (9 and 10) are at least 4 pixels apart.
+Ticks LogTicks(const PlotAxis& axis, int pixels, int labelExtent)
+{
+    Ticks ticks;
+    const long double low = std::log10(static_cast<long double>(axis.Minimum()));
+    const long double high = std::log10(static_cast<long double>(axis.Maximum()));
+    if (!std::isfinite(low) || !std::isfinite(high) || high <= low)
+        return ticks;
+    const long double perDecade = pixels / (high - low);
+    const long double every = std::max(1.0L, std::ceil(std::max(labelExtent, 1) / perDecade));
+    const long double first = std::ceil(low);
+    const long double last = std::floor(high);
+    if (last - first > 100000)
+        return ticks;
+    const bool minor = every == 1 && perDecade * std::log10(10.0L / 9.0L) >= 4;
+    for (long double k = std::floor(low); k <= last; ++k) {
+        const long double decade = std::pow(10.0L, k);
+        if (k >= first && std::fmod(k - first, every) == 0)
+            ticks.Major.push_back(decade);
+        for (int m = 2; minor && m <= 9; ++m) {
+            const long double v = m * decade;
+            if (v >= axis.Minimum() && v <= axis.Maximum())
+                ticks.Minor.push_back(v);
+        }
+    }
+    return ticks;
+}
+
+// The ticks of an axis, majors in the order they stand along it (from the
+// left, or from the bottom), so labels are left out in that order.
+Ticks TicksOf(const PlotAxis& axis, long double increment, int pixels, int labelExtent)
+{
+    Ticks ticks = axis.Kind().Log ? LogTicks(axis, pixels, labelExtent) : AxisTicks(axis, increment);
+    if (axis.Kind().Reversed)
+        std::reverse(ticks.Major.begin(), ticks.Major.end());
+    return ticks;
+}
+
 } // namespace
 
 PlotChart::PlotChart(QWidget* parent)
@@ -189,7 +229,7 @@ quillmark::PlotRect Geometry(const QRect& r)
 
 AxisLimits Limits(const PlotAxis& bottom, const PlotAxis& left)
 {
-    return {bottom.Minimum(), bottom.Maximum(), left.Minimum(), left.Maximum()};
+    return {bottom.Minimum(), bottom.Maximum(), left.Minimum(), left.Maximum(), bottom.Kind(), left.Kind()};
 }
 
 } // namespace
@@ -560,7 +600,7 @@ void PlotChart::DrawBottomAxis(QPainter& p) const
 
     p.setPen(QPen(text, 0));
     p.drawLine(r.left(), axisY, r.left() + r.width(), axisY);
-    const Ticks ticks = AxisTicks(axis, increment);
+    const Ticks ticks = TicksOf(axis, increment, r.width(), labelWidth);
     for (const long double v : ticks.Minor) {
         const int px = BottomPixel(v);
         p.drawLine(px, axisY, px, axisY + kMinorTickLength);
@@ -594,7 +634,7 @@ void PlotChart::DrawLeftAxis(QPainter& p) const
 
     p.setPen(QPen(text, 0));
     p.drawLine(axisX, r.top(), axisX, r.top() + r.height());
-    const Ticks ticks = AxisTicks(axis, increment);
+    const Ticks ticks = TicksOf(axis, increment, r.height(), 2 * fm.height());
     for (const long double v : ticks.Minor) {
         const int py = LeftPixel(v);
         p.drawLine(axisX - kMinorTickLength, py, axisX, py);
