@@ -1,6 +1,7 @@
 #include "document/DigitizeSession.h"
 
 #include "base/NumberText.h"
+#include "calibration/AxisMapping.h"
 #include "calibration/ImageFit.h"
 #include "digitize/ExportText.h"
 
@@ -325,7 +326,8 @@ long double DigitizeSession::SetAxisRange(Axis axis, long double min, long doubl
         throw QuillmarkError("Шаг сетки оси не может быть отрицательным");
     state.Min = range.Min;
     state.Max = range.Max;
-    state.Increment = increment;
+    // The grid of a log axis is at the decades: its increment is one decade.
+    state.Increment = state.Kind.Log ? 1.0 : increment;
     state.Mask = std::string(plan->Mask);
     Notify(SessionChange::Axes);
     return plan->Increment;
@@ -382,7 +384,10 @@ AxisRange DigitizeSession::ShiftAxis(Axis axis, AxisRange held, ShiftDirection d
 {
     RefuseWhileBusy();
     const Step step(*this, StepName::ShiftAxis, axis == Axis::X ? "shift X" : "shift Y");
-    const AxisRange shifted = ShiftAxisRange(held, direction);
+    // A log axis shifts by a four-hundredth of its decades.
+    const AxisMapping mapping{held.Min, held.Max, AxisOf(axis).Kind.Log, false};
+    AxisRange shifted = ShiftAxisRange({mapping.ToSpace(held.Min), mapping.ToSpace(held.Max)}, direction);
+    shifted = AxisRange{mapping.FromSpace(shifted.Min), mapping.FromSpace(shifted.Max)};
     ApplyEditedRange(axis, held, HeldOrThrow(shifted.Min), HeldOrThrow(shifted.Max));
     return shifted;
 }

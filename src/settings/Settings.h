@@ -28,7 +28,7 @@ struct SettingKey {
 inline constexpr std::int32_t kToolWindowFloatingTop = 30;
 inline constexpr std::int32_t kTableWindowFloatingTop = 50;
 
-inline constexpr std::array<SettingKey, 44> kSettingKeys = {{
+inline constexpr std::array<SettingKey, 48> kSettingKeys = {{
     {"WindowPosition", "Left", SettingType::Integer, "30"},
     {"WindowPosition", "Top", SettingType::Integer, "25"},
     {"WindowPosition", "Width", SettingType::Integer, "735"},
@@ -54,6 +54,10 @@ inline constexpr std::array<SettingKey, 44> kSettingKeys = {{
     {"Calibration", "Step", SettingType::Real, "1"},
     {"Calibration", "OldStep", SettingType::Real, "1"},
     {"Calibration", "StepType", SettingType::Integer, "0"},
+    {"Calibration", "XLog", SettingType::Boolean, "0"},
+    {"Calibration", "YLog", SettingType::Boolean, "0"},
+    {"Calibration", "XRev", SettingType::Boolean, "0"},
+    {"Calibration", "YRev", SettingType::Boolean, "0"},
     {"Options", "Stretch", SettingType::Boolean, "1"},
     {"Options", "AxisSet", SettingType::Integer, "0"},
     {"Options", "RegSet", SettingType::Integer, "4"},

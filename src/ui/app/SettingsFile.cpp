@@ -183,6 +183,15 @@ void TMainForm::FormShow()
     Document.Trace().OtherStep = step;
     spStep->SetValue(StepForUnit(step, StepBox->currentIndex() == 1));
     Document.Trace().OtherStep = ReadIniReal("Calibration", "OldStep");
+
+    // The axes' kinds, after their ranges (a log axis needs a positive one).
+    for (const auto& [axis, log, rev] : {std::tuple{Axis::X, "XLog", "XRev"}, std::tuple{Axis::Y, "YLog", "YRev"}}) {
+        Document.SetAxisKind(axis, AxisKind{ReadIniBool("Calibration", log, false), ReadIniBool("Calibration", rev, false)});
+        (axis == Axis::X ? spXMin : spYMin)->SetValue(Document.AxisOf(axis).Min);
+        (axis == Axis::X ? spXMax : spYMax)->SetValue(Document.AxisOf(axis).Max);
+    }
+    ShowAxisKinds();
+
     // What the settings set up is where the user starts: nothing to undo.
     Document.ClearHistory();
 }
@@ -291,6 +300,10 @@ void TMainForm::WriteSettings()
     WriteIniReal("Calibration", "Step", spStep->Value());
     WriteIniReal("Calibration", "OldStep", static_cast<double>(Document.Trace().OtherStep));
     IniFile->WriteInteger("Calibration", "StepType", StepBox->currentIndex());
+    IniFile->WriteBool("Calibration", "XLog", Document.AxisOf(Axis::X).Kind.Log);
+    IniFile->WriteBool("Calibration", "YLog", Document.AxisOf(Axis::Y).Kind.Log);
+    IniFile->WriteBool("Calibration", "XRev", Document.AxisOf(Axis::X).Kind.Reversed);
+    IniFile->WriteBool("Calibration", "YRev", Document.AxisOf(Axis::Y).Kind.Reversed);
 
     IniFile->WriteBool("Options", "Stretch", btnStretch->isChecked());
     IniFile->WriteInteger("Options", "AxisSet", btnAxisSet->GlyphIndex());
