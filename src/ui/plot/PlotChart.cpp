@@ -591,8 +591,16 @@ void PlotChart::DrawBottomAxis(QPainter& p) const
     const QRect r = PlotRect();
     const QFontMetrics fm = fontMetrics();
     const PlotAxis& axis = m_bottomAxis;
-    const int labelWidth = std::max(fm.horizontalAdvance(axis.LabelText(axis.Minimum())),
-                                    fm.horizontalAdvance(axis.LabelText(axis.Maximum()))) +
+    // The widest label: of the range's ends, or of its outer decades on a
+    // log axis (whose labels are decades only).
+    const auto ends = [&axis]() -> std::pair<double, double> {
+        if (!axis.Kind().Log)
+            return {axis.Minimum(), axis.Maximum()};
+        return {std::pow(10.0, std::floor(std::log10(axis.Minimum()))),
+                std::pow(10.0, std::ceil(std::log10(axis.Maximum())))};
+    }();
+    const int labelWidth = std::max(fm.horizontalAdvance(axis.LabelText(ends.first)),
+                                    fm.horizontalAdvance(axis.LabelText(ends.second))) +
                            2 * fm.averageCharWidth();
     const long double increment = GridIncrement(axis, r.width(), labelWidth);
     const int axisY = r.top() + r.height();
