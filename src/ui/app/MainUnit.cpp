@@ -939,6 +939,17 @@ void TMainForm::StepAxisRange(bool xAxis, RangeStepKind kind)
 {
     SpinEdit* minEdit = xAxis ? spXMin : spYMin;
     SpinEdit* maxEdit = xAxis ? spXMax : spYMax;
+    if (Document.AxisOf(xAxis ? Axis::X : Axis::Y).Kind.Log) {
+        // A log axis stretches and shrinks by its decades.
+        const long double low = std::log10(static_cast<long double>(minEdit->Value()));
+        const long double high = std::log10(static_cast<long double>(maxEdit->Value()));
+        const RangeShift shift = CtrlArrowRangeShift(low, high, kind, false);
+        if (shift.MinShift == 0 && shift.MaxShift == 0)
+            return;
+        minEdit->SetValue(std::pow(10.0L, low + shift.MinShift));
+        maxEdit->SetValue(std::pow(10.0L, high + shift.MaxShift));
+        return;
+    }
     const RangeShift shift = CtrlArrowRangeShift(minEdit->Value(), maxEdit->Value(), kind, ScalingAboutZero());
     if (shift.MinShift == 0 && shift.MaxShift == 0)
         return;

@@ -59,7 +59,11 @@ void TMainForm::ShowAxisRangeRefused()
 
 void TMainForm::RestoreLimitEdit(SpinEdit* changed, bool changedIsMin, const PlotAxis& axis)
 {
-    ShowAxisRangeRefused();
+    const bool x = &axis == &Chart->BottomAxis();
+    if (axis.Kind().Log && !((x ? spXMin : spYMin)->Value() > 0))
+        Dialogs().ShowError(ToQString(kAxisRangeRefusedCaption), ToQString(x ? kLogXNeedsPositive : kLogYNeedsPositive));
+    else
+        ShowAxisRangeRefused();
     // Runs the handler, which finds the value in force and does nothing more.
     changed->SetValue(changedIsMin ? axis.Minimum() : axis.Maximum());
 }

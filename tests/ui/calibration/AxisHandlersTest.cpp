@@ -4,6 +4,7 @@
 #include "ui/plot/PlotChart.h"
 #include "ui/widgets/SplitSpinButton.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTest>
@@ -204,4 +205,27 @@ TEST_F(AxisHandlersTest, TypedLimitsApplyWhenAcceptedAndAreRefusedOnceWhenFinish
     EXPECT_EQ(form->spXMin->Text(), QStringLiteral("2"));
     EXPECT_EQ(X().Minimum(), 2);
     EXPECT_EQ(X().Maximum(), 20);
+}
+
+TEST_F(AxisHandlersTest, TheLogBoxGivesTheAxisDecadesAndRefusesLimitsBelowZero)
+{
+    // 0 .. 10 cannot be shown on a log axis: three decades below 10 instead.
+    QTest::mouseClick(form->chXLog, Qt::LeftButton, {}, QPoint(4, form->chXLog->height() / 2));
+    ASSERT_TRUE(form->Document.AxisOf(Axis::X).Kind.Log);
+    EXPECT_EQ(X().Minimum(), 0.01);
+    EXPECT_EQ(form->spXMin->Text(), QStringLiteral("0.01"));
+    EXPECT_EQ(form->spXIncrement->Value(), 1);
+    EXPECT_EQ(X().LabelText(1e-4), QStringLiteral("10\u207B\u2074"));
+    dialogs->TakeCalls();
+
+    auto* minField = form->spXMin->findChild<QLineEdit*>();
+    minField->selectAll();
+    QTest::keyClicks(minField, QStringLiteral("-1"));
+    QTest::keyClick(minField, Qt::Key_Return);
+    EXPECT_EQ(dialogs->TakeCalls(),
+              std::vector<std::string>{"error: Ошибка | " + std::string(kLogXNeedsPositive)});
+    EXPECT_EQ(X().Minimum(), 0.01);
+    // Reversed: the left edge shows the maximum.
+    QTest::mouseClick(form->chXRev, Qt::LeftButton, {}, QPoint(4, form->chXRev->height() / 2));
+    EXPECT_NEAR(static_cast<double>(form->Chart->BottomValue(form->Chart->PlotRect().left())), 10, 1e-9);
 }
