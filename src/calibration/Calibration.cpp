@@ -15,6 +15,16 @@ long double Wide(std::int32_t v)
     return static_cast<long double>(v);
 }
 
+long double Wide(long double v)
+{
+    return v;
+}
+
+bool Whole(SurfacePosition p)
+{
+    return std::floor(p.X) == p.X && std::floor(p.Y) == p.Y;
+}
+
 constexpr std::string_view kHintXminYmin = "Задайте точку Xmin и Ymin";
 constexpr std::string_view kHintXmin = "Задайте точку Xmin";
 constexpr std::string_view kHintXmaxYmax = "Задайте точку Xmax и Ymax";
@@ -29,7 +39,7 @@ constexpr std::uint8_t Slot(int index)
 
 } // namespace
 
-AxisPoint PixelToAxis(SurfacePoint pixel, const PlotRect& rect, const AxisLimits& limits)
+AxisPoint PixelToAxis(SurfacePosition pixel, const PlotRect& rect, const AxisLimits& limits)
 {
     // The linear rule in each axis's space (see AxisMapping).
     const AxisLimits s = SpaceLimits(limits);
@@ -167,8 +177,8 @@ long double StraighteningAngle(const AxisPointSlots& slots)
     return (thetaX + thetaY) / 2.0L;
 }
 
-SurfacePoint RotateAboutCentre(SurfacePoint point, long double theta, const PlotRect& rect,
-                               PictureSize picture, bool fitted)
+SurfacePosition RotateAboutCentre(SurfacePosition point, long double theta, const PlotRect& rect,
+                                  PictureSize picture, bool fitted)
 {
     if (rect.Width <= 0 || rect.Height <= 0 || !std::isfinite(theta))
         return point;
@@ -191,12 +201,12 @@ SurfacePoint RotateAboutCentre(SurfacePoint point, long double theta, const Plot
     const long double u2 = cx + r * std::cos(phi + theta);
     const long double v2 = cy - r * std::sin(phi + theta);
 
-    SurfacePoint turned;
+    if (!Whole(point))
+        return {w * u2 / wp + Wide(rect.Left), h * v2 / hp + Wide(rect.Top)};
     // Rounded before the offset is added: halves go to the even neighbour of
     // the position inside the rectangle.
-    turned.X = RoundToSurface(std::nearbyint(w * u2 / wp) + Wide(rect.Left));
-    turned.Y = RoundToSurface(std::nearbyint(h * v2 / hp) + Wide(rect.Top));
-    return turned;
+    return SurfacePoint{RoundToSurface(std::nearbyint(w * u2 / wp) + Wide(rect.Left)),
+                        RoundToSurface(std::nearbyint(h * v2 / hp) + Wide(rect.Top))};
 }
 
 AxisPointSlots RotateSlotsAboutCentre(const AxisPointSlots& slots, long double theta,
@@ -205,7 +215,7 @@ AxisPointSlots RotateSlotsAboutCentre(const AxisPointSlots& slots, long double t
     if (theta == 0.0L)
         return slots;
     AxisPointSlots turned = slots;
-    for (SurfacePoint& p : turned)
+    for (SurfacePosition& p : turned)
         p = RotateAboutCentre(p, theta, rect, picture, fitted);
     return turned;
 }

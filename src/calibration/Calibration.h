@@ -32,9 +32,10 @@ inline constexpr std::string_view kYReferencesCoincide = "Точки привя�
 // settings file.
 enum class CalibrationMethod : std::int32_t { TwoPoints = 0, ThreePoints = 1, FourPoints = 2 };
 
-// The reference pixels of one calibration. Slot 0: X-min reference, slot 1:
+// The reference positions of one calibration, in plot-surface pixels (with
+// fractions when clicked on a zoomed view). Slot 0: X-min reference, slot 1:
 // X-max, slot 2: Y-max, slot 3: Y-min.
-using AxisPointSlots = std::array<SurfacePoint, 4>;
+using AxisPointSlots = std::array<SurfacePosition, 4>;
 
 // The values typed into the value dialog. Nothing orders them.
 struct ReferenceValues {
@@ -44,7 +45,7 @@ struct ReferenceValues {
     long double YMax = 0.0L;
 };
 
-AxisPoint PixelToAxis(SurfacePoint pixel, const PlotRect& rect, const AxisLimits& limits);
+AxisPoint PixelToAxis(SurfacePosition pixel, const PlotRect& rect, const AxisLimits& limits);
 
 // The inverse of PixelToAxis, as fractional surface pixels.
 long double AxisToPixelX(long double x, const PlotRect& rect, const AxisLimits& limits);
@@ -105,11 +106,12 @@ inline constexpr long double kDegreesPerRadian = 57.29577951308232L;
 // it stays on its picture feature after the picture is turned by theta
 // counter-clockwise. Fitted: the picture (picture pixels) is stretched over the
 // plot rectangle; otherwise it sits centred at actual size and the turn is
-// about the plot rectangle's centre. The result is rounded half to even and
-// held within the 32-bit range. A plot rectangle or picture without area
-// leaves the point as it is.
-SurfacePoint RotateAboutCentre(SurfacePoint point, long double theta, const PlotRect& rect,
-                               PictureSize picture, bool fitted);
+// about the plot rectangle's centre. A whole-pixel point turns onto a whole
+// pixel (rounded half to even, held within the 32-bit range), as the turned
+// picture's pixels lie; a point with a fraction keeps its fraction. A plot
+// rectangle or picture without area leaves the point as it is.
+SurfacePosition RotateAboutCentre(SurfacePosition point, long double theta, const PlotRect& rect,
+                                  PictureSize picture, bool fitted);
 
 // All four slots, in slot order; nothing moves when theta is exactly 0.
 AxisPointSlots RotateSlotsAboutCentre(const AxisPointSlots& slots, long double theta,

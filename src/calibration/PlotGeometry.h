@@ -3,8 +3,10 @@
 // own type so that a plot-surface pixel cannot be passed where an axis value
 // or a picture size is meant.
 #include <cmath>
+#include <concepts>
 #include <cstdint>
 #include <limits>
+#include <type_traits>
 
 namespace quillmark {
 
@@ -13,6 +15,22 @@ struct SurfacePoint {
     std::int32_t X = 0;
     std::int32_t Y = 0;
     friend bool operator==(const SurfacePoint&, const SurfacePoint&) = default;
+};
+
+// A position on the plot surface in fractions of a pixel: where a click lands
+// when the view is zoomed in. A whole pixel converts to its own position, so
+// at zoom 1 every result is the one its pixel gives.
+struct SurfacePosition {
+    long double X = 0.0L;
+    long double Y = 0.0L;
+    SurfacePosition() = default;
+    template <typename T>
+        requires std::is_arithmetic_v<T>
+    SurfacePosition(T x, T y) : X(static_cast<long double>(x)), Y(static_cast<long double>(y))
+    {
+    }
+    SurfacePosition(SurfacePoint p) : X(p.X), Y(p.Y) {}
+    friend bool operator==(const SurfacePosition&, const SurfacePosition&) = default;
 };
 
 // The plot rectangle inside the axes, in surface pixels. The bottom axis maps

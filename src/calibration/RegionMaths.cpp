@@ -6,7 +6,7 @@
 
 namespace quillmark {
 
-RegionLimits RegionFromDrag(SurfacePoint start, SurfacePoint end, const PlotRect& rect,
+RegionLimits RegionFromDrag(SurfacePosition start, SurfacePosition end, const PlotRect& rect,
                             const AxisLimits& limits)
 {
     const AxisPoint a = PixelToAxis(start, rect, limits);

@@ -20,7 +20,7 @@ struct RegionLimits {
 
 // Limits of a finished drag: X minimum from the start column, Y minimum from
 // the end row, X maximum from the end column, Y maximum from the start row.
-RegionLimits RegionFromDrag(SurfacePoint start, SurfacePoint end, const PlotRect& rect,
+RegionLimits RegionFromDrag(SurfacePosition start, SurfacePosition end, const PlotRect& rect,
                             const AxisLimits& limits);
 
 // The region's surface rectangle: each limit's pixel column or row, rounded

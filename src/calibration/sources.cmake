@@ -10,6 +10,8 @@ target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ImageFit.h
   ${CMAKE_CURRENT_LIST_DIR}/ImageFit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PlotGeometry.h
+  ${CMAKE_CURRENT_LIST_DIR}/PlotView.h
+  ${CMAKE_CURRENT_LIST_DIR}/PlotView.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RangeStep.h
   ${CMAKE_CURRENT_LIST_DIR}/RangeStep.cpp
   ${CMAKE_CURRENT_LIST_DIR}/RegionMaths.h

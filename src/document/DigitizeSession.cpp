@@ -433,7 +433,7 @@ void DigitizeSession::EndCalibration()
     Notify(SessionChange::Markers);
 }
 
-ReferenceOutcome DigitizeSession::ReferenceClick(SurfacePoint at)
+ReferenceOutcome DigitizeSession::ReferenceClick(SurfacePosition at)
 {
     RefuseWhileBusy();
     CalibrationState& c = m_calibration;
@@ -497,7 +497,7 @@ AxisLimits DigitizeSession::Calibrate(const ReferenceValues& values, bool straig
 
 // ---- Region --------------------------------------------------------------
 
-RegionLimits DigitizeSession::SetRegionFromDrag(SurfacePoint start, SurfacePoint end)
+RegionLimits DigitizeSession::SetRegionFromDrag(SurfacePosition start, SurfacePosition end)
 {
     RefuseWhileBusy();
     const Step step(*this, StepName::DrawRegion);

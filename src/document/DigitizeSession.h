@@ -90,7 +90,7 @@ struct CalibrationState {
     bool Active = false;         // reference clicks are being taken
     AxisPointSlots Clicks{};     // slot 0 X-min, 1 X-max, 2 Y-max, 3 Y-min
     std::int32_t Count = 0;      // clicks taken since the mode began
-    std::vector<SurfacePoint> Markers; // where the clicks were, in order
+    std::vector<SurfacePosition> Markers; // where the clicks were, in order
 };
 
 // What one reference click did.
@@ -257,9 +257,9 @@ public:
     void SetCalibrationMethod(CalibrationMethod method) { m_calibration.Method = method; }
     void BeginCalibration();
     void EndCalibration();
-    // A reference click at a plot-surface pixel. Past the method's last
+    // A reference click at a plot-surface position. Past the method's last
     // click it only counts.
-    ReferenceOutcome ReferenceClick(SurfacePoint at);
+    ReferenceOutcome ReferenceClick(SurfacePosition at);
     // The solve after the last reference click: straightens the picture
     // (three and four points with straighten set), then sets both ranges.
     // Every check comes first: references that share a column or a row
@@ -274,7 +274,7 @@ public:
     const RegionState& Region() const { return m_region; }
     // A finished drag on the plot surface: the limits from its corners; the
     // region is drawn and switched on.
-    RegionLimits SetRegionFromDrag(SurfacePoint start, SurfacePoint end);
+    RegionLimits SetRegionFromDrag(SurfacePosition start, SurfacePosition end);
     // A region given by its limits: drawn and switched on.
     void DrawRegion(const RegionLimits& limits);
     // One typed limit; the others stay.
@@ -310,7 +310,7 @@ public:
     // Deletes one point; a selection of it or beyond it ends.
     void DeletePoint(std::size_t index);
     // The axis value under a plot-surface pixel.
-    AxisPoint ValueAt(SurfacePoint at) const { return PixelToAxis(at, m_plot, Limits()); }
+    AxisPoint ValueAt(SurfacePosition at) const { return PixelToAxis(at, m_plot, Limits()); }
 
     // ---- Tracing -------------------------------------------------------
     // Switches the step unit: the step shown now (in the unit being left) is

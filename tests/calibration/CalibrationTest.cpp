@@ -215,11 +215,11 @@ TEST(RotateAboutCentre, TurningBackReturnsWithinOnePixel)
         for (const long double theta : {0.01L, -0.2L, 1.0L}) {
             for (std::int32_t x = 25; x < 665; x += 61) {
                 const SurfacePoint p{x, 15 + (x * 7) % 480};
-                const SurfacePoint there = RotateAboutCentre(p, theta, rect, {1024, 768}, fitted);
-                const SurfacePoint back = RotateAboutCentre(there, -theta, rect, {1024, 768}, fitted);
+                const SurfacePosition there = RotateAboutCentre(p, theta, rect, {1024, 768}, fitted);
+                const SurfacePosition back = RotateAboutCentre(there, -theta, rect, {1024, 768}, fitted);
                 SCOPED_TRACE(x);
-                EXPECT_LE(std::abs(back.X - p.X), 1);
-                EXPECT_LE(std::abs(back.Y - p.Y), 1);
+                EXPECT_LE(std::fabs(back.X - p.X), 1);
+                EXPECT_LE(std::fabs(back.Y - p.Y), 1);
             }
         }
     }
