@@ -100,6 +100,7 @@ TMainForm::TMainForm(MainFormEnvironment environment, QWidget* parent)
     CreateToolWindows();
     CreateStatusBar();
     ConnectMainUnit();
+    ConnectViewHandlers();
     ConnectPicturePage();
     setAcceptDrops(true); // picture files dropped from a file manager
     ConnectAxisHandlers();
@@ -261,6 +262,14 @@ void TMainForm::CreateMenus()
     miUndo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z)});
     miRedo = editMenu->addAction(QStringLiteral("Повторить"));
     miRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+
+    QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("Вид"));
+    miZoomIn = viewMenu->addAction(QStringLiteral("Увеличить"));
+    miZoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    miZoomOut = viewMenu->addAction(QStringLiteral("Уменьшить"));
+    miZoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    miZoomReset = viewMenu->addAction(QStringLiteral("Исходный масштаб"));
+    miZoomReset->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
 
     QMenu* commandsMenu = menuBar()->addMenu(QStringLiteral("Команды"));
     miDigitize = commandsMenu->addAction(QStringLiteral("Оцифровать"));
@@ -878,7 +887,7 @@ void TMainForm::FormKeyDown(int& key, Qt::KeyboardModifiers shift)
             step = {0, 1};
             break;
         }
-        QCursor::setPos(QCursor::pos() + step);
+        QCursor::setPos(QCursor::pos() + ArrowStep(step));
         key = 0;
         return;
     }

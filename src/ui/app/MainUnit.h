@@ -146,6 +146,9 @@ public:
     QAction* miExit = nullptr;
     QAction* miUndo = nullptr;   // menu "Правка"
     QAction* miRedo = nullptr;
+    QAction* miZoomIn = nullptr;    // menu "Вид"
+    QAction* miZoomOut = nullptr;
+    QAction* miZoomReset = nullptr;
     QAction* miDigitize = nullptr;
     QAction* miCopy = nullptr;
     QAction* miStretch = nullptr;
@@ -282,6 +285,23 @@ public:
     // it; the controls then show the document as it is again.
     void miUndoClick();
     void miRedoClick();
+
+    // ---- The view over the plot (ui/plot/ViewHandlers.cpp) ----------------
+    // Zoom and pan are views, not document changes: no undo step, nothing
+    // saved. Each picture keeps its view while the program runs.
+    void miZoomInClick();
+    void miZoomOutClick();
+    void miZoomResetClick();
+    // The status bar's fourth panel: screen pixels per picture pixel, in per
+    // cent; empty without a picture.
+    void ShowZoom();
+    // Before another picture is opened, and after: the view it had last.
+    void KeepPictureView();
+    void RestorePictureView(const QString& path);
+    // The pointer's move for an arrow key of Manual and Edit: one picture
+    // pixel when the view shows them larger than a screen pixel, otherwise
+    // one screen pixel.
+    QPoint ArrowStep(QPoint direction) const;
     // The two commands' texts ("Отменить <step>") and whether they can run:
     // not while calibrating, drawing a region or tracing.
     void UpdateUndoCommands();
@@ -634,6 +654,7 @@ private:
     void CreateToolWindows();
     void CreateStatusBar();
     void ConnectMainUnit();
+    void ConnectViewHandlers();
     void ConnectPicturePage(); // imaging/PictureHandlers.cpp
     void SliderChangeCompleted(QSlider* slider, int action);
     void ConnectAxisHandlers();   // calibration/AxisHandlers.cpp
@@ -671,6 +692,13 @@ private:
     bool m_shown = false; // FormShow runs on the first showing only
     bool m_settingsSizePending = false;  // settings window floating but never shown: size not fixed yet
     std::map<const QToolButton*, QString> m_hints;
+    struct KeptView {
+        long double Zoom = 1;
+        long double PanX = 0;
+        long double PanY = 0;
+    };
+    std::map<QString, KeptView> m_views;   // by the picture's full path
+    QString m_viewPicture;                 // the picture shown now
     // The application-wide key filter sees a key once per widget it
     // propagates through; these tell a new key from its propagation. A key
     // whose handler opens a modal dialog stays in the list while the dialog's

@@ -168,7 +168,7 @@ void TMainForm::btnAxisSetMouseEnter()
 void TMainForm::AxisReferenceClick(int x, int y)
 {
     SyncSessionPlot();
-    const ReferenceOutcome outcome = Document.ReferenceClick(SurfacePoint{x, y});
+    const ReferenceOutcome outcome = Document.ReferenceClick(Chart->ToSurface(QPointF(x, y)));
     if (!outcome.NextHint.empty())
         SetCalibrationHint(outcome.NextHint, false);
     // A refused solve leaves the count at the last click, so the next click

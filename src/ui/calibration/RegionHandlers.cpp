@@ -155,8 +155,8 @@ void TMainForm::ChartMouseUp(Qt::MouseButton /*button*/, Qt::KeyboardModifiers /
     SyncSessionPlot();
     // The drag, the edits that show it and switching it on are one step.
     const DigitizeSession::Step step(Document, StepName::DrawRegion);
-    const RegionLimits region = Document.SetRegionFromDrag(SurfacePoint{RegionRect.x0, RegionRect.y0},
-                                                           SurfacePoint{RegionRect.x1, RegionRect.y1});
+    const RegionLimits region = Document.SetRegionFromDrag(Chart->ToSurface(QPointF(RegionRect.x0, RegionRect.y0)),
+                                                           Chart->ToSurface(QPointF(RegionRect.x1, RegionRect.y1)));
     // The edits show the limits; the region then holds what they hold.
     spXMinReg->SetValue(region.XMin);
     spYMinReg->SetValue(region.YMin);

@@ -118,7 +118,7 @@ EditClick TMainForm::ManualClick(int x, int y, bool manual) const
 {
     EditClick click;
     click.At = SurfacePoint{x, y};
-    click.Value = Document.ValueAt(SurfacePoint{x, y});
+    click.Value = Document.ValueAt(Chart->ToSurface(QPointF(x, y)));
     click.Manual = manual;
     click.Sensitivity = SensitivityOption();
     return click;
@@ -210,19 +210,55 @@ void TMainForm::RefreshMagnifier(QPoint pointer)
 void TMainForm::PaintMagnifier(QPainter& p, QPoint pointer) const
 {
     // Logical coordinates throughout: on a picture with a pixel ratio above 1
-    // the same calls give finer text and lines, and the enlarged surface
-    // pixels stay square blocks (no smoothing).
+    // the same calls give finer text and lines, and the picture's pixels stay
+    // square blocks (no smoothing).
     const int w = kMagnifierWidth;
     const int h = kMagnifierHeight;
     const QRect whole(0, 0, w, h);
-    const MagnifierReach reach = MagnifierSourceReach(ZoomBox->currentIndex(), w, h);
-    // Parts of the source beyond the surface stay white.
-    p.fillRect(whole, Qt::white);
-    Chart->CopyRectTo(p, whole, QRect(pointer.x() - reach.X, pointer.y() - reach.Y, 2 * reach.X, 2 * reach.Y));
+    const int factor = MagnifierFactor(ZoomBox->currentIndex());
+    // Beyond the picture: the plot's own background.
+    p.fillRect(whole, Chart->BackColor());
+    const SurfacePosition at = Chart->ToSurface(QPointF(pointer));
+    const PicturePlacement place = Chart->Placement();
+    const SurfacePosition under = SurfaceToPicture(place, at);
+    const QImage& picture = Chart->BackImage();
+    if (std::isfinite(under.X) && std::isfinite(under.Y) && std::fabs(under.X) < 1e9L && std::fabs(under.Y) < 1e9L) {
+        const MagnifierCells cells = MagnifierLayout(static_cast<long long>(std::floor(under.X)),
+                                                     static_cast<long long>(std::floor(under.Y)), factor, w, h);
+        const auto blockX = [&](long double column) {
+            return static_cast<double>(cells.Left + (column - cells.FirstColumn) * factor);
+        };
+        const auto blockY = [&](long double row) {
+            return static_cast<double>(cells.Top + (row - cells.FirstRow) * factor);
+        };
+        const QRect cellsRect(static_cast<int>(cells.FirstColumn), static_cast<int>(cells.FirstRow), cells.Columns,
+                              cells.Rows);
+        const QRect part = cellsRect.intersected(picture.rect());
+        if (Chart->BackImageVisible() && !picture.isNull() && !part.isEmpty()) {
+            p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+            p.drawImage(QRectF(blockX(part.left()), blockY(part.top()), part.width() * factor, part.height() * factor),
+                        picture.copy(part));
+        }
+        // The data points where they lie on the picture.
+        if (srData->Active()) {
+            for (int i = 0; i < srData->Count(); ++i) {
+                const SurfacePosition s{AxisToPixelX(srData->XValue(i), ToPlotRect(Chart->PlotRect()), Document.Limits()),
+                                        AxisToPixelY(srData->YValue(i), ToPlotRect(Chart->PlotRect()), Document.Limits())};
+                const SurfacePosition u = SurfaceToPicture(place, s);
+                const QPointF m(blockX(u.X), blockY(u.Y));
+                if (!whole.adjusted(-4, -4, 4, 4).contains(m.toPoint()))
+                    continue;
+                const QColor colour = srData->PointColor(i).isValid() ? srData->PointColor(i) : srData->SeriesColor();
+                p.setPen(QPen(colour, 0));
+                p.setBrush(colour);
+                p.drawEllipse(m, 2.5, 2.5);
+            }
+            p.setBrush(Qt::NoBrush);
+        }
+    }
 
     const std::string separator = DecimalSeparator().toStdString();
-    const long double x = srData->XScreenToValue(pointer.x());
-    const long double y = srData->YScreenToValue(pointer.y());
+    const AxisPoint pointed = PixelToAxis(at, ToPlotRect(Chart->PlotRect()), Document.Limits());
     p.fillRect(QRect(0, 0, 50, 25), Qt::white);
     p.setFont(QFont(QStringLiteral("Aral"), 7));
     p.setPen(Qt::black);
@@ -231,8 +267,8 @@ void TMainForm::PaintMagnifier(QPainter& p, QPoint pointer) const
             QString::fromLatin1(name) + QString::fromStdString(GeneralText(value, 4, separator)) + QLatin1Char(' ');
         p.drawText(QRect(1, top, w - 1, h - top), Qt::AlignLeft | Qt::AlignTop, text);
     };
-    readout("X=", x, 0);
-    readout("Y=", y, 12);
+    readout("X=", pointed.X, 0);
+    readout("Y=", pointed.Y, 12);
 
     const int cx = w / 2;
     const int cy = h / 2;

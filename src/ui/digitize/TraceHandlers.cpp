@@ -246,8 +246,17 @@ void TMainForm::StepBoxChange()
 
 void TMainForm::PickLineColour()
 {
+    // The picture's own pixel under the pointer, whatever the view shows
+    // there; off the picture, the plot's colour.
     const QPoint at = Chart->PointerPosition();
-    const QColor colour = Chart->PixelColor(at.x(), at.y());
+    const SurfacePosition u = SurfaceToPicture(Chart->Placement(), Chart->ToSurface(QPointF(at)));
+    const QImage& picture = Chart->BackImage();
+    QColor colour;
+    if (Chart->BackImageVisible() && std::isfinite(u.X) && std::isfinite(u.Y) && u.X >= 0 && u.Y >= 0 &&
+        u.X < picture.width() && u.Y < picture.height())
+        colour = picture.pixelColor(static_cast<int>(u.X), static_cast<int>(u.Y));
+    else if (Chart->PlotRect().contains(at))
+        colour = Chart->PixelColor(at.x(), at.y());
     if (colour.isValid())
         SetLineColour(colour);
 }

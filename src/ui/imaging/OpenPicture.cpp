@@ -49,6 +49,7 @@ void TMainForm::OpenPictureFile(const QString& path)
     // The background takes the new size before the pixels are handed over,
     // so an icon or a metafile that refuses leaves it resized, and nothing
     // else changed.
+    KeepPictureView();
     Chart->SetBackImageSize(width, height);
     std::unique_ptr<TFastBMP> source = OpenedPicture(*picture);
     picture.reset();
@@ -71,6 +72,7 @@ void TMainForm::OpenPictureFile(const QString& path)
     SetStatusText(0, QLatin1Char(' ') + file.fileName());
     SetStatusText(1, QStringLiteral("%1x%2").arg(width).arg(height));
     SetStatusText(2, QLatin1Char(' ') + MetodBox->currentText());
+    RestorePictureView(path);
 }
 
 QString TMainForm::DroppedPictureFile(const QMimeData* mime) const

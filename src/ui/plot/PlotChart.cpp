@@ -10,6 +10,8 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -89,21 +91,30 @@ struct Ticks {
     std::vector<long double> Minor;
 };
 
+// The part of an axis the view shows: its whole range at zoom 1.
+struct ShownAxis {
+    double Minimum = 0;
+    double Maximum = 1;
+    AxisKind Kind;
+    int MinorTickCount = 4;
+    double Increment = 0;   // 0: chosen to fit the labels
+};
+
 // Grid values at whole multiples of the increment inside min .. max, and the
 // minor ticks between them. The counter is an integer, so the loop ends even
 // where the multiples are too large to step by one.
-Ticks AxisTicks(const PlotAxis& axis, long double increment)
+Ticks AxisTicks(const ShownAxis& axis, long double increment)
 {
     Ticks ticks;
     if (!std::isfinite(increment) || increment <= 0)
         return ticks;
-    const long double min = axis.Minimum();
-    const long double max = axis.Maximum();
+    const long double min = axis.Minimum;
+    const long double max = axis.Maximum;
     const long double first = std::ceil(min / increment);
     const long double last = std::floor(max / increment);
     if (!std::isfinite(first) || !std::isfinite(last) || last - first > 100000)
         return ticks;
-    const int minor = axis.MinorTickCount();
+    const int minor = axis.MinorTickCount;
     const auto count = static_cast<long long>(last - first) + 1;
     for (long long i = -1; i < count; ++i) {
         const long double k = first + static_cast<long double>(i);
@@ -121,11 +132,11 @@ Ticks AxisTicks(const PlotAxis& axis, long double increment)
 // A log axis: major lines at the decades (every n-th where they would crowd
 // the labels), minor lines at 2 .. 9 times each decade when the closest two
 // (9 and 10) are at least 4 pixels apart.
-Ticks LogTicks(const PlotAxis& axis, int pixels, int labelExtent)
+Ticks LogTicks(const ShownAxis& axis, int pixels, int labelExtent)
 {
     Ticks ticks;
-    const long double low = std::log10(static_cast<long double>(axis.Minimum()));
-    const long double high = std::log10(static_cast<long double>(axis.Maximum()));
+    const long double low = std::log10(static_cast<long double>(axis.Minimum));
+    const long double high = std::log10(static_cast<long double>(axis.Maximum));
     if (!std::isfinite(low) || !std::isfinite(high) || high <= low)
         return ticks;
     const long double perDecade = pixels / (high - low);
@@ -141,7 +152,7 @@ Ticks LogTicks(const PlotAxis& axis, int pixels, int labelExtent)
             ticks.Major.push_back(decade);
         for (int m = 2; minor && m <= 9; ++m) {
             const long double v = m * decade;
-            if (v >= axis.Minimum() && v <= axis.Maximum())
+            if (v >= axis.Minimum && v <= axis.Maximum)
                 ticks.Minor.push_back(v);
         }
     }
@@ -150,12 +161,64 @@ Ticks LogTicks(const PlotAxis& axis, int pixels, int labelExtent)
 
 // The ticks of an axis, majors in the order they stand along it (from the
 // left, or from the bottom), so labels are left out in that order.
-Ticks TicksOf(const PlotAxis& axis, long double increment, int pixels, int labelExtent)
+Ticks TicksOf(const ShownAxis& axis, long double increment, int pixels, int labelExtent)
 {
-    Ticks ticks = axis.Kind().Log ? LogTicks(axis, pixels, labelExtent) : AxisTicks(axis, increment);
-    if (axis.Kind().Reversed)
+    Ticks ticks = axis.Kind.Log ? LogTicks(axis, pixels, labelExtent) : AxisTicks(axis, increment);
+    if (axis.Kind.Reversed)
         std::reverse(ticks.Major.begin(), ticks.Major.end());
     return ticks;
+}
+
+// One level down the picture's pyramid: every 2 x 2 block averaged (the
+// last row and column of an odd size average what they have).
+template <bool Packed>
+QImage HalveImage(const QImage& source)
+{
+    const int w = source.width();
+    const int h = source.height();
+    QImage half((w + 1) / 2, (h + 1) / 2, QImage::Format_RGB32);
+    if (half.isNull())
+        return half;
+    const auto add = [](const uchar* row, int x, unsigned& r, unsigned& g, unsigned& b) {
+        if constexpr (Packed) {
+            const uchar* p = row + 3 * static_cast<std::ptrdiff_t>(x); // blue, green, red
+            b += p[0];
+            g += p[1];
+            r += p[2];
+        } else {
+            const QRgb c = reinterpret_cast<const QRgb*>(row)[x];
+            r += static_cast<unsigned>(qRed(c));
+            g += static_cast<unsigned>(qGreen(c));
+            b += static_cast<unsigned>(qBlue(c));
+        }
+    };
+    for (int y = 0; y < half.height(); ++y) {
+        const uchar* upper = source.constScanLine(2 * y);
+        const uchar* lower = source.constScanLine(std::min(2 * y + 1, h - 1));
+        auto* out = reinterpret_cast<QRgb*>(half.scanLine(y));
+        for (int x = 0; x < half.width(); ++x) {
+            const int x0 = 2 * x;
+            const int x1 = std::min(x0 + 1, w - 1);
+            unsigned r = 2;
+            unsigned g = 2;
+            unsigned b = 2;
+            add(upper, x0, r, g, b);
+            add(upper, x1, r, g, b);
+            add(lower, x0, r, g, b);
+            add(lower, x1, r, g, b);
+            out[x] = qRgb(static_cast<int>(r / 4), static_cast<int>(g / 4), static_cast<int>(b / 4));
+        }
+    }
+    return half;
+}
+
+QImage Halve(const QImage& source)
+{
+    if (source.format() == QImage::Format_BGR888)
+        return HalveImage<true>(source);
+    if (source.format() == QImage::Format_RGB32)
+        return HalveImage<false>(source);
+    return HalveImage<false>(source.convertToFormat(QImage::Format_RGB32));
 }
 
 } // namespace
@@ -184,6 +247,24 @@ PlotChart::PlotChart(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(m_restingCursor);
+    // Over the plot's bottom and right edges, shown only while the view is
+    // larger than the plot.
+    m_hScroll = new QScrollBar(Qt::Horizontal, this);
+    m_vScroll = new QScrollBar(Qt::Vertical, this);
+    for (QScrollBar* bar : {m_hScroll, m_vScroll}) {
+        bar->hide();
+        bar->setCursor(Qt::ArrowCursor);
+        bar->setFocusPolicy(Qt::NoFocus);
+        connect(bar, &QScrollBar::valueChanged, this, [this] {
+            SyncView();
+            const long double x = m_hScroll->isVisible() ? m_hScroll->value() : m_view.PanX();
+            const long double y = m_vScroll->isVisible() ? m_vScroll->value() : m_view.PanY();
+            if (m_view.SetPan(x, y)) {
+                Redraw();
+                emit ViewChanged();
+            }
+        });
+    }
 }
 
 PlotChart::~PlotChart() = default;
@@ -232,16 +313,34 @@ AxisLimits Limits(const PlotAxis& bottom, const PlotAxis& left)
     return {bottom.Minimum(), bottom.Maximum(), left.Minimum(), left.Maximum(), bottom.Kind(), left.Kind()};
 }
 
+// The values at the plot's two edges as the view shows them. Zoomed or
+// panned, the grid increment is chosen to fit the labels: the one set for
+// the whole range would leave a close view without lines.
+ShownAxis ShownPart(const PlotChart& chart, const PlotAxis& axis, bool bottom)
+{
+    ShownAxis shown{axis.Minimum(), axis.Maximum(), axis.Kind(), axis.MinorTickCount(), axis.Increment()};
+    if (chart.View().IsIdentity())
+        return shown;
+    const QRect r = chart.PlotRect();
+    const double a = static_cast<double>(bottom ? chart.BottomValue(r.left()) : chart.LeftValue(r.top()));
+    const double b = static_cast<double>(bottom ? chart.BottomValue(r.left() + r.width())
+                                                : chart.LeftValue(r.top() + r.height()));
+    shown.Minimum = std::min(a, b);
+    shown.Maximum = std::max(a, b);
+    shown.Increment = 0;
+    return shown;
+}
+
 } // namespace
 
 long double PlotChart::BottomPosition(long double x) const
 {
-    return AxisToPixelX(x, Geometry(PlotRect()), Limits(m_bottomAxis, m_leftAxis));
+    return View().ScreenX(AxisToPixelX(x, Geometry(PlotRect()), Limits(m_bottomAxis, m_leftAxis)));
 }
 
 long double PlotChart::LeftPosition(long double y) const
 {
-    return AxisToPixelY(y, Geometry(PlotRect()), Limits(m_bottomAxis, m_leftAxis));
+    return View().ScreenY(AxisToPixelY(y, Geometry(PlotRect()), Limits(m_bottomAxis, m_leftAxis)));
 }
 
 int PlotChart::BottomPixel(long double x) const
@@ -256,21 +355,129 @@ int PlotChart::LeftPixel(long double y) const
 
 long double PlotChart::BottomValue(int px) const
 {
-    return PixelToAxis({px, 0}, Geometry(PlotRect()), Limits(m_bottomAxis, m_leftAxis)).X;
+    return PixelToAxis(ToSurface(QPointF(px, 0)), Geometry(PlotRect()), Limits(m_bottomAxis, m_leftAxis)).X;
 }
 
 long double PlotChart::LeftValue(int py) const
 {
-    return PixelToAxis({0, py}, Geometry(PlotRect()), Limits(m_bottomAxis, m_leftAxis)).Y;
+    return PixelToAxis(ToSurface(QPointF(0, py)), Geometry(PlotRect()), Limits(m_bottomAxis, m_leftAxis)).Y;
 }
 
 SurfaceRect PlotChart::RegionPixels(long double x0, long double y0, long double x1, long double y1) const
 {
     // Corner 0 is the region's X minimum and Y maximum, corner 1 its X
-    // maximum and Y minimum, whatever the values.
-    const RegionLimits region{x0, x1, y1, y0};
-    const SurfaceRect e = RegionToPixels(region, Geometry(PlotRect()), Limits(m_bottomAxis, m_leftAxis));
-    return {e.Left, e.Top, e.Right, e.Bottom};
+    // maximum and Y minimum, whatever the values; each edge is rounded as
+    // RegionToPixels rounds it.
+    return {BottomPixel(x0), LeftPixel(y0), BottomPixel(x1), LeftPixel(y1)};
+}
+
+void PlotChart::SyncView() const
+{
+    const QRect r = PlotRect();
+    if (m_view.Rect() != Geometry(r))
+        m_view.SetRect(Geometry(r));
+    const PicturePlacement place = PlacePicture(Geometry(r), {m_backImage.width(), m_backImage.height()},
+                                                m_backMode == BackImageMode::Stretch);
+    const long double scale = m_backImage.isNull() ? 1.0L : std::max(place.ScaleX, place.ScaleY);
+    if (scale != m_view.PictureScale())
+        m_view.SetPictureScale(scale);
+}
+
+const PlotView& PlotChart::View() const
+{
+    SyncView();
+    return m_view;
+}
+
+SurfacePosition PlotChart::ToSurface(QPointF screen) const
+{
+    return View().ToSurface({static_cast<long double>(screen.x()), static_cast<long double>(screen.y())});
+}
+
+QPointF PlotChart::ToScreen(SurfacePosition surface) const
+{
+    const SurfacePosition s = View().ToScreen(surface);
+    return {static_cast<double>(s.X), static_cast<double>(s.Y)};
+}
+
+PicturePlacement PlotChart::Placement() const
+{
+    return PlacePicture(Geometry(PlotRect()), {m_backImage.width(), m_backImage.height()},
+                        m_backMode == BackImageMode::Stretch);
+}
+
+long double PlotChart::PictureScale() const
+{
+    const PicturePlacement place = Placement();
+    return std::max(place.ScaleX, place.ScaleY) * View().Zoom();
+}
+
+void PlotChart::ZoomAbout(QPointF screen, long double factor)
+{
+    SyncView();
+    if (m_view.ZoomAbout({static_cast<long double>(screen.x()), static_cast<long double>(screen.y())}, factor))
+        AfterViewChange();
+}
+
+void PlotChart::ZoomCentre(long double factor)
+{
+    const QRect r = PlotRect();
+    ZoomAbout(QPointF(r.left() + r.width() / 2.0, r.top() + r.height() / 2.0), factor);
+}
+
+void PlotChart::PanBy(QPointF drag)
+{
+    SyncView();
+    if (m_view.PanBy(drag.x(), drag.y()))
+        AfterViewChange();
+}
+
+void PlotChart::ResetView()
+{
+    SyncView();
+    if (m_view.Reset())
+        AfterViewChange();
+}
+
+void PlotChart::SetView(long double zoom, long double panX, long double panY)
+{
+    SyncView();
+    m_view.Reset();
+    m_view.ZoomAbout({static_cast<long double>(PlotRect().left()), static_cast<long double>(PlotRect().top())},
+                     zoom);
+    m_view.SetPan(panX, panY);
+    AfterViewChange();
+}
+
+void PlotChart::AfterViewChange()
+{
+    PlaceScrollBars();
+    Redraw();
+    emit ViewChanged();
+}
+
+void PlotChart::PlaceScrollBars()
+{
+    SyncView();
+    const QRect r = PlotRect();
+    const ScrollState h = m_view.HorizontalScroll();
+    const ScrollState v = m_view.VerticalScroll();
+    const int thick = std::min({m_hScroll->sizeHint().height(), r.height() / 3, r.width() / 3});
+    const auto place = [](QScrollBar* bar, const ScrollState& s, const QRect& at) {
+        const QSignalBlocker quiet(bar);
+        bar->setVisible(s.Needed() && at.width() > 0 && at.height() > 0);
+        if (!bar->isVisible())
+            return;
+        bar->setGeometry(at);
+        bar->setRange(0, RoundHalfEven32(s.Content - s.Page));
+        bar->setPageStep(RoundHalfEven32(s.Page));
+        bar->setSingleStep(std::max(1, RoundHalfEven32(s.Page / 20)));
+        bar->setValue(RoundHalfEven32(s.Position));
+    };
+    const int vWidth = v.Needed() ? thick : 0;
+    const int hHeight = h.Needed() ? thick : 0;
+    place(m_hScroll, h, QRect(r.left(), r.top() + r.height() - hHeight, r.width() - vWidth, hHeight));
+    place(m_vScroll, v, QRect(r.left() + r.width() - vWidth, r.top(), vWidth, r.height() - hHeight));
 }
 
 void PlotChart::SetTitleLines(const QStringList& lines)
@@ -298,13 +505,17 @@ void PlotChart::SetBackImageSize(int width, int height)
         }
     }
     m_backImage = std::move(image);
+    PlaceScrollBars();
     Redraw();
+    emit ViewChanged();
 }
 
 void PlotChart::SetBackMode(BackImageMode mode)
 {
     m_backMode = mode;
+    PlaceScrollBars();
     Redraw();
+    emit ViewChanged();
 }
 
 void PlotChart::SetBackImageVisible(bool on)
@@ -424,7 +635,8 @@ QPoint PlotChart::PointerPosition() const
 void PlotChart::SetRestingCursor(Qt::CursorShape shape)
 {
     m_restingCursor = shape;
-    setCursor(shape);
+    if (m_panButton == Qt::NoButton)
+        setCursor(shape);
 }
 
 PlotSeries* PlotChart::HitSeries(int x, int y, int* valueIndex) const
@@ -464,8 +676,22 @@ void PlotChart::ClickAt(Qt::MouseButton button, Qt::KeyboardModifiers shift, int
     emit MouseUp(button, shift, x, y);
 }
 
+bool PlotChart::StartsPan(const QMouseEvent* event)
+{
+    const bool pan = event->button() == Qt::MiddleButton ||
+                     (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier));
+    if (!pan || m_panButton != Qt::NoButton)
+        return pan;
+    m_panButton = event->button();
+    m_panFrom = event->position();
+    setCursor(Qt::ClosedHandCursor);
+    return true;
+}
+
 void PlotChart::mousePressEvent(QMouseEvent* event)
 {
+    if (StartsPan(event))
+        return;
     m_buttonsDown = event->buttons();
     const QPoint pos = event->position().toPoint();
     Press(event->button(), event->modifiers(), pos.x(), pos.y());
@@ -473,6 +699,12 @@ void PlotChart::mousePressEvent(QMouseEvent* event)
 
 void PlotChart::mouseMoveEvent(QMouseEvent* event)
 {
+    if (m_panButton != Qt::NoButton) {
+        const QPointF at = event->position();
+        PanBy(at - m_panFrom);
+        m_panFrom = at;
+        return;
+    }
     m_buttonsDown = event->buttons();
     const QPoint pos = event->position().toPoint();
     emit MouseMove(event->modifiers(), pos.x(), pos.y());
@@ -480,6 +712,14 @@ void PlotChart::mouseMoveEvent(QMouseEvent* event)
 
 void PlotChart::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (m_panButton != Qt::NoButton) {
+        // Other buttons pressed during the drag are not clicks either.
+        if (event->button() == m_panButton) {
+            m_panButton = Qt::NoButton;
+            setCursor(m_restingCursor);
+        }
+        return;
+    }
     m_buttonsDown = event->buttons();
     const QPoint pos = event->position().toPoint();
     emit MouseUp(event->button(), event->modifiers(), pos.x(), pos.y());
@@ -490,10 +730,25 @@ void PlotChart::mouseDoubleClickEvent(QMouseEvent* event)
     // Qt delivers the second press of a double click as this event alone:
     // it is dispatched as a press like the first, then reported as the
     // double click.
+    if (StartsPan(event))
+        return;
     m_buttonsDown = event->buttons();
     const QPoint pos = event->position().toPoint();
     Press(event->button(), event->modifiers(), pos.x(), pos.y());
     emit DblClick();
+}
+
+void PlotChart::wheelEvent(QWheelEvent* event)
+{
+    const QPoint delta = event->angleDelta();
+    const int eighths = delta.y() != 0 ? delta.y() : delta.x();
+    if (eighths == 0) {
+        event->ignore();
+        return;
+    }
+    // 120 is one notch; finer wheels zoom by the fraction of a notch.
+    ZoomAbout(event->position(), std::pow(PlotView::kStep, eighths / 120.0L));
+    event->accept();
 }
 
 void PlotChart::paintEvent(QPaintEvent* event)
@@ -511,7 +766,9 @@ void PlotChart::paintEvent(QPaintEvent* event)
 
 void PlotChart::resizeEvent(QResizeEvent* /*event*/)
 {
+    PlaceScrollBars();
     Redraw();
+    emit ViewChanged();
 }
 
 void PlotChart::changeEvent(QEvent* event)
@@ -523,10 +780,10 @@ void PlotChart::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
 }
 
-long double PlotChart::GridIncrement(const PlotAxis& axis, int pixels, int labelExtent) const
+long double PlotChart::GridIncrement(double minimum, double maximum, double given, int pixels, int labelExtent) const
 {
-    const long double span = static_cast<long double>(axis.Maximum()) - axis.Minimum();
-    long double increment = axis.Increment();
+    const long double span = static_cast<long double>(maximum) - minimum;
+    long double increment = given;
     if (increment <= 0) {
         // A 1, 2 or 5 times a power of ten that leaves room for each label.
         const long double wanted = span * std::max(labelExtent, 1) / std::max(pixels, 1);
@@ -565,14 +822,7 @@ void PlotChart::Render(QImage& surface) const
     if (m_backVisible && !m_backImage.isNull()) {
         p.save();
         p.setClipRect(r);
-        if (m_backMode == BackImageMode::Stretch) {
-            p.drawImage(r, m_backImage);
-        } else {
-            // Halved with truncation; a picture larger than the rectangle is cut.
-            const QPoint at(r.left() + (r.width() - m_backImage.width()) / 2,
-                            r.top() + (r.height() - m_backImage.height()) / 2);
-            p.drawImage(at, m_backImage);
-        }
+        DrawPicture(p, r);
         p.restore();
     }
 
@@ -586,29 +836,90 @@ void PlotChart::Render(QImage& surface) const
     }
 }
 
+const QImage& PlotChart::PictureLevel(int level) const
+{
+    if (m_levelsKey != m_backImage.cacheKey()) {
+        m_levels.clear();
+        m_levelsKey = m_backImage.cacheKey();
+    }
+    if (level <= 0)
+        return m_backImage;
+    while (static_cast<int>(m_levels.size()) < level) {
+        const QImage& above = m_levels.empty() ? m_backImage : m_levels.back();
+        QImage half = Halve(above);
+        if (half.isNull())
+            break;
+        m_levels.push_back(std::move(half));
+    }
+    return m_levels.empty() ? m_backImage : m_levels[std::min<std::size_t>(m_levels.size(), level) - 1];
+}
+
+void PlotChart::DrawPicture(QPainter& p, const QRect& r) const
+{
+    // Where the picture lies on the screen, and the part of it inside the
+    // plot: only that part is copied and scaled.
+    const PicturePlacement place = Placement();
+    const PlotView& view = View();
+    const long double left = view.ScreenX(place.Left);
+    const long double top = view.ScreenY(place.Top);
+    const long double sx = place.ScaleX * view.Zoom(); // screen pixels per picture pixel
+    const long double sy = place.ScaleY * view.Zoom();
+    const QRectF onScreen(static_cast<double>(left), static_cast<double>(top),
+                          static_cast<double>(m_backImage.width() * sx), static_cast<double>(m_backImage.height() * sy));
+    const QRectF shown = onScreen.intersected(QRectF(r));
+    if (shown.isEmpty())
+        return;
+    const QRectF source(static_cast<double>((shown.left() - left) / sx), static_cast<double>((shown.top() - top) / sy),
+                        static_cast<double>(shown.width() / sx), static_cast<double>(shown.height() / sy));
+    if (sx == 1 && sy == 1 && shown.topLeft() == shown.topLeft().toPoint()) {
+        p.drawImage(shown.topLeft(), m_backImage, source.toAlignedRect());
+        return;
+    }
+    // Shrunk: area averaged, from the level of the pyramid closest above
+    // the screen's size, smoothed the rest of the way. Enlarged: square
+    // blocks, one per picture pixel.
+    const qreal ratio = p.device() != nullptr ? p.device()->devicePixelRatioF() : 1.0;
+    const long double smallest = std::min(sx, sy) * ratio;
+    int level = 0;
+    if (smallest < 1)
+        level = std::min(30, static_cast<int>(std::floor(std::log2(1 / smallest))));
+    const QImage& picture = PictureLevel(level);
+    const double down = static_cast<double>(m_backImage.width()) / picture.width();
+    const double downY = static_cast<double>(m_backImage.height()) / picture.height();
+    const QRectF levelSource(source.left() / down, source.top() / downY, source.width() / down,
+                             source.height() / downY);
+    const QRect part = levelSource.toAlignedRect().adjusted(-1, -1, 1, 1).intersected(picture.rect());
+    if (part.isEmpty())
+        return;
+    const QImage piece = picture.copy(part);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, smallest < 1);
+    p.drawImage(shown, piece, levelSource.translated(-part.topLeft()));
+}
+
 void PlotChart::DrawBottomAxis(QPainter& p) const
 {
     const QRect r = PlotRect();
     const QFontMetrics fm = fontMetrics();
     const PlotAxis& axis = m_bottomAxis;
+    const ShownAxis shown = ShownPart(*this, axis, true);
     // The widest label: of the range's ends, or of its outer decades on a
     // log axis (whose labels are decades only).
-    const auto ends = [&axis]() -> std::pair<double, double> {
-        if (!axis.Kind().Log)
-            return {axis.Minimum(), axis.Maximum()};
-        return {std::pow(10.0, std::floor(std::log10(axis.Minimum()))),
-                std::pow(10.0, std::ceil(std::log10(axis.Maximum())))};
+    const auto ends = [&shown]() -> std::pair<double, double> {
+        if (!shown.Kind.Log)
+            return {shown.Minimum, shown.Maximum};
+        return {std::pow(10.0, std::floor(std::log10(shown.Minimum))),
+                std::pow(10.0, std::ceil(std::log10(shown.Maximum)))};
     }();
     const int labelWidth = std::max(fm.horizontalAdvance(axis.LabelText(ends.first)),
                                     fm.horizontalAdvance(axis.LabelText(ends.second))) +
                            2 * fm.averageCharWidth();
-    const long double increment = GridIncrement(axis, r.width(), labelWidth);
+    const long double increment = GridIncrement(shown.Minimum, shown.Maximum, shown.Increment, r.width(), labelWidth);
     const int axisY = r.top() + r.height();
     const QColor text = palette().color(QPalette::WindowText);
 
     p.setPen(QPen(text, 0));
     p.drawLine(r.left(), axisY, r.left() + r.width(), axisY);
-    const Ticks ticks = TicksOf(axis, increment, r.width(), labelWidth);
+    const Ticks ticks = TicksOf(shown, increment, r.width(), labelWidth);
     for (const long double v : ticks.Minor) {
         const int px = BottomPixel(v);
         p.drawLine(px, axisY, px, axisY + kMinorTickLength);
@@ -636,13 +947,15 @@ void PlotChart::DrawLeftAxis(QPainter& p) const
     const QRect r = PlotRect();
     const QFontMetrics fm = fontMetrics();
     const PlotAxis& axis = m_leftAxis;
-    const long double increment = GridIncrement(axis, r.height(), 2 * fm.height());
+    const ShownAxis shown = ShownPart(*this, axis, false);
+    const long double increment =
+        GridIncrement(shown.Minimum, shown.Maximum, shown.Increment, r.height(), 2 * fm.height());
     const int axisX = r.left() - 1;
     const QColor text = palette().color(QPalette::WindowText);
 
     p.setPen(QPen(text, 0));
     p.drawLine(axisX, r.top(), axisX, r.top() + r.height());
-    const Ticks ticks = TicksOf(axis, increment, r.height(), 2 * fm.height());
+    const Ticks ticks = TicksOf(shown, increment, r.height(), 2 * fm.height());
     for (const long double v : ticks.Minor) {
         const int py = LeftPixel(v);
         p.drawLine(axisX - kMinorTickLength, py, axisX, py);

@@ -4,6 +4,7 @@
 // back and a rectangle copied. Coordinates are surface pixels, origin top-left.
 // The plot rectangle depends only on the widget's size and font, never on the
 // axis values, so a calibration made on it stays valid while labels change.
+#include "calibration/PlotView.h"
 #include "ui/plot/PlotAxis.h"
 #include "ui/plot/PlotSeries.h"
 
@@ -14,6 +15,9 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
+
+class QScrollBar;
 
 namespace quillmark {
 
@@ -46,10 +50,10 @@ public:
     int PlotWidth() const { return PlotRect().width(); }
     int PlotHeight() const { return PlotRect().height(); }
 
-    // Axis value to surface pixel and back, in long double, pixels rounded to
+    // Axis value to screen pixel and back, in long double, pixels rounded to
     // the nearest with halves to even and held within the 32-bit range. These
-    // are the calibration's own conversions, so the window and the batch
-    // commands agree to the pixel.
+    // are the calibration's own conversions through the view, so at zoom 1 the
+    // window and the batch commands agree to the pixel.
     int BottomPixel(long double x) const;
     int LeftPixel(long double y) const;
     long double BottomValue(int px) const;
@@ -57,6 +61,25 @@ public:
     // The rectangle of corners (x0, y0) and (x1, y1) in axis values: left and
     // top from corner 0, right and bottom from corner 1, not re-ordered.
     SurfaceRect RegionPixels(long double x0, long double y0, long double x1, long double y1) const;
+
+    // ---- The view: zoom and pan over the plot ---------------------------
+    // Screen positions (what mouse events report) and surface positions
+    // (where the calibration lives, as drawn at zoom 1) are the same at zoom 1.
+    const PlotView& View() const;
+    SurfacePosition ToSurface(QPointF screen) const;
+    QPointF ToScreen(SurfacePosition surface) const;
+    // Where the background picture lies on the surface.
+    PicturePlacement Placement() const;
+    // Zooms by factor about a screen position (it keeps its place).
+    void ZoomAbout(QPointF screen, long double factor);
+    // About the plot rectangle's centre.
+    void ZoomCentre(long double factor);
+    void PanBy(QPointF drag);
+    void ResetView();
+    // A view kept for a picture: its zoom and pan, re-held in bounds.
+    void SetView(long double zoom, long double panX, long double panY);
+    // Screen pixels per picture pixel now (the larger direction).
+    long double PictureScale() const;
 
     // The title lines; the first is drawn. A new chart holds one empty line.
     QStringList TitleLines() const { return m_title; }
@@ -126,6 +149,8 @@ signals:
     void MouseMove(Qt::KeyboardModifiers shift, int x, int y);
     void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     void DblClick();
+    // The zoom or the pan changed.
+    void ViewChanged();
     void ClickSeries(quillmark::PlotSeries* series, int valueIndex, Qt::MouseButton button,
                      Qt::KeyboardModifiers shift, int x, int y);
     void ClickBackground(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
@@ -138,15 +163,24 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void Press(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
-    void EnsureRendered() const;
+    // A middle press, or a left press with Ctrl, pans instead of clicking.
+    bool StartsPan(const QMouseEvent* event);
+    void SyncView() const;
+    void AfterViewChange();
+    void PlaceScrollBars();
+    void DrawPicture(QPainter& p, const QRect& r) const;
+    // The picture halved level times with area averaging; level 0 is the
+    // picture itself. Built when first drawn smaller, kept until it changes.
+    const QImage& PictureLevel(int level) const;    void EnsureRendered() const;
     void Render(QImage& surface) const;
     void DrawBottomAxis(QPainter& p) const;
     void DrawLeftAxis(QPainter& p) const;
     void DrawSeries(QPainter& p, const PlotSeries& series) const;
-    long double GridIncrement(const PlotAxis& axis, int pixels, int labelExtent) const;
+    long double GridIncrement(double minimum, double maximum, double increment, int pixels, int labelExtent) const;
     int LeftLabelWidth() const;
     // Fractional surface pixels, before rounding.
     long double BottomPosition(long double x) const;
@@ -178,6 +212,13 @@ private:
     // in the plot's own pixels. Null at scale 1.
     mutable QImage m_display;
     mutable bool m_dirty = true;
+    mutable PlotView m_view;
+    Qt::MouseButton m_panButton = Qt::NoButton;
+    QPointF m_panFrom;
+    QScrollBar* m_hScroll = nullptr;
+    QScrollBar* m_vScroll = nullptr;
+    mutable std::vector<QImage> m_levels;
+    mutable qint64 m_levelsKey = 0;
 };
 
 } // namespace quillmark

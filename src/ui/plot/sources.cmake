@@ -5,4 +5,5 @@ target_sources(quillmark_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/PlotChart.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PlotSeries.h
   ${CMAKE_CURRENT_LIST_DIR}/PlotSeries.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ViewHandlers.cpp
 )

@@ -214,24 +214,29 @@ TEST_F(MagnifierWindow, CrossHairIsBlackWithAWhiteCentre)
     }
 }
 
-TEST_F(MagnifierWindow, ZoomSixteenReachesFifteenPixelsAcrossAndElevenDown)
+TEST_F(MagnifierWindow, ShowsThePicturesOwnPixelsAsBlocksWhateverTheViewsZoom)
 {
-    form->Chart->SetBackColor(QColor(0, 128, 0));
+    // A picture drawn one to one over the plot, green with one black pixel
+    // right of the one under the pointer.
     const QPoint pointer = At(5, 5);
-    // A black frame exactly on the border of the source rectangle of "16".
-    form->Chart->DrawDirect([&](QPainter& p) {
-        p.fillRect(QRect(pointer.x() - 15, pointer.y() - 11, 30, 22), Qt::black);
-        p.fillRect(QRect(pointer.x() - 14, pointer.y() - 10, 28, 20), QColor(0, 128, 0));
-    });
+    const QPoint corner = form->Chart->PlotRect().topLeft();
+    form->Chart->SetBackImageSize(400, 400);
+    form->Chart->BackImage().fill(QColor(0, 128, 0));
+    form->Chart->BackImage().setPixelColor(pointer - corner + QPoint(1, 0), Qt::black);
     form->ZoomBox->setCurrentIndex(3);
     form->RefreshMagnifier(pointer);
-    // Each source pixel covers about 5 picture pixels: the frame lands on the
-    // picture's edges, the inside is green.
-    EXPECT_EQ(Pixel(156, 100), QColor(0, 0, 0));
-    EXPECT_EQ(Pixel(100, 117), QColor(0, 0, 0));
-    EXPECT_EQ(Pixel(0, 100), QColor(0, 0, 0));
-    EXPECT_EQ(Pixel(150, 100), QColor(0, 128, 0));
-    EXPECT_EQ(Pixel(100, 110), QColor(0, 128, 0));
+    // "16": the pointer's pixel covers 70 .. 85 across and 51 .. 66 down, so
+    // the cross hair (78, 59) is on it; its neighbour 86 .. 101.
+    EXPECT_EQ(Pixel(86, 51), QColor(0, 0, 0));
+    EXPECT_EQ(Pixel(101, 66), QColor(0, 0, 0));
+    EXPECT_EQ(Pixel(85, 51), QColor(0, 128, 0));
+    EXPECT_EQ(Pixel(102, 66), QColor(0, 128, 0));
+    EXPECT_EQ(Pixel(86, 67), QColor(0, 128, 0));
+    // Zooming the view about the pointer changes nothing in the magnifier.
+    const QImage before = form->MagnifierPicture();
+    form->Chart->ZoomAbout(QPointF(pointer), 4);
+    form->RefreshMagnifier(pointer);
+    EXPECT_EQ(form->MagnifierPicture(), before);
 }
 
 TEST_F(MagnifierWindow, ReadoutShowsTheAxisValuesOnWhite)
@@ -256,7 +261,12 @@ TEST_F(MagnifierWindow, ScaledScreensGetASharpMagnifierOfTheSamePixels)
 {
     form->Chart->SetBackColor(QColor(0, 128, 0));
     const QPoint pointer = At(5, 5);
-    form->Chart->DrawDirect([&](QPainter& p) { p.fillRect(QRect(pointer.x() + 3, pointer.y() + 3, 4, 4), Qt::blue); });
+    form->Chart->SetBackImageSize(400, 400);
+    form->Chart->BackImage().fill(QColor(0, 128, 0));
+    {
+        QPainter p(&form->Chart->BackImage());
+        p.fillRect(QRect(pointer - form->Chart->PlotRect().topLeft() + QPoint(3, 3), QSize(4, 4)), Qt::blue);
+    }
     form->RefreshMagnifier(pointer);
     const QImage own = form->MagnifierPicture();
     const QImage shown = form->MagnifierDisplayPicture();
