@@ -1,5 +1,6 @@
 target_sources(quillmark_ui_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/PlotChartTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ViewHandlersTest.cpp
 )
 
 # The same hit test and drawing on a screen scaled by 2.
