@@ -28,7 +28,7 @@ struct SettingKey {
 inline constexpr std::int32_t kToolWindowFloatingTop = 30;
 inline constexpr std::int32_t kTableWindowFloatingTop = 50;
 
-inline constexpr std::array<SettingKey, 48> kSettingKeys = {{
+inline constexpr std::array<SettingKey, 49> kSettingKeys = {{
     {"WindowPosition", "Left", SettingType::Integer, "30"},
     {"WindowPosition", "Top", SettingType::Integer, "25"},
     {"WindowPosition", "Width", SettingType::Integer, "735"},
@@ -73,6 +73,7 @@ inline constexpr std::array<SettingKey, 48> kSettingKeys = {{
     {"Options", "Precision", SettingType::Integer, "6"},
     {"Options", "PointColor", SettingType::Colour, "clBlue"},
     {"Options", "SelectPointColor", SettingType::Colour, "clRed"},
+    {"Options", "Language", SettingType::Integer, "0"},
     {"SetAxis", "XMin", SettingType::Real, "0"},
     {"SetAxis", "XMax", SettingType::Real, "10"},
     {"SetAxis", "YMin", SettingType::Real, "0"},

@@ -6,4 +6,6 @@ target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/Settings.h
   ${CMAKE_CURRENT_LIST_DIR}/Settings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SettingsStore.h
+  ${CMAKE_CURRENT_LIST_DIR}/Language.h
+  ${CMAKE_CURRENT_LIST_DIR}/Language.cpp
 )

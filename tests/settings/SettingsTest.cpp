@@ -1,4 +1,5 @@
 #include "settings/Settings.h"
+#include "settings/Language.h"
 
 #include <gtest/gtest.h>
 
@@ -122,3 +123,24 @@ TEST(Settings, KeysOutsideTheTableOrOfAnotherTypeAreBugs)
 }
 
 } // namespace
+
+TEST(Language, SystemCommandLineAndEnvironment)
+{
+    // The C locale and Russian speak Russian; English and untranslated
+    // languages speak English.
+    EXPECT_EQ(SystemLanguage("C", "C"), UiLanguage::Russian);
+    EXPECT_EQ(SystemLanguage("POSIX", ""), UiLanguage::Russian);
+    EXPECT_EQ(SystemLanguage("ru_RU", "ru-RU"), UiLanguage::Russian);
+    EXPECT_EQ(SystemLanguage("en_US", "en-US"), UiLanguage::English);
+    EXPECT_EQ(SystemLanguage("de_DE", "de-DE"), UiLanguage::English);
+    EXPECT_EQ(SystemLanguage("de_DE", "ru"), UiLanguage::Russian);
+    EXPECT_EQ(LanguageFromCode("EN"), UiLanguage::English);
+    EXPECT_EQ(LanguageFromCode("fr"), std::nullopt);
+    const auto ru = UiLanguage::Russian;
+    const auto en = UiLanguage::English;
+    EXPECT_EQ(ChooseLanguage(std::nullopt, std::nullopt, LanguageOption::System, en), en);
+    EXPECT_EQ(ChooseLanguage(std::nullopt, std::nullopt, LanguageOption::Russian, en), ru);
+    EXPECT_EQ(ChooseLanguage(std::nullopt, en, LanguageOption::Russian, ru), en);
+    EXPECT_EQ(ChooseLanguage(ru, en, LanguageOption::English, en), ru);
+    EXPECT_EQ(FindSettingKey("Options", "Language").Default, "0");
+}

@@ -248,63 +248,63 @@ bool TMainForm::ManualMethod() const
 
 void TMainForm::CreateMenus()
 {
-    QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("&Файл"));
-    miOpenFile = fileMenu->addAction(QStringLiteral("&Открыть..."));
+    QMenu* fileMenu = menuBar()->addMenu(tr("&Файл"));
+    miOpenFile = fileMenu->addAction(tr("&Открыть..."));
     miOpenFile->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    miSaveData = fileMenu->addAction(QStringLiteral("Сохранить данные..."));
+    miSaveData = fileMenu->addAction(tr("Сохранить данные..."));
     miSaveData->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     fileMenu->addSeparator();
-    miExit = fileMenu->addAction(QStringLiteral("&Выход"));
+    miExit = fileMenu->addAction(tr("&Выход"));
     miExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    QMenu* editMenu = menuBar()->addMenu(QStringLiteral("Правка"));
-    miUndo = editMenu->addAction(QStringLiteral("Отменить"));
+    QMenu* editMenu = menuBar()->addMenu(tr("Правка"));
+    miUndo = editMenu->addAction(tr("Отменить"));
     miUndo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z)});
-    miRedo = editMenu->addAction(QStringLiteral("Повторить"));
+    miRedo = editMenu->addAction(tr("Повторить"));
     miRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
 
-    QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("Вид"));
-    miZoomIn = viewMenu->addAction(QStringLiteral("Увеличить"));
+    QMenu* viewMenu = menuBar()->addMenu(tr("Вид"));
+    miZoomIn = viewMenu->addAction(tr("Увеличить"));
     miZoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    miZoomOut = viewMenu->addAction(QStringLiteral("Уменьшить"));
+    miZoomOut = viewMenu->addAction(tr("Уменьшить"));
     miZoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
-    miZoomReset = viewMenu->addAction(QStringLiteral("Исходный масштаб"));
+    miZoomReset = viewMenu->addAction(tr("Исходный масштаб"));
     miZoomReset->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
 
-    QMenu* commandsMenu = menuBar()->addMenu(QStringLiteral("Команды"));
-    miDigitize = commandsMenu->addAction(QStringLiteral("Оцифровать"));
+    QMenu* commandsMenu = menuBar()->addMenu(tr("Команды"));
+    miDigitize = commandsMenu->addAction(tr("Оцифровать"));
     miDigitize->setShortcut(QKeySequence(Qt::Key_F9));
-    miCopy = commandsMenu->addAction(QStringLiteral("Копировать"));
-    miStretch = commandsMenu->addAction(QStringLiteral("Масштабировать картинку"));
-    QMenu* axisSetMenu = commandsMenu->addMenu(QStringLiteral("Привязка координат"));
+    miCopy = commandsMenu->addAction(tr("Копировать"));
+    miStretch = commandsMenu->addAction(tr("Масштабировать картинку"));
+    QMenu* axisSetMenu = commandsMenu->addMenu(tr("Привязка координат"));
     miAxisSet = axisSetMenu->menuAction();
-    mi2PointSet = axisSetMenu->addAction(QStringLiteral("По 2 точкам"));
-    mi3PointSet = axisSetMenu->addAction(QStringLiteral("По 3 точкам"));
-    mi4PointSet = axisSetMenu->addAction(QStringLiteral("По 4 точкам"));
-    miHideImage = commandsMenu->addAction(QStringLiteral("Скрыть картинку"));
+    mi2PointSet = axisSetMenu->addAction(tr("По 2 точкам"));
+    mi3PointSet = axisSetMenu->addAction(tr("По 3 точкам"));
+    mi4PointSet = axisSetMenu->addAction(tr("По 4 точкам"));
+    miHideImage = commandsMenu->addAction(tr("Скрыть картинку"));
     miHideImage->setCheckable(true);
-    miHideSeies = commandsMenu->addAction(QStringLiteral("Скрыть график"));
+    miHideSeies = commandsMenu->addAction(tr("Скрыть график"));
     miHideSeies->setCheckable(true);
-    miClearSeies = commandsMenu->addAction(QStringLiteral("Удалить данные"));
+    miClearSeies = commandsMenu->addAction(tr("Удалить данные"));
 
-    QMenu* settingsMenu = menuBar()->addMenu(QStringLiteral("&Настройки"));
-    miTools = settingsMenu->addAction(QStringLiteral("Панель Инструментов"));
+    QMenu* settingsMenu = menuBar()->addMenu(tr("&Настройки"));
+    miTools = settingsMenu->addAction(tr("Панель Инструментов"));
     miTools->setCheckable(true);
     miTools->setChecked(true);
-    miTable = settingsMenu->addAction(QStringLiteral("Таблица"));
+    miTable = settingsMenu->addAction(tr("Таблица"));
     miTable->setCheckable(true);
     miTable->setChecked(true);
-    miOptions = settingsMenu->addAction(QStringLiteral("Опции"));
+    miOptions = settingsMenu->addAction(tr("Опции"));
 
-    QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("&Справка"));
-    miDigHelp = helpMenu->addAction(QStringLiteral("Справка по Quillmark"));
-    miAbout = helpMenu->addAction(QStringLiteral("О программе..."));
+    QMenu* helpMenu = menuBar()->addMenu(tr("&Справка"));
+    miDigHelp = helpMenu->addAction(tr("Справка по Quillmark"));
+    miAbout = helpMenu->addAction(tr("О программе..."));
 
     pmPoinSet = new QMenu(this);
     auto* pointGroup = new QActionGroup(pmPoinSet);
-    mi2Point = pmPoinSet->addAction(QStringLiteral("по 2 точкам"));
-    mi3Point = pmPoinSet->addAction(QStringLiteral("по 3 точкам"));
-    mi4Point = pmPoinSet->addAction(QStringLiteral("по 4 точкам"));
+    mi2Point = pmPoinSet->addAction(tr("по 2 точкам"));
+    mi3Point = pmPoinSet->addAction(tr("по 3 точкам"));
+    mi4Point = pmPoinSet->addAction(tr("по 4 точкам"));
     for (QAction* item : {mi2Point, mi3Point, mi4Point}) {
         item->setCheckable(true);
         pointGroup->addAction(item);
@@ -313,8 +313,8 @@ void TMainForm::CreateMenus()
 
     pmRegionSet = new QMenu(this);
     auto* regionGroup = new QActionGroup(pmRegionSet);
-    miArea = pmRegionSet->addAction(QStringLiteral("область"));
-    miContour = pmRegionSet->addAction(QStringLiteral("контур"));
+    miArea = pmRegionSet->addAction(tr("область"));
+    miContour = pmRegionSet->addAction(tr("контур"));
     for (QAction* item : {miArea, miContour}) {
         item->setCheckable(true);
         regionGroup->addAction(item);
@@ -343,16 +343,16 @@ void TMainForm::CreateToolbar()
         return b;
     };
 
-    btnOpenImage = button(Glyph::OpenImage, QStringLiteral("Открыть файл"), false);
-    btnSaveData = button(Glyph::SaveData, QStringLiteral("Сохранить данные в файл"), false);
+    btnOpenImage = button(Glyph::OpenImage, tr("Открыть файл"), false);
+    btnSaveData = button(Glyph::SaveData, tr("Сохранить данные в файл"), false);
     Toolbar->addSeparator();
-    btnCopy = button(Glyph::Copy, QStringLiteral("Копировать данные в буфер обмена"), false);
-    btnUndo = button(Glyph::Undo, QStringLiteral("Отменить (Ctrl+Z)"), false);
-    btnRedo = button(Glyph::Redo, QStringLiteral("Повторить (Ctrl+Shift+Z)"), false);
+    btnCopy = button(Glyph::Copy, tr("Копировать данные в буфер обмена"), false);
+    btnUndo = button(Glyph::Undo, tr("Отменить (Ctrl+Z)"), false);
+    btnRedo = button(Glyph::Redo, tr("Повторить (Ctrl+Shift+Z)"), false);
     Toolbar->addSeparator();
-    btnTools = button(Glyph::Tools, QStringLiteral("Настройки"), true);
-    btnTable = button(Glyph::Table, QStringLiteral("Таблица"), true);
-    btnStretch = button(Glyph::Stretch, QStringLiteral("Масштабировать"), true);
+    btnTools = button(Glyph::Tools, tr("Настройки"), true);
+    btnTable = button(Glyph::Table, tr("Таблица"), true);
+    btnStretch = button(Glyph::Stretch, tr("Масштабировать"), true);
 
     ImageList1 = {GlyphIcon(Glyph::AxisTwoPoints), GlyphIcon(Glyph::AxisThreePoints),
                   GlyphIcon(Glyph::AxisFourPoints), GlyphIcon(Glyph::RegionArea), GlyphIcon(Glyph::RegionContour)};
@@ -363,23 +363,23 @@ void TMainForm::CreateToolbar()
     btnRegSet = new DropDownToolButton(ImageList1, pmRegionSet, Toolbar);
     btnRegSet->SetGlyphIndex(kGlyphArea);
     btnRegSet->setFixedHeight(24);
-    SetButtonHint(btnRegSet, QStringLiteral("Задать область оцифровки"));
+    SetButtonHint(btnRegSet, tr("Задать область оцифровки"));
     Toolbar->addWidget(btnRegSet);
     Toolbar->addSeparator();
 
-    btnDigital = button(Glyph::Digital, QStringLiteral("Оцифровать"), false);
-    btnClear = button(Glyph::Clear, QStringLiteral("Скрыть картинку"), true);
-    btnSeries = button(Glyph::Series, QStringLiteral("Скрыть график"), true);
-    btnClearSeies = button(Glyph::ClearSeries, QStringLiteral("Удалить все данные"), false);
+    btnDigital = button(Glyph::Digital, tr("Оцифровать"), false);
+    btnClear = button(Glyph::Clear, tr("Скрыть картинку"), true);
+    btnSeries = button(Glyph::Series, tr("Скрыть график"), true);
+    btnClearSeies = button(Glyph::ClearSeries, tr("Удалить все данные"), false);
     Toolbar->addSeparator();
-    btnExit = button(Glyph::Exit, QStringLiteral("Выход"), false);
+    btnExit = button(Glyph::Exit, tr("Выход"), false);
 }
 
 void TMainForm::CreateToolWindows()
 {
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);
 
-    ToolWndSettings = new QDockWidget(QStringLiteral("Настройка"), this);
+    ToolWndSettings = new QDockWidget(tr("Настройка"), this);
     ToolWndSettings->setObjectName(QStringLiteral("ToolWndSettings"));
     ToolWndSettings->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
     PageControl = new QTabWidget(ToolWndSettings);
@@ -388,7 +388,7 @@ void TMainForm::CreateToolWindows()
     PageControl->setMinimumWidth(206);
 
     tabAxes = new QWidget(PageControl);
-    tabAxes->setToolTip(QStringLiteral("Координатные оси"));
+    tabAxes->setToolTip(tr("Координатные оси"));
     {
         auto* layout = new QGridLayout(tabAxes);
         auto* header = new QLabel(QStringLiteral(" X                    Y"), tabAxes);
@@ -403,10 +403,10 @@ void TMainForm::CreateToolWindows()
             edit->setToolTip(hint);
             return edit;
         };
-        spXMin = limitEdit(0, QStringLiteral("Нижняя граница оси X"));
-        spYMin = limitEdit(-3, QStringLiteral("Нижняя граница оси Y"));
-        spXMax = limitEdit(10, QStringLiteral("Верхняя граница оси X"));
-        spYMax = limitEdit(3, QStringLiteral("Верхняя граница оси Y"));
+        spXMin = limitEdit(0, tr("Нижняя граница оси X"));
+        spYMin = limitEdit(-3, tr("Нижняя граница оси Y"));
+        spXMax = limitEdit(10, tr("Верхняя граница оси X"));
+        spYMax = limitEdit(3, tr("Верхняя граница оси Y"));
         layout->addWidget(new QLabel(QStringLiteral("Min"), tabAxes), 1, 0);
         layout->addWidget(spXMin, 1, 1);
         layout->addWidget(spYMin, 1, 2);
@@ -421,12 +421,12 @@ void TMainForm::CreateToolWindows()
         };
         spXIncrement = incrementEdit();
         spYIncrement = incrementEdit();
-        layout->addWidget(new QLabel(QStringLiteral("Шаг"), tabAxes), 3, 0);
+        layout->addWidget(new QLabel(tr("Шаг"), tabAxes), 3, 0);
         layout->addWidget(spXIncrement, 3, 1);
         layout->addWidget(spYIncrement, 3, 2);
         spbtnX = new SplitSpinButton(tabAxes);
         spbtnY = new SplitSpinButton(tabAxes);
-        layout->addWidget(new QLabel(QStringLiteral("Сдвиг"), tabAxes), 4, 0);
+        layout->addWidget(new QLabel(tr("Сдвиг"), tabAxes), 4, 0);
         layout->addWidget(spbtnX, 4, 1, Qt::AlignHCenter);
         layout->addWidget(spbtnY, 4, 2, Qt::AlignHCenter);
         const auto kindBox = [this](const QString& text, const QString& hint) {
@@ -434,16 +434,16 @@ void TMainForm::CreateToolWindows()
             box->setToolTip(hint);
             return box;
         };
-        chXLog = kindBox(QStringLiteral("Лог. шкала"), QStringLiteral("Логарифмическая шкала"));
-        chYLog = kindBox(QStringLiteral("Лог. шкала"), QStringLiteral("Логарифмическая шкала"));
-        chXRev = kindBox(QStringLiteral("Обратная"), QStringLiteral("Ось направлена в обратную сторону"));
-        chYRev = kindBox(QStringLiteral("Обратная"), QStringLiteral("Ось направлена в обратную сторону"));
+        chXLog = kindBox(tr("Лог. шкала"), tr("Логарифмическая шкала"));
+        chYLog = kindBox(tr("Лог. шкала"), tr("Логарифмическая шкала"));
+        chXRev = kindBox(tr("Обратная"), tr("Ось направлена в обратную сторону"));
+        chYRev = kindBox(tr("Обратная"), tr("Ось направлена в обратную сторону"));
         layout->addWidget(chXLog, 5, 1);
         layout->addWidget(chYLog, 5, 2);
         layout->addWidget(chXRev, 6, 1);
         layout->addWidget(chYRev, 6, 2);
         CreateCalFileButtons(layout, 7);
-        chRegion = new QCheckBox(QStringLiteral("Область оцифровки"), tabAxes);
+        chRegion = new QCheckBox(tr("Область оцифровки"), tabAxes);
         layout->addWidget(chRegion, 8, 0, 1, 3);
         layout->setRowStretch(9, 1);
     }
@@ -451,11 +451,11 @@ void TMainForm::CreateToolWindows()
     {
         auto* layout = new QVBoxLayout(tabDigit);
         MetodBox = new QComboBox(tabDigit);
-        MetodBox->addItems({QStringLiteral("По макс. яркости  F5"), QStringLiteral("По цвету  F6"),
-                            QStringLiteral("Вручную  F7"), QStringLiteral("Правка  F8")});
+        MetodBox->addItems({tr("По макс. яркости  F5"), tr("По цвету  F6"),
+                            tr("Вручную  F7"), tr("Правка  F8")});
         layout->addWidget(MetodBox);
         StepBox = new QComboBox(tabDigit);
-        StepBox->addItems({QStringLiteral("пиксели"), QStringLiteral("ед. оси")});
+        StepBox->addItems({tr("пиксели"), tr("ед. оси")});
         layout->addWidget(StepBox);
         ZoomBox = new QComboBox(tabDigit);
         ZoomBox->addItems({QStringLiteral("2"), QStringLiteral("4"), QStringLiteral("8"), QStringLiteral("16")});
@@ -464,12 +464,12 @@ void TMainForm::CreateToolWindows()
     }
     tabImage = new QWidget(PageControl);
     new QVBoxLayout(tabImage);
-    PageControl->addTab(tabAxes, QStringLiteral("Оси"));
-    PageControl->addTab(tabDigit, QStringLiteral("Оцифровка"));
-    PageControl->addTab(tabImage, QStringLiteral("Картинка"));
+    PageControl->addTab(tabAxes, tr("Оси"));
+    PageControl->addTab(tabDigit, tr("Оцифровка"));
+    PageControl->addTab(tabImage, tr("Картинка"));
     ToolWndSettings->setWidget(PageControl);
 
-    ToolWndTable = new QDockWidget(QStringLiteral("Таблица"), this);
+    ToolWndTable = new QDockWidget(tr("Таблица"), this);
     ToolWndTable->setObjectName(QStringLiteral("ToolWndTable"));
     ToolWndTable->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
     // Row 0 and column 0 are the table's fixed header row and number column,

@@ -1,4 +1,5 @@
 #include "ui/app/QuillmarkApplication.h"
+#include "ui/app/CoreTexts.h"
 
 #include "base/ErrorText.h"
 
@@ -16,7 +17,7 @@ bool DeliverReportingErrors(const std::function<bool()>& deliver, ModalDialogs& 
     try {
         return deliver();
     } catch (const std::exception& error) {
-        dialogs.ShowError(title, QString::fromStdString(ErrorBoxMessage(error.what())));
+        dialogs.ShowError(title, QString::fromStdString(ErrorBoxMessage(CoreMessage(error.what()).toStdString())));
         return true;
     } catch (...) {
         dialogs.ShowError(title, QString::fromStdString(ErrorBoxMessage("Internal error")));

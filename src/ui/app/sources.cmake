@@ -7,6 +7,8 @@ target_sources(quillmark_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/MainFormEnvironment.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainUnit.h
   ${CMAKE_CURRENT_LIST_DIR}/MainUnit.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CoreTexts.h
+  ${CMAKE_CURRENT_LIST_DIR}/CoreTexts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ModalDialogs.h
   ${CMAKE_CURRENT_LIST_DIR}/ModalDialogs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ProgramIcon.h

@@ -5,6 +5,7 @@
 // and label mask. Writing an edit runs its change handler before the write
 // returns.
 #include "ui/app/MainUnit.h"
+#include "ui/app/CoreTexts.h"
 #include "ui/Adapt.h"
 
 #include "calibration/AxisScale.h"
@@ -54,14 +55,14 @@ bool TMainForm::LimitEditsRefused(const PlotAxis& axis, const SpinEdit* minEdit,
 void TMainForm::ShowAxisRangeRefused()
 {
     Dialogs().ShowError(
-        ToQString(kAxisRangeRefusedCaption), ToQString(kAxisRangeRefused));
+        CoreText(kAxisRangeRefusedCaption), CoreText(kAxisRangeRefused));
 }
 
 void TMainForm::RestoreLimitEdit(SpinEdit* changed, bool changedIsMin, const PlotAxis& axis)
 {
     const bool x = &axis == &Chart->BottomAxis();
     if (axis.Kind().Log && !((x ? spXMin : spYMin)->Value() > 0))
-        Dialogs().ShowError(ToQString(kAxisRangeRefusedCaption), ToQString(x ? kLogXNeedsPositive : kLogYNeedsPositive));
+        Dialogs().ShowError(CoreText(kAxisRangeRefusedCaption), CoreText(x ? kLogXNeedsPositive : kLogYNeedsPositive));
     else
         ShowAxisRangeRefused();
     // Runs the handler, which finds the value in force and does nothing more.
@@ -132,7 +133,7 @@ void TMainForm::ApplyAxisRange(PlotAxis& axis, long double min, long double max)
         return;
     } catch (const CalibrationError& error) {
         // A log axis and a range that is not all positive.
-        Dialogs().ShowError(ToQString(kAxisRangeRefusedCaption), QString::fromUtf8(error.what()));
+        Dialogs().ShowError(CoreText(kAxisRangeRefusedCaption), CoreMessage(error.what()));
         return;
     }
     ShowAxisIncrement(which);

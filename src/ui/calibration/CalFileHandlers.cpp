@@ -3,6 +3,7 @@
 // six edits are read or shown, and the file goes in place through a
 // temporary file and a rename.
 #include "ui/app/MainUnit.h"
+#include "ui/app/CoreTexts.h"
 #include "ui/Adapt.h"
 
 #include "base/Errors.h"
@@ -27,7 +28,7 @@ namespace {
 // The file filter as Qt's name filter: the part before "|".
 QString CalNameFilter()
 {
-    const QString filter = ToQString(kCalFilter);
+    const QString filter = CoreText(kCalFilter);
     return filter.left(filter.indexOf(QLatin1Char('|')));
 }
 
@@ -40,10 +41,10 @@ std::string NativePath(const QString& path)
 
 void TMainForm::CreateCalFileButtons(QGridLayout* layout, int row)
 {
-    btnSave = new QPushButton(QStringLiteral("Сохранить"), tabAxes);
-    btnSave->setToolTip(QStringLiteral("Сохранить текущую установку осей"));
-    btnLoad = new QPushButton(QStringLiteral("Загрузить"), tabAxes);
-    btnLoad->setToolTip(QStringLiteral("Загрузить установку осей"));
+    btnSave = new QPushButton(tr("Сохранить"), tabAxes);
+    btnSave->setToolTip(tr("Сохранить текущую установку осей"));
+    btnLoad = new QPushButton(tr("Загрузить"), tabAxes);
+    btnLoad->setToolTip(tr("Загрузить установку осей"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(btnSave);
     buttons->addWidget(btnLoad);

@@ -9,6 +9,7 @@
 // pumped while it is open. The mode stays on during the dialog and the plot's
 // clicks are modal-blocked; the click count is raised only after the solve.
 #include "ui/app/MainUnit.h"
+#include "ui/app/CoreTexts.h"
 #include "ui/Adapt.h"
 
 #include "calibration/AxisScale.h"
@@ -62,7 +63,7 @@ AxisLimits TMainForm::CurrentAxisLimits() const
 
 void TMainForm::SetCalibrationHint(std::string_view text, bool sizeHeight)
 {
-    HintForm->SetPrompt(ToQString(text), sizeHeight);
+    HintForm->SetPrompt(CoreText(text), sizeHeight);
 }
 
 void TMainForm::ShowCalibrationHint()
@@ -160,7 +161,7 @@ void TMainForm::mi4PointSetClick()
 
 void TMainForm::btnAxisSetMouseEnter()
 {
-    SetButtonHint(btnAxisSet, ToQString(CalibrationButtonHint(CurrentCalibrationMethod())));
+    SetButtonHint(btnAxisSet, CoreText(CalibrationButtonHint(CurrentCalibrationMethod())));
 }
 
 // ---- Reference clicks ---------------------------------------------------
@@ -197,7 +198,7 @@ bool TMainForm::SolveCalibration()
     try {
         limits = Document.Calibrate(values, OptionsForm->chboxRotate->isChecked());
     } catch (const CalibrationError& error) {
-        Dialogs().ShowError(QStringLiteral("Ошибка"), QString::fromUtf8(error.what()));
+        Dialogs().ShowError(tr("Ошибка"), CoreMessage(error.what()));
         return false;
     } catch (const AxisRangeError&) {
         ShowAxisRangeRefused();

@@ -25,10 +25,10 @@ void TMainForm::btnStretchClick()
     const AxisLimits next = Document.SetFitted(btnStretch->isChecked(), held);
     if (btnStretch->isChecked()) {
         Chart->SetBackMode(BackImageMode::Stretch);
-        SetButtonHint(btnStretch, QStringLiteral("Масштаб 1:1"));
+        SetButtonHint(btnStretch, tr("Масштаб 1:1"));
     } else {
         Chart->SetBackMode(BackImageMode::Centre);
-        SetButtonHint(btnStretch, QStringLiteral("Масштабировать"));
+        SetButtonHint(btnStretch, tr("Масштабировать"));
     }
     // The edits show the new ranges; their handlers find them in force.
     // Without a picture the values come back as the edits show them.

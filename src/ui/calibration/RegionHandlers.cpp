@@ -40,10 +40,10 @@ void TMainForm::ConnectRegionHandlers()
     };
     // Created before their change handlers are connected: the start values
     // leave the shape's design-time corners as they are.
-    spXMinReg = regionEdit(0, QStringLiteral("Нижняя граница оси X"));
-    spYMinReg = regionEdit(-3, QStringLiteral("Нижняя граница оси Y"));
-    spXMaxReg = regionEdit(10, QStringLiteral("Верхняя граница оси X"));
-    spYMaxReg = regionEdit(3, QStringLiteral("Верхняя граница оси Y"));
+    spXMinReg = regionEdit(0, tr("Нижняя граница оси X"));
+    spYMinReg = regionEdit(-3, tr("Нижняя граница оси Y"));
+    spXMaxReg = regionEdit(10, tr("Верхняя граница оси X"));
+    spYMaxReg = regionEdit(3, tr("Верхняя граница оси Y"));
     Label3 = new QLabel(QStringLiteral("Min"), tabAxes);
     Label9 = new QLabel(QStringLiteral("Max"), tabAxes);
     Label10 = new QLabel(QStringLiteral(" X                    Y"), tabAxes);

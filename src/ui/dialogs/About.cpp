@@ -16,7 +16,7 @@ namespace quillmark {
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("О программе Quillmark"));
+    setWindowTitle(tr("О программе Quillmark"));
     setFixedSize(278, 127);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -36,12 +36,12 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
     ProductName->setAlignment(Qt::AlignCenter);
     ProductName->setGeometry(48, 14, 182, 21);
 
-    Version = new QLabel(QStringLiteral("Версия 0.61"), this);
+    Version = new QLabel(tr("Версия 0.61"), this);
     Version->setAlignment(Qt::AlignCenter);
     Version->setGeometry(48, 40, 182, 17);
 
     Link = new QLabel(this);
-    Link->setText(QStringLiteral("<a href=\"%1\">О проекте Quillmark</a>").arg(QLatin1String(kLink)));
+    Link->setText(tr("<a href=\"%1\">О проекте Quillmark</a>").arg(QLatin1String(kLink)));
     Link->setTextFormat(Qt::RichText);
     Link->setTextInteractionFlags(Qt::TextBrowserInteraction);
     Link->setOpenExternalLinks(true);

@@ -15,7 +15,7 @@ namespace quillmark {
 THelpForm::THelpForm(const QString& programFolder, QWidget* parent)
     : QDialog(parent), m_programFolder(programFolder)
 {
-    setWindowTitle(QStringLiteral("Справка"));
+    setWindowTitle(tr("Справка"));
     resize(600, 480);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -42,7 +42,7 @@ void THelpForm::FormShow()
 {
     QFile file(m_programFolder + QLatin1String(kFileName));
     if (!file.open(QIODevice::ReadOnly)) {
-        Memo->setPlainText(QStringLiteral("Файл справки Quillmark.txt не найден"));
+        Memo->setPlainText(tr("Файл справки Quillmark.txt не найден"));
         return;
     }
     const QByteArray text = file.readAll();

@@ -60,15 +60,15 @@ TOptionsForm::TOptionsForm(const SettingsStore& iniFile, std::function<void(bool
                           Qt::WindowCloseButtonHint),
       m_setSeriesOrdering(std::move(setSeriesOrdering))
 {
-    setWindowTitle(QStringLiteral("Опции"));
+    setWindowTitle(tr("Опции"));
     setModal(true);
 
     auto* layout = new QVBoxLayout(this);
 
-    chboxScaling = new QCheckBox(QStringLiteral("Масштабировать координатную сетку относительно нуля"), this);
-    chboxScaling->setToolTip(QStringLiteral("Иначе, относительно середины осей"));
-    chboxRotate = new QCheckBox(QStringLiteral("Поворачивать картинку при привязке координат по 3 или 4 точкам"), this);
-    chboxSort = new QCheckBox(QStringLiteral("Не упорядочивать по X"), this);
+    chboxScaling = new QCheckBox(tr("Масштабировать координатную сетку относительно нуля"), this);
+    chboxScaling->setToolTip(tr("Иначе, относительно середины осей"));
+    chboxRotate = new QCheckBox(tr("Поворачивать картинку при привязке координат по 3 или 4 точкам"), this);
+    chboxSort = new QCheckBox(tr("Не упорядочивать по X"), this);
     layout->addWidget(chboxScaling);
     layout->addWidget(chboxRotate);
     layout->addWidget(chboxSort);
@@ -85,15 +85,15 @@ TOptionsForm::TOptionsForm(const SettingsStore& iniFile, std::function<void(bool
         layout->addLayout(row);
     };
     spLineSens = IntegerEdit(this, 0, 500);
-    tuning(spLineSens, QStringLiteral("Характерная толщина оцифровываемой линии"),
-           QStringLiteral("Определяется толщиной линии для оцифровки\nи крутизной фронтов. Подбирается "
+    tuning(spLineSens, tr("Характерная толщина оцифровываемой линии"),
+           tr("Определяется толщиной линии для оцифровки\nи крутизной фронтов. Подбирается "
                           "экспериментально."));
     spColorSens = IntegerEdit(this, 0, 500);
-    tuning(spColorSens, QStringLiteral("Характерный диапозон цветов"),
-           QStringLiteral("В режиме оцифровки по цвету определяет диапазон учитываемых цветов\nотносительно "
+    tuning(spColorSens, tr("Характерный диапозон цветов"),
+           tr("В режиме оцифровки по цвету определяет диапазон учитываемых цветов\nотносительно "
                           "заданного цвета. Подбирается экспериментально."));
     spDigits = IntegerEdit(this, 0, 18);
-    tuning(spDigits, QStringLiteral("Число знаков в оцифровываемых значениях"), QString());
+    tuning(spDigits, tr("Число знаков в оцифровываемых значениях"), QString());
 
     // The two groups: each label left of its control.
     const auto group = [this](QGridLayout*& grid) {
@@ -112,18 +112,18 @@ TOptionsForm::TOptionsForm(const SettingsStore& iniFile, std::function<void(bool
     spLineWeight = IntegerEdit(lineGroup, 0, 10);
     cboxLine = new ColorBox(lineGroup);
     cboxGrid = new ColorBox(lineGroup);
-    row(lineGrid, 0, QStringLiteral("Толщина линии"), spLineWeight);
-    row(lineGrid, 1, QStringLiteral("Цвет линии"), cboxLine);
-    row(lineGrid, 2, QStringLiteral("Цвет сетки"), cboxGrid);
+    row(lineGrid, 0, tr("Толщина линии"), spLineWeight);
+    row(lineGrid, 1, tr("Цвет линии"), cboxLine);
+    row(lineGrid, 2, tr("Цвет сетки"), cboxGrid);
 
     QGridLayout* pointGrid = nullptr;
     QGroupBox* pointGroup = group(pointGrid);
     spSensitivity = IntegerEdit(pointGroup, 0, 50);
     cboxPoint = new ColorBox(pointGroup);
     cboxSelectPoint = new ColorBox(pointGroup);
-    row(pointGrid, 0, QStringLiteral("Чувствительность выбора точки"), spSensitivity);
-    row(pointGrid, 1, QStringLiteral("Цвет точки"), cboxPoint);
-    row(pointGrid, 2, QStringLiteral("Цвет выделенной точки"), cboxSelectPoint);
+    row(pointGrid, 0, tr("Чувствительность выбора точки"), spSensitivity);
+    row(pointGrid, 1, tr("Цвет точки"), cboxPoint);
+    row(pointGrid, 2, tr("Цвет выделенной точки"), cboxSelectPoint);
 
     auto* groups = new QHBoxLayout;
     groups->addWidget(lineGroup);

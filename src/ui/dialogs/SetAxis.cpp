@@ -22,7 +22,7 @@ TSetAxisForm::TSetAxisForm(const SettingsStore& iniFile, const QString& separato
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint)
 {
-    setWindowTitle(QStringLiteral("Задайте координаты"));
+    setWindowTitle(tr("Задайте координаты"));
     setModal(true);
 
     auto* layout = new QVBoxLayout(this);
@@ -49,9 +49,9 @@ TSetAxisForm::TSetAxisForm(const SettingsStore& iniFile, const QString& separato
         return e;
     };
     // Created in tab order: X min, Y min, X max, Y max, then the buttons.
-    spXMin = edit("XMin", QStringLiteral("Нижняя граница оси X"));
-    spYMin = edit("YMin", QStringLiteral("Нижняя граница оси Y"));
-    spXMax = edit("XMax", QStringLiteral("Верхняя граница оси X"));
+    spXMin = edit("XMin", tr("Нижняя граница оси X"));
+    spYMin = edit("YMin", tr("Нижняя граница оси Y"));
+    spXMax = edit("XMax", tr("Верхняя граница оси X"));
     spYMax = edit("YMax", QString());
     grid->addWidget(new QLabel(QStringLiteral("Min"), this), 1, 0);
     grid->addWidget(spXMin, 1, 1);
@@ -61,7 +61,7 @@ TSetAxisForm::TSetAxisForm(const SettingsStore& iniFile, const QString& separato
     grid->addWidget(spYMax, 2, 2);
     layout->addLayout(grid);
 
-    btnCancel = new QPushButton(QStringLiteral("Отменить"), this);
+    btnCancel = new QPushButton(tr("Отменить"), this);
     btnOk = new QPushButton(QStringLiteral("Ok"), this);
     btnOk->setDefault(true);
     auto* buttons = new QHBoxLayout;

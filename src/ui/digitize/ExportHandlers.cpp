@@ -64,7 +64,7 @@ bool TMainForm::KeepUnsavedData()
 {
     if (!m_dataUnsaved || Document.Points().Empty())
         return true;
-    switch (Dialogs().AskYesNoCancel(windowTitle(), QStringLiteral("Сохранить данные?"))) {
+    switch (Dialogs().AskYesNoCancel(windowTitle(), tr("Сохранить данные?"))) {
     case ModalDialogs::Answer::Cancel: return false;
     case ModalDialogs::Answer::No:
         m_dataUnsaved = false;

@@ -133,7 +133,7 @@ void TMainForm::btnClearSeiesClick()
 {
     if (Document.Busy())
         return;
-    if (!Dialogs().Confirm(windowTitle(), QStringLiteral("Удалить все данные?")))
+    if (!Dialogs().Confirm(windowTitle(), tr("Удалить все данные?")))
         return;
     Document.DeleteAll();
     {

@@ -2,6 +2,7 @@
 // method. The trace is the document's; this file hands it the settings of the
 // controls and keeps the window answering while it runs.
 #include "ui/app/MainUnit.h"
+#include "ui/app/CoreTexts.h"
 #include "ui/Adapt.h"
 
 #include "ui/dialogs/OptUnit.h"
@@ -36,7 +37,6 @@ namespace {
 // repaint and answer the user, rarely enough not to slow a long trace.
 constexpr qint64 kPumpIntervalMs = 20;
 
-const QString kNoLineFound = QStringLiteral("Линия не найдена");
 
 // Disables a set of widgets and actions for a scope and gives each back the
 // state it had.
@@ -75,7 +75,7 @@ void TMainForm::ConnectTraceHandlers()
 {
     auto* layout = qobject_cast<QVBoxLayout*>(tabDigit->layout());
     spStep = new SpinEdit(tabDigit);
-    spStep->setToolTip(QStringLiteral("Шаг оцифровки"));
+    spStep->setToolTip(tr("Шаг оцифровки"));
     // The pixel unit, which StepBox starts on.
     spStep->SetMinValue(1);
     spStep->SetMaxValue(1000);
@@ -86,7 +86,7 @@ void TMainForm::ConnectTraceHandlers()
     ColorPanel1->setFrameShadow(QFrame::Sunken);
     ColorPanel1->setAutoFillBackground(true);
     ColorPanel1->setMinimumSize(24, 20);
-    ColorPanel1->setToolTip(QStringLiteral("Цвет линии"));
+    ColorPanel1->setToolTip(tr("Цвет линии"));
     SetLineColour(QColor(0, 0, 0));
     if (layout) {
         const int stepAt = layout->indexOf(StepBox) + 1;
@@ -152,7 +152,7 @@ void TMainForm::btnDigitalClick()
     try {
         Document.CheckTrace();
     } catch (const TraceError& e) {
-        Dialogs().ShowMessage(QString::fromUtf8(e.what()));
+        Dialogs().ShowMessage(CoreMessage(e.what()));
         return;
     }
     // Points the user placed by hand are not replaced without a word.
@@ -208,7 +208,7 @@ void TMainForm::btnDigitalClick()
     if (status == TraceStatus::NoLineFound) {
         SetDataGroupEnabled(false);
         RefreshTable();
-        Dialogs().ShowMessage(kNoLineFound);
+        Dialogs().ShowMessage(tr("Линия не найдена"));
         return;
     }
     SetDataGroupEnabled(true);

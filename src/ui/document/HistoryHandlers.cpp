@@ -1,6 +1,7 @@
 // The menu "Правка": undo and redo of the document's steps, and the controls
 // brought back in line with the document afterwards.
 #include "ui/app/MainUnit.h"
+#include "ui/app/CoreTexts.h"
 #include "ui/Adapt.h"
 
 #include "calibration/AxisScale.h"
@@ -36,10 +37,10 @@ void TMainForm::UpdateUndoCommands()
         return;
     // Calibration, region drawing and a trace are not interrupted.
     const bool free = !CalibrationOn() && !RegionDrawingOn() && !Document.Busy();
-    const QString undoName = ToQString(Document.UndoName());
-    const QString redoName = ToQString(Document.RedoName());
-    miUndo->setText(undoName.isEmpty() ? QStringLiteral("Отменить") : QStringLiteral("Отменить ") + undoName);
-    miRedo->setText(redoName.isEmpty() ? QStringLiteral("Повторить") : QStringLiteral("Повторить ") + redoName);
+    const QString undoName = Document.UndoName().empty() ? QString() : CoreText(Document.UndoName());
+    const QString redoName = Document.RedoName().empty() ? QString() : CoreText(Document.RedoName());
+    miUndo->setText(undoName.isEmpty() ? tr("Отменить") : tr("Отменить ") + undoName);
+    miRedo->setText(redoName.isEmpty() ? tr("Повторить") : tr("Повторить ") + redoName);
     SetCommandEnabled(btnUndo, miUndo, free && Document.CanUndo());
     SetCommandEnabled(btnRedo, miRedo, free && Document.CanRedo());
 }
@@ -110,7 +111,7 @@ void TMainForm::ShowSessionControls()
     if (btnStretch->isChecked() != Document.Fitted()) {
         btnStretch->setChecked(Document.Fitted());
         Chart->SetBackMode(Document.Fitted() ? BackImageMode::Stretch : BackImageMode::Centre);
-        SetButtonHint(btnStretch, Document.Fitted() ? QStringLiteral("Масштаб 1:1") : QStringLiteral("Масштабировать"));
+        SetButtonHint(btnStretch, Document.Fitted() ? tr("Масштаб 1:1") : tr("Масштабировать"));
     }
 
     RefreshTable();

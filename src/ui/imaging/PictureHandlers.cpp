@@ -59,16 +59,16 @@ void TMainForm::ConnectPicturePage()
     layout->addLayout(grid);
     const auto label = [this](const QString& text) { return new QLabel(text, tabImage); };
 
-    slLightness = NewSlider(tabImage, 510, 255, QStringLiteral("Яркость"));
-    slContrast = NewSlider(tabImage, 510, 255, QStringLiteral("Контраст"));
-    slSaturation = NewSlider(tabImage, 510, 255, QStringLiteral("Насыщенность"));
+    slLightness = NewSlider(tabImage, 510, 255, tr("Яркость"));
+    slContrast = NewSlider(tabImage, 510, 255, tr("Контраст"));
+    slSaturation = NewSlider(tabImage, 510, 255, tr("Насыщенность"));
     slCuttingOff = NewSlider(tabImage, 255, 0, QString());
     int row = 0;
     for (QSlider* slider : {slLightness, slContrast, slSaturation}) {
         grid->addWidget(label(slider->toolTip()), row, 0);
         grid->addWidget(slider, row++, 1);
     }
-    grid->addWidget(label(QStringLiteral("Отсечь")), row, 0);
+    grid->addWidget(label(tr("Отсечь")), row, 0);
     grid->addWidget(slCuttingOff, row++, 1);
 
     spGaussianBlur = new SpinEdit(tabImage);
@@ -76,19 +76,19 @@ void TMainForm::ConnectPicturePage()
     spGaussianBlur->SetMinValue(0);
     spGaussianBlur->SetMaxValue(kBlurMax);
     spGaussianBlur->SetValue(0);
-    grid->addWidget(label(QStringLiteral("Размытие")), row, 0);
+    grid->addWidget(label(tr("Размытие")), row, 0);
     grid->addWidget(spGaussianBlur, row++, 1);
 
     // Equal limits: the rotation takes any value.
     spRotate = new SpinEdit(tabImage);
     spRotate->SetIncrement(0.25);
     spRotate->SetValue(0);
-    grid->addWidget(label(QStringLiteral("Повернуть")), row, 0);
+    grid->addWidget(label(tr("Повернуть")), row, 0);
     grid->addWidget(spRotate, row++, 1);
 
-    chInvert = new QCheckBox(QStringLiteral("Негатив"), tabImage);
+    chInvert = new QCheckBox(tr("Негатив"), tabImage);
     grid->addWidget(chInvert, row++, 0, 1, 2);
-    btnReset = new QPushButton(QStringLiteral("Возврат"), tabImage);
+    btnReset = new QPushButton(tr("Возврат"), tabImage);
     grid->addWidget(btnReset, row++, 0, 1, 2, Qt::AlignLeft);
     grid->setColumnStretch(1, 1);
     layout->addStretch(1);
@@ -190,11 +190,11 @@ void TMainForm::btnClearClick()
     if (btnClear->isChecked()) {
         Chart->BackImage().fill(Chart->BackColor());
         Chart->RepaintNow();
-        SetButtonHint(btnClear, QStringLiteral("Показать картинку"));
+        SetButtonHint(btnClear, tr("Показать картинку"));
         miHideImage->setChecked(true);
     } else {
         ApplyAdjustments();
-        SetButtonHint(btnClear, QStringLiteral("Скрыть картинку"));
+        SetButtonHint(btnClear, tr("Скрыть картинку"));
         miHideImage->setChecked(false);
     }
 }
