@@ -11,6 +11,7 @@
 #include "document/DigitizeSession.h"
 #include "formats/StartupFormats.h"
 #include "imaging/AdjustmentPipeline.h"
+#include "settings/Language.h"
 #include "settings/SettingsStore.h"
 #include "calibration/Calibration.h"
 #include "calibration/PlotGeometry.h"
@@ -248,6 +249,8 @@ public:
     // folder can be written, else the user's configuration folder (read
     // first, with the program folder's file as the fallback for reading).
     static QString SettingsFileLocation(const MainFormEnvironment& environment);
+    // The language chosen in the options dialog, as the settings file holds it.
+    static LanguageOption SavedLanguageOption(const MainFormEnvironment& environment);
     // The text written at close; FormClose puts it in place.
     std::string SettingsText() const;
     // The decimal separator reals are read and written with.

@@ -3,6 +3,7 @@
 // convention: an error that escapes a command handler ends that command, is
 // shown in an error box titled with the application title, and the program
 // goes on running with the state the command left.
+#include "settings/Language.h"
 #include "ui/app/ModalDialogs.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace quillmark {
 
@@ -22,6 +24,18 @@ bool DeliverReportingErrors(const std::function<bool()>& deliver, ModalDialogs& 
 // language; the system's Qt translation files are used. False when there
 // are none for it (English needs none).
 bool InstallToolkitTranslations(QCoreApplication& application, const QLocale& locale);
+
+// The window's language for this run: the program's translation (from
+// folder, where the program keeps its help text) and the toolkit's own, for
+// Russian. Returns whether every file needed was found; without them the
+// window speaks Russian.
+bool InstallLanguage(QCoreApplication& application, UiLanguage language, const QString& folder);
+// The language installed last; Russian until one is.
+UiLanguage InstalledLanguage();
+
+// Takes "--lang CODE" or "--lang=CODE" out of arguments. Nothing when there
+// is none; error set to the message when the code is not ru or en.
+std::optional<UiLanguage> TakeLanguageArgument(QStringList& arguments, QString& error);
 
 class QuillmarkApplication : public QApplication {
     Q_OBJECT

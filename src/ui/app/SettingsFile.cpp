@@ -13,6 +13,8 @@
 // other window's minimum height allows.
 #include "ui/app/MainUnit.h"
 
+#include "settings/Language.h"
+
 #include "settings/ProfileSettingsStore.h"
 #include "settings/Settings.h"
 #include "base/Errors.h"
@@ -94,6 +96,16 @@ QString TMainForm::SettingsFileLocation(const MainFormEnvironment& environment)
     if (environment.FallbackSettingsPath.isEmpty() || FolderWritable(QFileInfo(primary).absolutePath()))
         return primary;
     return environment.FallbackSettingsPath;
+}
+
+LanguageOption TMainForm::SavedLanguageOption(const MainFormEnvironment& environment)
+{
+    QByteArray text = ReadWholeFile(SettingsFileLocation(environment));
+    if (text.isEmpty())
+        text = ReadWholeFile(environment.SettingsPath);
+    const ProfileSettingsStore store(ProfileFile(std::string_view(text.constData(), static_cast<std::size_t>(text.size()))));
+    const int option = store.ReadInteger("Options", "Language", 0);
+    return option == 1 ? LanguageOption::Russian : option == 2 ? LanguageOption::English : LanguageOption::System;
 }
 
 // The settings as the file holds them; a missing or unreadable file gives an
@@ -321,6 +333,11 @@ void TMainForm::WriteSettings()
     IniFile->WriteInteger("Options", "Precision", TruncateSetting(options.spDigits->Value()));
     IniFile->WriteString("Options", "PointColor", ColourToText(options.cboxPoint->ColourValue()));
     IniFile->WriteString("Options", "SelectPointColor", ColourToText(options.cboxSelectPoint->ColourValue()));
+    // The language is written once chosen, so a file that never had it keeps
+    // its lines as they were.
+    const int language = options.cbLanguage->currentIndex();
+    if (language > 0 || IniFile->ReadString("Options", "Language", std::string()) != std::string())
+        IniFile->WriteInteger("Options", "Language", language);
 
     WriteIniReal("SetAxis", "XMin", SetAxisForm->spXMin->Value());
     WriteIniReal("SetAxis", "XMax", SetAxisForm->spXMax->Value());

@@ -1,6 +1,7 @@
 #include "ui/dialogs/HelpUnit.h"
 
 #include "base/Errors.h"
+#include "ui/app/QuillmarkApplication.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -40,7 +41,11 @@ THelpForm::THelpForm(const QString& programFolder, QWidget* parent)
 
 void THelpForm::FormShow()
 {
-    QFile file(m_programFolder + QLatin1String(kFileName));
+    // The English help beside the Russian one, when the window speaks English.
+    QFile file(m_programFolder + QLatin1String(InstalledLanguage() == UiLanguage::English &&
+                                                      QFile::exists(m_programFolder + QLatin1String(kEnglishFileName))
+                                                  ? kEnglishFileName
+                                                  : kFileName));
     if (!file.open(QIODevice::ReadOnly)) {
         Memo->setPlainText(tr("Файл справки Quillmark.txt не найден"));
         return;

@@ -17,6 +17,7 @@ public:
     explicit THelpForm(const QString& programFolder, QWidget* parent = nullptr);
 
     static constexpr const char* kFileName = "Quillmark.txt";
+    static constexpr const char* kEnglishFileName = "Quillmark.en.txt";
 
     QPlainTextEdit* Memo = nullptr;
 

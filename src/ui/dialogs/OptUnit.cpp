@@ -7,6 +7,7 @@
 #include "ui/widgets/SpinEdit.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -130,6 +131,17 @@ TOptionsForm::TOptionsForm(const SettingsStore& iniFile, std::function<void(bool
     groups->addWidget(pointGroup);
     layout->addLayout(groups);
 
+    // The language: each item names itself in its own language.
+    auto* languageRow = new QHBoxLayout;
+    auto* languageLabel = new QLabel(tr("Язык"), this);
+    cbLanguage = new QComboBox(this);
+    cbLanguage->addItems({tr("Системный"), QStringLiteral("Русский"), QStringLiteral("English")});
+    languageLabel->setBuddy(cbLanguage);
+    languageRow->addWidget(languageLabel);
+    languageRow->addWidget(cbLanguage);
+    languageRow->addWidget(new QLabel(tr("(действует со следующего запуска)"), this), 1);
+    layout->addLayout(languageRow);
+
     btnOk = new QPushButton(QStringLiteral("Ok"), this);
     btnOk->setDefault(true);
     auto* buttons = new QHBoxLayout;
@@ -159,6 +171,8 @@ void TOptionsForm::FormCreate(const SettingsStore& iniFile)
     spDigits->SetValue(ReadIntegerOption(iniFile, "Precision"));
     cboxPoint->SetColourValue(ReadColourOption(iniFile, "PointColor"));
     cboxSelectPoint->SetColourValue(ReadColourOption(iniFile, "SelectPointColor"));
+    const int language = ReadIntegerOption(iniFile, "Language");
+    cbLanguage->setCurrentIndex(language >= 0 && language < cbLanguage->count() ? language : 0);
 }
 
 void TOptionsForm::chboxSortClick()

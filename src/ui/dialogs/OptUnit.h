@@ -8,6 +8,7 @@
 #include <functional>
 
 class QCheckBox;
+class QComboBox;
 class QPushButton;
 
 namespace quillmark {
@@ -36,6 +37,9 @@ public:
     SpinEdit* spSensitivity = nullptr;
     ColorBox* cboxPoint = nullptr;
     ColorBox* cboxSelectPoint = nullptr;
+    // Items "Системный", "Русский", "English" (LanguageOption); taken at
+    // the next start.
+    QComboBox* cbLanguage = nullptr;
     QPushButton* btnOk = nullptr;
 
     void chboxSortClick();

@@ -7,7 +7,8 @@ if(NOT rc EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${rc}")
 endif()
 set(id io.github.quillmark.Quillmark)
-set(expected bin/quillmark share/quillmark/Quillmark.txt share/applications/${id}.desktop
+set(expected bin/quillmark share/quillmark/Quillmark.txt share/quillmark/Quillmark.en.txt
+             share/quillmark/quillmark_en.qm share/applications/${id}.desktop
              share/metainfo/${id}.metainfo.xml share/icons/hicolor/scalable/apps/${id}.svg)
 foreach(size 16 22 24 32 48 64 128 256)
   list(APPEND expected share/icons/hicolor/${size}x${size}/apps/${id}.png)
