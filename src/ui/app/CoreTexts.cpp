@@ -91,8 +91,10 @@ QString CoreMessage(const std::string& message)
     }
     const QString whole = QString::fromStdString(message);
     for (const char* pattern : kPatterns) {
-        QString expression = QRegularExpression::escape(QString::fromUtf8(pattern));
-        expression.replace(QStringLiteral("%s"), QStringLiteral("(.*)"));
+        QStringList pieces = QString::fromUtf8(pattern).split(QStringLiteral("%s"));
+        for (QString& piece : pieces)
+            piece = QRegularExpression::escape(piece);
+        const QString expression = pieces.join(QStringLiteral("(.*)"));
         const QRegularExpressionMatch match =
             QRegularExpression(QLatin1Char('^') + expression + QStringLiteral("(\\.?)$")).match(whole);
         if (!match.hasMatch())

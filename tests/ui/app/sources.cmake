@@ -3,7 +3,13 @@ target_sources(quillmark_ui_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/BatchCommandsTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SettingsFileTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BatchTraceTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LanguageTest.cpp
 )
+
+# Every text of the window has its English, and no English is left over.
+add_test(NAME Language.TranslationIsCompleteAndCurrent
+         COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR} -DWORK=${CMAKE_CURRENT_BINARY_DIR}/translation-check
+                 -P ${CMAKE_CURRENT_LIST_DIR}/TranslationCheck.cmake)
 
 # The decode command run as the real program.
 add_test(NAME BatchCommands.DecodeAsAProcess
