@@ -173,18 +173,26 @@ ENGLISH = {
     "Задайте координаты": "Enter the axis values",
 }
 
+# The same text meaning something else in one window: (context, text).
+IN_CONTEXT = {
+    ("quillmark::TSetAxisForm", "Отменить"): "Cancel",
+}
+
 
 def main(path):
     tree = ET.parse(path)
     missing = []
-    for message in tree.getroot().iter("message"):
-        source = message.find("source").text
-        translation = message.find("translation")
-        if source in ENGLISH:
-            translation.text = ENGLISH[source]
+    for context in tree.getroot().iter("context"):
+        name = context.find("name").text
+        for message in context.iter("message"):
+            source = message.find("source").text
+            translation = message.find("translation")
+            english = IN_CONTEXT.get((name, source), ENGLISH.get(source))
+            if english is None:
+                missing.append(source)
+                continue
+            translation.text = english
             translation.attrib.pop("type", None)
-        else:
-            missing.append(source)
     tree.write(path, encoding="utf-8", xml_declaration=True)
     for source in missing:
         print("no English for:", repr(source), file=sys.stderr)

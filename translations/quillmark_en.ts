@@ -679,7 +679,7 @@ around the chosen colour. Found by trial.</translation>
     </message>
     <message>
         <source>Отменить</source>
-        <translation>Undo</translation>
+        <translation>Cancel</translation>
     </message>
 </context>
 </TS>
