@@ -4,6 +4,8 @@
 #include "../dialogs/ScriptedWindow.h"
 
 #include "ui/app/CoreTexts.h"
+#include "ui/app/QuillmarkApplication.h"
+#include "ui/dialogs/OptUnit.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -103,4 +105,25 @@ TEST(Language, EveryTextOfTheWindowIsInEnglish)
         EXPECT_EQ(CoreMessage("Cannot load image."), QStringLiteral("Cannot load image."));
     }
     QCoreApplication::removeTranslator(&english);
+}
+
+TEST(Language, TheOptionIsKeptOnceChosenAndTheCommandLineOverridesIt)
+{
+    ScriptedWindow w;
+    const MainFormEnvironment environment = testsupport::TemporaryFolderEnvironment(w.folder, w.dialogs);
+    EXPECT_EQ(TMainForm::SavedLanguageOption(environment), LanguageOption::System);
+    // Never chosen: the file gets no line for it.
+    EXPECT_EQ(w.form->SettingsText().find("Language="), std::string::npos);
+    w.form->OptionsForm->cbLanguage->setCurrentIndex(2);
+    w.form->FormClose();
+    EXPECT_EQ(TMainForm::SavedLanguageOption(environment), LanguageOption::English);
+
+    QStringList arguments{QStringLiteral("quillmark"), QStringLiteral("--lang"), QStringLiteral("EN"),
+                          QStringLiteral("chart.png")};
+    QString error;
+    EXPECT_EQ(TakeLanguageArgument(arguments, error), UiLanguage::English);
+    EXPECT_EQ(arguments, (QStringList{QStringLiteral("quillmark"), QStringLiteral("chart.png")}));
+    arguments = {QStringLiteral("quillmark"), QStringLiteral("--lang=de")};
+    EXPECT_EQ(TakeLanguageArgument(arguments, error), std::nullopt);
+    EXPECT_FALSE(error.isEmpty());
 }
