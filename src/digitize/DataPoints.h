@@ -19,6 +19,7 @@ struct DataPoint {
     double Y = 0.0;
     std::string Label;                 // empty for traced points
     std::optional<Color> Colour;   // no colour: drawn in the series colour
+    bool Filled = false;               // traced where no line was found: filled from its neighbours
 
     friend bool operator==(const DataPoint&, const DataPoint&) = default;
 };

@@ -1,6 +1,7 @@
 #include "digitize/Trace.h"
 
 #include "calibration/AxisMapping.h"
+#include "digitize/TracePrecise.h"
 
 #include <algorithm>
 #include <array>
@@ -214,7 +215,8 @@ constexpr std::int64_t kPrefetchRows = 8;
 
 template <bool ByColour>
 void ExamineBlock(const TFastRGB& picture, std::span<const std::int64_t> columns, std::int64_t y0,
-                  std::int64_t y1, const TraceInput& input, std::span<std::int32_t> rowsOut)
+                  std::int64_t y1, const TraceInput& input, std::span<std::int32_t> rowsOut,
+                  std::span<TraceBand> bandsOut)
 {
     std::array<BandSearch, kBlockSamples> search;
     std::array<std::size_t, kBlockSamples> offsets{};
@@ -248,8 +250,11 @@ void ExamineBlock(const TFastRGB& picture, std::span<const std::int64_t> columns
             }
         }
     }
-    for (std::size_t k = 0; k < count; ++k)
+    for (std::size_t k = 0; k < count; ++k) {
         rowsOut[k] = search[k].Result(ByColour, input);
+        if (!bandsOut.empty())
+            bandsOut[k] = TraceBand{search[k].Top, search[k].Bottom, search[k].Best};
+    }
 }
 
 } // namespace
@@ -312,9 +317,9 @@ bool FillTraceGaps(std::span<std::int32_t> buffer, const TraceProgress& progress
     return true;
 }
 
-TraceResult TraceCurve(const TFastRGB& picture, const TraceInput& input, const TraceProgress& progress)
+TraceResult TraceCurve(const TFastRGB& picture, const TraceInput& given, const TraceProgress& progress)
 {
-    if (!(input.Step > 0.0) || !std::isfinite(input.Step))
+    if (!(given.Step > 0.0) || !std::isfinite(given.Step))
         throw TraceError("Шаг оцифровки должен быть больше нуля.");
     TraceResult result;
     const int w = picture.Width();
@@ -323,9 +328,11 @@ TraceResult TraceCurve(const TFastRGB& picture, const TraceInput& input, const T
         return result;
     if (picture.RowTable() == nullptr)
         throw InternalError("TraceCurve: picture without rows");
-    if (input.Plot.Width <= 0 || input.Plot.Height <= 0)
+    if (given.Plot.Width <= 0 || given.Plot.Height <= 0)
         throw TraceError("Область графика имеет нулевой размер.");
 
+    TraceInput input = given;   // AutoSens may choose the colour sensitivity
+    const PreciseTrace& precise = given.Precise;
     const long double step = TraceStepPixels(input, w);
     const PictureOffset offset = ActualSizeOffset(input.Plot, w, h);
     const ScanLimits limits = TraceScanLimits(input, w, h);
@@ -341,23 +348,33 @@ TraceResult TraceCurve(const TFastRGB& picture, const TraceInput& input, const T
     const long double yRange = space.YMax - yMin;
     const long double xUnits = XUnitsPerPixel(input);
     const long double yUnits = YUnitsPerPixel(input);
+    // Sub-pixel: every value at the centre of its pixel.
+    const long double centre = precise.SubPixel ? 0.5L : 0.0L;
 
     result.TraceBuffer.assign(n, -1);
     result.Points.reserve(n);
+    result.Samples = n;
     std::vector<std::int64_t> columns;
     columns.reserve(n);
     long double p = static_cast<long double>(limits.X0);
     for (std::size_t i = 0; i < n; ++i, p += step) {
         const std::int64_t u = RoundToInt64(p);
         columns.push_back(u);
-        const long double column = static_cast<long double>(u);
+        const long double column = static_cast<long double>(u) + centre;
         const long double x = input.Stretched ? xMin + xRange * column / w : xMin + xUnits * (column + offset.X);
         result.Points.push_back(DataPoint{static_cast<double>(xAxis.FromSpace(x)), 0.0, {}, {}});
     }
 
+    const bool byColour = input.Method == TraceMethod::ByColour;
+    const bool scan = limits.Y1 >= limits.Y0;
+    if (precise.AutoSens && byColour && scan) {
+        input.ColorSens = ChooseColourSensitivity(picture, columns, limits.Y0, limits.Y1, input);
+        result.ColourSensitivity = input.ColorSens;
+    }
+
     // A block is a run of samples no more than kBlockColumns columns wide; the
     // progress is reported for each of its samples once the block is done.
-    const bool byColour = input.Method == TraceMethod::ByColour;
+    std::vector<TraceBand> bands(precise.SubPixel && !precise.Follow ? n : 0);
     for (std::size_t first = 0; first < n;) {
         std::size_t end = first + 1;
         while (end < n && end - first < kBlockSamples && columns[end] >= columns[first] &&
@@ -365,30 +382,68 @@ TraceResult TraceCurve(const TFastRGB& picture, const TraceInput& input, const T
             ++end;
         const auto block = std::span<const std::int64_t>(columns).subspan(first, end - first);
         const auto out = std::span<std::int32_t>(result.TraceBuffer).subspan(first, end - first);
-        if (limits.Y1 >= limits.Y0) {
+        const auto bandsOut = bands.empty() ? std::span<TraceBand>() : std::span<TraceBand>(bands).subspan(first, end - first);
+        if (scan && !precise.Follow) {
             for (const std::int64_t u : block)
                 CheckColumn(picture, u, limits.Y0, limits.Y1);
             if (byColour)
-                ExamineBlock<true>(picture, block, limits.Y0, limits.Y1, input, out);
+                ExamineBlock<true>(picture, block, limits.Y0, limits.Y1, input, out, bandsOut);
             else
-                ExamineBlock<false>(picture, block, limits.Y0, limits.Y1, input, out);
+                ExamineBlock<false>(picture, block, limits.Y0, limits.Y1, input, out, bandsOut);
         }
         for (std::size_t i = first; i < end; ++i)
             Report(progress, TracePass::Sampling, i + 1, n);
         first = end;
     }
+    if (precise.Follow && scan) {
+        const std::vector<std::vector<TraceBand>> all = CollectBands(picture, columns, limits.Y0, limits.Y1, input);
+        result.TraceBuffer = FollowBands(all, byColour);
+        if (precise.SubPixel) {
+            bands.assign(n, TraceBand{});
+            for (std::size_t i = 0; i < n; ++i)
+                for (const TraceBand& b : all[i])
+                    if ((b.Top + b.Bottom) / 2 == result.TraceBuffer[i])
+                        bands[i] = b;
+        }
+    }
 
-    if (!FillTraceGaps(result.TraceBuffer, progress)) {
+    // The rows found, before any filling: sub-pixel centres where asked.
+    std::vector<long double> rows(n);
+    std::vector<bool> found(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::int32_t row = result.TraceBuffer[i];
+        found[i] = row != -1;
+        result.Found += found[i] ? 1U : 0U;
+        rows[i] = static_cast<long double>(row) + centre;
+        if (found[i] && precise.SubPixel)
+            rows[i] = BandCentroid(picture, columns[i], bands[i].Top, bands[i].Bottom, limits.Y0, limits.Y1, input);
+    }
+
+    if (precise.NoFill) {
+        if (result.Found == 0) {
+            result.Points.clear();
+            return result;
+        }
+    } else if (!FillTraceGaps(result.TraceBuffer, progress)) {
         result.Points.clear();
         return result;
     }
 
+    std::vector<DataPoint> kept;
+    kept.reserve(precise.NoFill ? result.Found : 0);
     for (std::size_t i = 0; i < n; ++i) {
-        const long double row = result.TraceBuffer[i];
-        const long double y = input.Stretched ? yMin + yRange * (h - row) / h : yMin + yUnits * (h + offset.Y - row);
-        result.Points[i].Y = static_cast<double>(yAxis.FromSpace(y));
+        const long double row = found[i] ? rows[i] : static_cast<long double>(result.TraceBuffer[i]) + centre;
+        if (!precise.NoFill || found[i]) {
+            const long double y = input.Stretched ? yMin + yRange * (h - row) / h : yMin + yUnits * (h + offset.Y - row);
+            result.Points[i].Y = static_cast<double>(yAxis.FromSpace(y));
+            result.Points[i].Filled = !found[i];
+            if (precise.NoFill)
+                kept.push_back(result.Points[i]);
+        }
         Report(progress, TracePass::Values, i + 1, n);
     }
+    if (precise.NoFill)
+        result.Points = std::move(kept);
     result.Status = TraceStatus::Traced;
     return result;
 }

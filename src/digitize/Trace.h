@@ -33,6 +33,25 @@ enum class TraceMethod { MaxBrightness = 0, ByColour = 1 };
 // Item index of the step-unit box.
 enum class StepUnit { Pixels = 0, AxisUnits = 1 };
 
+// The precise trace's options, all off by default (then the trace is the one
+// described above, to the bit).
+struct PreciseTrace {
+    // The row of an accepted column is the weighted centroid of its band,
+    // widened by a row on each side, and every value is taken at the centre of
+    // its pixel (column u + 0.5, row r + 0.5).
+    bool SubPixel = false;
+    // Columns without a line give no point instead of a filled one.
+    bool NoFill = false;
+    // A column with several bands of the line's colour takes the one nearest
+    // the row the accepted columns before it predict, starting from the
+    // column where the band is clearest.
+    bool Follow = false;
+    // ByColour: the smallest colour sensitivity at which the line is found in
+    // nearly as many columns as with any sensitivity.
+    bool AutoSens = false;
+    bool operator==(const PreciseTrace&) const = default;
+};
+
 // Everything a trace reads. The defaults are the start values of the controls;
 // the batch command sets Plot to the picture (PlotFilledByPicture) and keeps
 // the stretched mode.
@@ -57,6 +76,7 @@ struct TraceInput {
     int LineSens = 50;                    // thickest accepted band, in rows
     int ColorSens = 50;                   // largest accepted colour distance, 0..765
     Color LineColour;                     // target of ByColour
+    PreciseTrace Precise;
 };
 
 // The plot rectangle of the batch command: the picture fills it exactly.
@@ -93,6 +113,9 @@ struct TraceResult {
     // filling; all -1 when no line was found.
     std::vector<std::int32_t> TraceBuffer;
     std::vector<DataPoint> Points;   // in sample order, which is ascending X
+    std::size_t Found = 0;           // samples where the line was found
+    std::size_t Samples = 0;         // samples taken (columns scanned)
+    int ColourSensitivity = -1;      // the sensitivity AutoSens chose; -1 when it did not run
 };
 
 // Throws TraceError when the step is not positive (a zero axis step, or

@@ -13,4 +13,6 @@ target_sources(quillmark_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/TableEdit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Trace.h
   ${CMAKE_CURRENT_LIST_DIR}/Trace.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TracePrecise.h
+  ${CMAKE_CURRENT_LIST_DIR}/TracePrecise.cpp
 )

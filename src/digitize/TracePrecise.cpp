@@ -1,0 +1,239 @@
+#include "digitize/TracePrecise.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+namespace quillmark {
+
+namespace {
+
+int Distance(const Color& target, const std::uint8_t* pixel)
+{
+    return std::abs(target.Red - pixel[2]) + std::abs(target.Green - pixel[1]) + std::abs(target.Blue - pixel[0]);
+}
+
+int Brightness(const std::uint8_t* pixel)
+{
+    return PixelBrightness(pixel[2], pixel[1], pixel[0]);
+}
+
+// Walks rows y0 .. y1 once for each block of neighbouring samples, calling
+// visit(sample, row, pixel) for every sample and row: the same order in each
+// column as a column walk, with the rows read once a block.
+template <typename Visit>
+void WalkColumns(const TFastRGB& picture, std::span<const std::int64_t> columns, std::int64_t y0, std::int64_t y1,
+                 Visit&& visit)
+{
+    constexpr std::size_t kBlock = 64;
+    const std::uint8_t* const* rows = picture.RowTable();
+    for (std::size_t first = 0; first < columns.size(); first += kBlock) {
+        const std::size_t end = std::min(columns.size(), first + kBlock);
+        for (std::int64_t y = y0; y <= y1; ++y) {
+            const std::uint8_t* row = rows[y];
+            for (std::size_t k = first; k < end; ++k)
+                visit(k, y, row + static_cast<std::size_t>(columns[k]) * 3);
+        }
+    }
+}
+
+void CheckColumns(const TFastRGB& picture, std::span<const std::int64_t> columns, std::int64_t y0, std::int64_t y1)
+{
+    for (const std::int64_t u : columns)
+        if (u < 0 || u >= picture.Width() || y0 < 0 || y1 >= picture.Height())
+            throw InternalError("precise trace: scan limits outside the picture");
+}
+
+} // namespace
+
+std::vector<std::vector<TraceBand>> CollectBands(const TFastRGB& picture, std::span<const std::int64_t> columns,
+                                                 std::int64_t y0, std::int64_t y1, const TraceInput& input)
+{
+    std::vector<std::vector<TraceBand>> bands(columns.size());
+    if (y1 < y0 || columns.empty())
+        return bands;
+    CheckColumns(picture, columns, y0, y1);
+    const bool byColour = input.Method == TraceMethod::ByColour;
+    std::vector<int> best(columns.size(), byColour ? std::numeric_limits<int>::max() : -1);
+    if (!byColour) {
+        WalkColumns(picture, columns, y0, y1, [&](std::size_t k, std::int64_t, const std::uint8_t* pixel) {
+            best[k] = std::max(best[k], Brightness(pixel));
+        });
+    }
+    struct Run {
+        bool Open = false;
+        TraceBand Band;
+    };
+    std::vector<Run> runs(columns.size());
+    const auto close = [&](std::size_t k) {
+        Run& run = runs[k];
+        if (run.Open && run.Band.Bottom - run.Band.Top <= input.LineSens)
+            bands[k].push_back(run.Band);
+        run.Open = false;
+    };
+    WalkColumns(picture, columns, y0, y1, [&](std::size_t k, std::int64_t y, const std::uint8_t* pixel) {
+        int value = 0;
+        bool member = false;
+        if (byColour) {
+            value = Distance(input.LineColour, pixel);
+            member = value <= input.ColorSens;
+        } else {
+            value = Brightness(pixel);
+            member = best[k] > 0 && value == best[k];
+        }
+        Run& run = runs[k];
+        if (!member) {
+            close(k);
+            return;
+        }
+        if (!run.Open) {
+            run = Run{true, TraceBand{y, y, value}};
+        } else {
+            run.Band.Bottom = y;
+            run.Band.Best = byColour ? std::min(run.Band.Best, value) : std::max(run.Band.Best, value);
+        }
+        if (y == y1)
+            close(k);
+    });
+    return bands;
+}
+
+std::vector<std::int32_t> FollowBands(const std::vector<std::vector<TraceBand>>& bands, bool byColour)
+{
+    const std::size_t n = bands.size();
+    std::vector<std::int32_t> rows(n, -1);
+    const auto better = [byColour](int a, int b) { return byColour ? a < b : a > b; };
+    // The clearest column: one band only, the best value, then the thinnest.
+    std::size_t start = n;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (bands[i].size() != 1)
+            continue;
+        const TraceBand& b = bands[i][0];
+        if (start == n || better(b.Best, bands[start][0].Best) ||
+            (b.Best == bands[start][0].Best && b.Bottom - b.Top < bands[start][0].Bottom - bands[start][0].Top))
+            start = i;
+    }
+    if (start == n)
+        return rows;
+    const auto middle = [](const TraceBand& b) { return static_cast<std::int32_t>((b.Top + b.Bottom) / 2); };
+    rows[start] = middle(bands[start][0]);
+    for (const int direction : {1, -1}) {
+        // The last two accepted samples predict the next row along a line.
+        std::int64_t lastIndex = static_cast<std::int64_t>(start);
+        long double lastRow = rows[start];
+        long double slope = 0;   // rows per sample
+        long double thickness = static_cast<long double>(bands[start][0].Bottom - bands[start][0].Top + 1);
+        bool haveSlope = false;
+        for (std::int64_t i = static_cast<std::int64_t>(start) + direction; i >= 0 && i < static_cast<std::int64_t>(n);
+             i += direction) {
+            const std::vector<TraceBand>& candidates = bands[static_cast<std::size_t>(i)];
+            if (candidates.empty())
+                continue;
+            const long double gap = std::fabs(static_cast<long double>(i - lastIndex));
+            const long double predicted = lastRow + slope * static_cast<long double>(i - lastIndex);
+            const long double reach = 4 + 2 * thickness + gap + std::fabs(slope) * gap * 0.5L;
+            const TraceBand* nearest = nullptr;
+            long double nearestOff = 0;
+            for (const TraceBand& b : candidates) {
+                const long double off = std::fabs((b.Top + b.Bottom) / 2.0L - predicted);
+                if (nearest == nullptr || off < nearestOff) {
+                    nearest = &b;
+                    nearestOff = off;
+                }
+            }
+            if (nearestOff > reach)
+                continue;
+            const std::int32_t row = middle(*nearest);
+            const long double newSlope = (row - lastRow) / static_cast<long double>(i - lastIndex);
+            slope = haveSlope ? (slope + newSlope) / 2 : newSlope;
+            haveSlope = true;
+            lastIndex = i;
+            lastRow = row;
+            thickness = static_cast<long double>(nearest->Bottom - nearest->Top + 1);
+            rows[static_cast<std::size_t>(i)] = row;
+        }
+    }
+    return rows;
+}
+
+long double BandCentroid(const TFastRGB& picture, std::int64_t u, std::int64_t top, std::int64_t bottom,
+                         std::int64_t y0, std::int64_t y1, const TraceInput& input)
+{
+    const std::int64_t halved = (top + bottom) / 2;
+    if (u < 0 || u >= picture.Width() || y0 < 0 || y1 >= picture.Height() || top > bottom)
+        return static_cast<long double>(halved) + 0.5L;
+    const bool byColour = input.Method == TraceMethod::ByColour;
+    const std::uint8_t* const* rows = picture.RowTable();
+    const std::size_t offset = static_cast<std::size_t>(u) * 3;
+    // Toward the line is up: closeness to the colour, or brightness.
+    const auto lineness = [&](std::int64_t y) {
+        const std::uint8_t* pixel = rows[y] + offset;
+        return byColour ? -Distance(input.LineColour, pixel) : Brightness(pixel);
+    };
+    const std::int64_t lo = std::max(y0, top - 1);
+    const std::int64_t hi = std::min(y1, bottom + 1);
+    // The background: the rows just beyond the widened band, or failing
+    // those, the least line-like row of the band itself.
+    int background = std::numeric_limits<int>::max();
+    for (const std::int64_t y : {top - 2, bottom + 2})
+        if (y >= y0 && y <= y1)
+            background = std::min(background, lineness(y));
+    if (background == std::numeric_limits<int>::max())
+        for (std::int64_t y = lo; y <= hi; ++y)
+            background = std::min(background, lineness(y));
+    long double weights = 0;
+    long double moment = 0;
+    for (std::int64_t y = lo; y <= hi; ++y) {
+        const long double w = std::max(0, lineness(y) - background);
+        weights += w;
+        moment += w * (static_cast<long double>(y) + 0.5L);
+    }
+    if (!(weights > 0))
+        return static_cast<long double>(halved) + 0.5L;
+    return moment / weights;
+}
+
+int ChooseColourSensitivity(const TFastRGB& picture, std::span<const std::int64_t> columns, std::int64_t y0,
+                            std::int64_t y1, const TraceInput& input)
+{
+    if (y1 < y0 || columns.empty())
+        return input.ColorSens;
+    CheckColumns(picture, columns, y0, y1);
+    // The plain rule's nearest colour and band in each column.
+    struct Nearest {
+        int Distance = std::numeric_limits<int>::max();
+        std::int64_t Top = 0;
+        std::int64_t Bottom = 0;
+    };
+    std::vector<Nearest> nearest(columns.size());
+    WalkColumns(picture, columns, y0, y1, [&](std::size_t k, std::int64_t y, const std::uint8_t* pixel) {
+        const int d = Distance(input.LineColour, pixel);
+        Nearest& n = nearest[k];
+        if (d < n.Distance)
+            n = Nearest{d, y, y};
+        else if (d == n.Distance)
+            n.Bottom = y;
+    });
+    std::vector<int> distances;
+    for (const Nearest& n : nearest)
+        if (n.Bottom - n.Top <= input.LineSens)
+            distances.push_back(n.Distance);
+    if (distances.empty())
+        return input.ColorSens;
+    std::sort(distances.begin(), distances.end());
+    // Nine columns in ten of those that any sensitivity accepts, but not
+    // across a jump to colours far off the rest: there the background starts.
+    const std::size_t wanted = std::max<std::size_t>(1, (distances.size() * 9 + 9) / 10);
+    std::size_t last = wanted - 1;
+    for (std::size_t i = 1; i < wanted; ++i) {
+        if (distances[i] > 3 * distances[i - 1] + 40 && i >= distances.size() / 4) {
+            last = i - 1;
+            break;
+        }
+    }
+    // A little room above the last accepted colour, for its neighbours.
+    return std::min(765, distances[last] + std::max(4, distances[last] / 8));
+}
+
+} // namespace quillmark
