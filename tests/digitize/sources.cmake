@@ -7,4 +7,5 @@ target_sources(quillmark_core_tests PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/NearestPointTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TableEditTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TraceTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TracePreciseTest.cpp
 )
