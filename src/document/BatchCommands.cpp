@@ -12,6 +12,10 @@
 #include "imaging/OpenedPicture.h"
 
 #include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <sstream>
+#include <thread>
 #include <charconv>
 #include <cmath>
 #include <fstream>
@@ -169,6 +173,7 @@ int RunDecode(const std::vector<std::string>& args, std::ostream& err, const Pic
 
 constexpr const char* kTraceUsage =
     "usage: quillmark trace PICTURE [options]\n"
+    "       quillmark trace PICTURE... --out-dir DIR [options]   (DIR/NAME.dat for each, traced in parallel)\n"
     "calibration (at most one; none traces on the start axes X 0..10, Y -3..3):\n"
     "  --axes XMIN,XMAX,YMIN,YMAX     the picture's left, right, bottom and top edges\n"
     "  --cal FILE                     the limits of a calibration file\n"
@@ -185,6 +190,10 @@ constexpr const char* kTraceUsage =
     "  --colour-sens N                0..500 (50)\n"
     "  --region XMIN,XMAX,YMIN,YMAX   digitizing region in axis units\n"
     "  --digits P                     0..18 (6)\n"
+    "  --subpixel                     rows to a fraction of a pixel, values at pixel centres\n"
+    "  --no-fill                      no point where the line is not found\n"
+    "  --follow                       keep to one line where a column holds several\n"
+    "  --auto-sens                    choose the colour sensitivity from the picture\n"
     "picture: --rotate DEG --negative --contrast N --lightness N --saturation N --cutoff N --blur N\n"
     "output:\n"
     "  --format dat|tsv               data file (dat) or clipboard text (tsv) (dat)\n"
@@ -274,6 +283,85 @@ std::string ReadCalibrationBytes(const std::string& fileName)
     return bytes;
 }
 
+// What a trace found, for standard error: the columns, and the colour
+// sensitivity when one was chosen.
+std::string TraceSummaryText(const TraceSummary& summary)
+{
+    std::string text = "found " + std::to_string(summary.Found) + " of " + std::to_string(summary.Samples) + " columns";
+    if (summary.ColourSensitivity >= 0)
+        text += ", colour sensitivity " + std::to_string(summary.ColourSensitivity);
+    return text + "\n";
+}
+
+// The file a picture's points go to in the output folder: its name with the
+// format's extension in place of its own.
+std::string OutputFileFor(const std::string& picture, const TraceOptions& options)
+{
+    std::string name = picture.substr(picture.find_last_of('/') + 1);
+    const std::size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos && dot > 0)
+        name.erase(dot);
+    std::string folder = options.OutDir;
+    if (folder.back() != '/')
+        folder += '/';
+    return folder + name + (options.Tsv ? ".tsv" : ".dat");
+}
+
+// Every picture traced with the same calibration and options, several at
+// once; a picture that fails is named and the others are written.
+int TraceMany(const TraceOptions& options, std::ostream& err, const BatchEnvironment& environment)
+{
+    const std::vector<std::string>& pictures = options.Pictures;
+    std::vector<std::string> outputs;
+    for (const std::string& picture : pictures) {
+        outputs.push_back(OutputFileFor(picture, options));
+        if (std::count(outputs.begin(), outputs.end(), outputs.back()) > 1) {
+            err << "quillmark trace: two pictures would write " << outputs.back() << "\n";
+            return kExitBadArguments;
+        }
+    }
+    const std::string separator = options.DecimalPoint.value_or(environment.Separator);
+    std::vector<std::string> failures(pictures.size());
+    std::atomic<std::size_t> next{0};
+    std::size_t done = 0;
+    std::mutex report;
+    const auto work = [&] {
+        for (std::size_t i = next++; i < pictures.size(); i = next++) {
+            TraceOptions one = options;
+            one.Picture = pictures[i];
+            std::ostringstream problem;
+            ExitCodeOf(problem, [&] {
+                TraceSummary summary;
+                const std::string text = TraceText(one, separator, *environment.BitmapClass, &summary);
+                WriteFileReplacing(outputs[i], text);
+            });
+            const std::lock_guard<std::mutex> lock(report);
+            failures[i] = problem.str();
+            ++done;
+            if (environment.ErrIsTerminal)
+                err << "\r" << done << "/" << pictures.size() << " traced" << std::flush;
+        }
+    };
+    const unsigned cores = environment.Threads != 0 ? environment.Threads : std::max(1U, std::thread::hardware_concurrency());
+    const unsigned count = static_cast<unsigned>(std::min<std::size_t>(cores, pictures.size()));
+    std::vector<std::thread> threads;
+    for (unsigned t = 1; t < count; ++t)
+        threads.emplace_back(work);
+    work();
+    for (std::thread& thread : threads)
+        thread.join();
+    if (environment.ErrIsTerminal)
+        err << "\n";
+    int code = kExitDone;
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        if (failures[i].empty())
+            continue;
+        err << pictures[i] << ": " << failures[i];
+        code = kExitFailed;
+    }
+    return code;
+}
+
 int RunTrace(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
              const BatchEnvironment& environment)
 {
@@ -287,13 +375,17 @@ int RunTrace(const std::vector<std::string>& args, std::ostream& out, std::ostre
         out << kTraceUsage;
         return kExitDone;
     }
+    if (!options->OutDir.empty())
+        return TraceMany(*options, err, environment);
     return ExitCodeOf(err, [&] {
-        const std::string text =
-            TraceText(*options, options->DecimalPoint.value_or(environment.Separator), *environment.BitmapClass);
+        TraceSummary summary;
+        const std::string text = TraceText(*options, options->DecimalPoint.value_or(environment.Separator),
+                                           *environment.BitmapClass, &summary);
         if (options->Out.empty())
             out << text << std::flush;
         else
             WriteFileReplacing(options->Out, text);
+        err << TraceSummaryText(summary);
     });
 }
 
@@ -378,6 +470,10 @@ bool ParseTraceOption(const std::string& arg, const std::string& value, TraceOpt
         if (value.empty())
             return bad();
         options.Out = value;
+    } else if (arg == "--out-dir") {
+        if (value.empty())
+            return bad();
+        options.OutDir = value;
     } else if (arg == "--decimal-point") {
         if (value.empty())
             return bad();
@@ -457,7 +553,15 @@ std::optional<TraceOptions> ParseTraceArguments(const std::vector<std::string>& 
                 options.Help = true;
                 return ArgumentStep::Stop;
             }
-            if (arg == "--log-x" || arg == "--log-y")
+            if (arg == "--subpixel")
+                options.Precise.SubPixel = true;
+            else if (arg == "--no-fill")
+                options.Precise.NoFill = true;
+            else if (arg == "--follow")
+                options.Precise.Follow = true;
+            else if (arg == "--auto-sens")
+                options.Precise.AutoSens = true;
+            else if (arg == "--log-x" || arg == "--log-y")
                 (arg == "--log-x" ? options.XKind : options.YKind).Log = true;
             else if (arg == "--rev-x" || arg == "--rev-y")
                 (arg == "--rev-x" ? options.XKind : options.YKind).Reversed = true;
@@ -470,14 +574,20 @@ std::optional<TraceOptions> ParseTraceArguments(const std::vector<std::string>& 
                    ? ArgumentStep::Next
                    : ArgumentStep::Failed;
     };
-    switch (WalkArguments(args, {"--help", "--negative", "--straighten", "--log-x", "--log-y", "--rev-x", "--rev-y"},
+    switch (WalkArguments(args,
+                          {"--help", "--negative", "--straighten", "--log-x", "--log-y", "--rev-x", "--rev-y",
+                           "--subpixel", "--no-fill", "--follow", "--auto-sens"},
                           take, positional, error)) {
     case ArgumentStep::Failed: return std::nullopt;
     case ArgumentStep::Stop: return options;
     case ArgumentStep::Next: break;
     }
-    if (positional.size() != 1) {
-        error = "expected one PICTURE";
+    if (positional.empty() || (positional.size() > 1 && options.OutDir.empty())) {
+        error = options.OutDir.empty() ? "expected one PICTURE" : "expected PICTURE...";
+        return std::nullopt;
+    }
+    if (!options.OutDir.empty() && !options.Out.empty()) {
+        error = "give --out or --out-dir, not both";
         return std::nullopt;
     }
     if (calibrations > 1) {
@@ -498,6 +608,7 @@ std::optional<TraceOptions> ParseTraceArguments(const std::vector<std::string>& 
         return std::nullopt;
     }
     options.Picture = positional[0];
+    options.Pictures = positional;
     return options;
 }
 
@@ -512,7 +623,8 @@ void SetRanges(DigitizeSession& session, long double xMin, long double xMax, lon
 
 } // namespace
 
-std::string TraceText(const TraceOptions& options, const std::string& separator, const PictureClass& bitmapClass)
+std::string TraceText(const TraceOptions& options, const std::string& separator, const PictureClass& bitmapClass,
+                      TraceSummary* summary)
 {
     DigitizeSession session;
     OpenPictureFile(session, options.Picture, bitmapClass);
@@ -562,11 +674,15 @@ std::string TraceText(const TraceOptions& options, const std::string& separator,
     trace.LineSens = options.LineSens;
     trace.ColorSens = options.ColorSens;
     trace.LineColour = options.LineColour;
+    trace.Precise = options.Precise;
     if (options.Region) {
         const std::array<double, 4>& r = *options.Region;
         session.DrawRegion(RegionLimits{r[0], r[1], r[2], r[3]});
     }
-    if (session.RunTrace() == TraceStatus::NoLineFound)
+    const TraceStatus status = session.RunTrace();
+    if (summary != nullptr)
+        *summary = session.LastTrace();
+    if (status == TraceStatus::NoLineFound)
         throw TraceError("Линия не найдена");
     return options.Tsv ? session.ClipboardText(separator) : session.DataFileText(options.Digits, separator);
 }

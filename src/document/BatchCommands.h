@@ -20,6 +20,8 @@
 
 namespace quillmark {
 
+struct TraceSummary;
+
 // The adjustment values, starting where the window's controls start.
 struct DecodeOptions {
     std::string Picture;
@@ -45,6 +47,8 @@ enum class TraceCalibration { None, Axes, CalFile, Points };
 
 struct TraceOptions {
     std::string Picture;
+    std::vector<std::string> Pictures;     // every PICTURE given; with --out-dir, each is traced
+    std::string OutDir;                    // --out-dir: DIR/NAME.dat for each picture
     DecodeOptions Adjust;                  // Picture and Output unused
     TraceCalibration Calibration = TraceCalibration::None;
     std::array<double, 4> Axes{0.0, 10.0, -3.0, 3.0}; // XMIN, XMAX, YMIN, YMAX
@@ -62,6 +66,7 @@ struct TraceOptions {
     int LineSens = 50;
     int ColorSens = 50;
     std::optional<std::array<double, 4>> Region; // XMIN, XMAX, YMIN, YMAX
+    PreciseTrace Precise;                  // --subpixel, --no-fill, --follow, --auto-sens
     int Digits = 6;
     bool Tsv = false;                      // the clipboard text instead of the data file
     std::string Out;                       // empty: standard output
@@ -76,12 +81,16 @@ std::optional<TraceOptions> ParseTraceArguments(const std::vector<std::string>& 
 struct BatchEnvironment {
     std::string Separator;                    // where --decimal-point is not given
     const PictureClass* BitmapClass = nullptr; // the toolkit's BMP reader
+    bool ErrIsTerminal = false;               // progress lines go to a terminal only
+    unsigned Threads = 0;                     // pictures traced at once; 0: every core
 };
 
 // Loads, adjusts, calibrates and traces; returns the text to write. Throws a
 // QuillmarkError when the picture, the calibration or the trace fails (no line
 // found included).
-std::string TraceText(const TraceOptions& options, const std::string& separator, const PictureClass& bitmapClass);
+// summary, when given, receives what the trace found.
+std::string TraceText(const TraceOptions& options, const std::string& separator, const PictureClass& bitmapClass,
+                      TraceSummary* summary = nullptr);
 
 // args[0] is the subcommand ("decode" or "trace"), or "--help" / "-h" (the
 // program's usage on out) or "--version" (its name and version on out).

@@ -718,6 +718,7 @@ TraceInput DigitizeSession::CurrentTraceInput() const
     input.LineSens = m_trace.LineSens;
     input.ColorSens = m_trace.ColorSens;
     input.LineColour = m_trace.LineColour;
+    input.Precise = m_trace.Precise;
     return input;
 }
 
@@ -745,6 +746,7 @@ TraceStatus DigitizeSession::RunTrace(const TraceProgress& progress, std::option
         result = TraceCurve(*picture, input, progress);
     }
     m_traceBuffer = std::move(result.TraceBuffer);
+    m_lastTrace = TraceSummary{result.Found, result.Samples, result.ColourSensitivity};
     for (DataPoint& point : result.Points)
         point.Colour = colour;
     m_points.Replace(std::move(result.Points));

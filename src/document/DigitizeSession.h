@@ -71,6 +71,15 @@ struct TraceSettings {
     int LineSens = 50;
     int ColorSens = 50;
     Color LineColour;            // black
+    PreciseTrace Precise;        // all off: the plain trace
+};
+
+// What the last trace found: samples where the line was found, of all
+// samples taken, and the colour sensitivity it chose (-1: none chosen).
+struct TraceSummary {
+    std::size_t Found = 0;
+    std::size_t Samples = 0;
+    int ColourSensitivity = -1;
 };
 
 struct RegionState {
@@ -332,6 +341,7 @@ public:
     // answer with a value (ranges, calibration, region) throw InternalError.
     // colour: the colour the traced points are drawn in, if not the series'.
     TraceStatus RunTrace(const TraceProgress& progress = {}, std::optional<Color> colour = std::nullopt);
+    const TraceSummary& LastTrace() const { return m_lastTrace; }
     bool Busy() const { return m_busy; }
     std::vector<std::int32_t>& TraceBuffer() { return m_traceBuffer; }
     const std::vector<std::int32_t>& TraceBuffer() const { return m_traceBuffer; }
@@ -375,6 +385,7 @@ private:
 
     Observer m_observer;
     PlotRect m_plot;
+    TraceSummary m_lastTrace;
     bool m_fitted = true;
     std::unique_ptr<TFastBMP> m_source;
     std::unique_ptr<TFastBMP> m_work;

@@ -6,11 +6,15 @@
 
 #include <iostream>
 
+#include <unistd.h>
+
 namespace quillmark {
 
 BatchEnvironment ProgramBatchEnvironment()
 {
-    return BatchEnvironment{QLocale::system().decimalPoint().toStdString(), &BitmapPictureClass()};
+    BatchEnvironment environment{QLocale::system().decimalPoint().toStdString(), &BitmapPictureClass()};
+    environment.ErrIsTerminal = isatty(STDERR_FILENO) != 0;
+    return environment;
 }
 
 int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)

@@ -5,11 +5,14 @@
 #include "calibration/CalFile.h"
 
 #include <QImage>
+#include <QFileInfo>
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -91,7 +94,8 @@ TEST_F(TraceCommand, EveryCalibrationGivesTheHandWorkedDataFile)
         SCOPED_TRACE(calibration[0] + " " + calibration[1]);
         ASSERT_EQ(Run(Colour(calibration)), 0) << err.str();
         EXPECT_EQ(out.str(), kDat);
-        EXPECT_EQ(err.str(), "");
+        // What was found goes to standard error; standard output is the data.
+        EXPECT_EQ(err.str(), "found 3 of 4 columns\n");
     }
 }
 
@@ -165,6 +169,39 @@ TEST_F(TraceCommand, BadArgumentsExitTwoWithUsage)
         EXPECT_EQ(out.str(), "");
         EXPECT_NE(err.str().find("usage: quillmark trace"), std::string::npos);
     }
+}
+
+TEST_F(TraceCommand, ManyPicturesWriteEveryFileAndNameEveryFailure)
+{
+    // Four good copies, one file that is no picture, one that is missing.
+    std::vector<std::string> args;
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp", "d.bmp"}) {
+        ASSERT_TRUE(SmallCurve().save(QString::fromStdString(Path(name)), "BMP"));
+        args.push_back(Path(name));
+    }
+    {
+        std::ofstream junk(Path("junk.bmp"), std::ios::binary);
+        junk << "not a picture";
+    }
+    args.push_back(Path("junk.bmp"));
+    args.push_back(Path("missing.bmp"));
+    const std::string folder = Path("out");
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(folder)));
+    args.insert(args.end(), {"--out-dir", folder, "--method", "colour", "--colour", "ff0000", "--decimal-point", ",",
+                             "--axes", "0,5,0,4"});
+    EXPECT_EQ(Run(args), 1);
+    for (const char* name : {"/a.dat", "/b.dat", "/c.dat", "/d.dat"})
+        EXPECT_EQ(ReadAll(folder + name), kDat) << name;
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(folder + "/junk.dat")));
+    EXPECT_NE(err.str().find(Path("junk.bmp") + ": "), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find(Path("missing.bmp") + ": "), std::string::npos) << err.str();
+    EXPECT_EQ(err.str().find("a.bmp"), std::string::npos) << err.str();
+    // Several pictures need the folder; the flags of the precise trace parse.
+    EXPECT_EQ(Run({picture, picture}), 2);
+    ASSERT_EQ(Run(Colour({"--axes", "0,5,0,4", "--no-fill", "--subpixel", "--follow", "--auto-sens"})), 0) << err.str();
+    EXPECT_EQ(err.str().rfind("found 3 of 4 columns, colour sensitivity ", 0), 0u) << err.str();
+    const std::string points = out.str();
+    EXPECT_EQ(std::count(points.begin(), points.end(), '\n'), 3);
 }
 
 TEST_F(TraceCommand, HelpGoesToStandardOutput)
