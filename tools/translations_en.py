@@ -169,6 +169,21 @@ ENGLISH = {
     "Язык": "Language",
     "Системный": "System",
     "(действует со следующего запуска)": "(takes effect at the next start)",
+    # The precise trace
+    "Найдено: %1 из %2": "Found: %1 of %2",
+    ", чувствительность %1": ", sensitivity %1",
+    "Линия найдена только в %1 из %2 столбцов": "The line was found in only %1 of %2 columns",
+    "Точная оцифровка": "Precise digitizing",
+    "Субпиксельная точность": "Sub-pixel precision",
+    "Строка линии — центр полосы с долями пикселя; значения берутся в центрах пикселей":
+        "The line's row is the centre of its band, to a fraction of a pixel; values are taken at pixel centres",
+    "Не заполнять пропуски": "Leave gaps open",
+    "Где линия не найдена, точки нет": "No point where the line is not found",
+    "Следовать за линией": "Follow the line",
+    "Где в столбце несколько полос цвета линии, берётся ближайшая к продолжению линии":
+        "Where a column holds several bands of the line's colour, the one nearest the line's course is taken",
+    "Подобрать чувствительность": "Fit the sensitivity",
+    "Диапазон цветов подбирается по картинке": "The colour range is chosen from the picture",
     # Axis values dialog
     "Задайте координаты": "Enter the axis values",
 }

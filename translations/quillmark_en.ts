@@ -575,6 +575,18 @@
         <source>Показать картинку</source>
         <translation>Show picture</translation>
     </message>
+    <message>
+        <source>Найдено: %1 из %2</source>
+        <translation>Found: %1 of %2</translation>
+    </message>
+    <message>
+        <source>, чувствительность %1</source>
+        <translation>, sensitivity %1</translation>
+    </message>
+    <message>
+        <source>Линия найдена только в %1 из %2 столбцов</source>
+        <translation>The line was found in only %1 of %2 columns</translation>
+    </message>
 </context>
 <context>
     <name>quillmark::TOptionsForm</name>
@@ -657,6 +669,42 @@ around the chosen colour. Found by trial.</translation>
     <message>
         <source>(действует со следующего запуска)</source>
         <translation>(takes effect at the next start)</translation>
+    </message>
+    <message>
+        <source>Точная оцифровка</source>
+        <translation>Precise digitizing</translation>
+    </message>
+    <message>
+        <source>Субпиксельная точность</source>
+        <translation>Sub-pixel precision</translation>
+    </message>
+    <message>
+        <source>Строка линии — центр полосы с долями пикселя; значения берутся в центрах пикселей</source>
+        <translation>The line's row is the centre of its band, to a fraction of a pixel; values are taken at pixel centres</translation>
+    </message>
+    <message>
+        <source>Не заполнять пропуски</source>
+        <translation>Leave gaps open</translation>
+    </message>
+    <message>
+        <source>Где линия не найдена, точки нет</source>
+        <translation>No point where the line is not found</translation>
+    </message>
+    <message>
+        <source>Следовать за линией</source>
+        <translation>Follow the line</translation>
+    </message>
+    <message>
+        <source>Где в столбце несколько полос цвета линии, берётся ближайшая к продолжению линии</source>
+        <translation>Where a column holds several bands of the line's colour, the one nearest the line's course is taken</translation>
+    </message>
+    <message>
+        <source>Подобрать чувствительность</source>
+        <translation>Fit the sensitivity</translation>
+    </message>
+    <message>
+        <source>Диапазон цветов подбирается по картинке</source>
+        <translation>The colour range is chosen from the picture</translation>
     </message>
 </context>
 <context>

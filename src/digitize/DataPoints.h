@@ -47,7 +47,12 @@ public:
     std::size_t Add(DataPoint point);
     // Keeps the point's index even when the new X breaks the ascending order.
     void SetX(std::size_t index, double x) { m_points.at(index).X = x; }
-    void SetY(std::size_t index, double y) { m_points.at(index).Y = y; }
+    // A value set by hand is no longer a filled one.
+    void SetY(std::size_t index, double y)
+    {
+        m_points.at(index).Y = y;
+        m_points.at(index).Filled = false;
+    }
     void SetColour(std::size_t index, std::optional<Color> colour) { m_points.at(index).Colour = colour; }
     // Marker colours go by X value: every point at exactly this X takes the colour.
     void SetColourAtX(double x, std::optional<Color> colour);

@@ -28,7 +28,7 @@ struct SettingKey {
 inline constexpr std::int32_t kToolWindowFloatingTop = 30;
 inline constexpr std::int32_t kTableWindowFloatingTop = 50;
 
-inline constexpr std::array<SettingKey, 49> kSettingKeys = {{
+inline constexpr std::array<SettingKey, 53> kSettingKeys = {{
     {"WindowPosition", "Left", SettingType::Integer, "30"},
     {"WindowPosition", "Top", SettingType::Integer, "25"},
     {"WindowPosition", "Width", SettingType::Integer, "735"},
@@ -74,6 +74,10 @@ inline constexpr std::array<SettingKey, 49> kSettingKeys = {{
     {"Options", "PointColor", SettingType::Colour, "clBlue"},
     {"Options", "SelectPointColor", SettingType::Colour, "clRed"},
     {"Options", "Language", SettingType::Integer, "0"},
+    {"Options", "SubPixel", SettingType::Boolean, "0"},
+    {"Options", "NoFill", SettingType::Boolean, "0"},
+    {"Options", "Follow", SettingType::Boolean, "0"},
+    {"Options", "AutoSens", SettingType::Boolean, "0"},
     {"SetAxis", "XMin", SettingType::Real, "0"},
     {"SetAxis", "XMax", SettingType::Real, "10"},
     {"SetAxis", "YMin", SettingType::Real, "0"},

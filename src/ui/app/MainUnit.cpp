@@ -170,7 +170,7 @@ void TMainForm::SessionChanged(unsigned changes)
         std::vector<PlotSeries::Point> points;
         points.reserve(Document.Points().Count());
         for (const DataPoint& p : Document.Points().Points())
-            points.push_back(PlotSeries::Point{p.X, p.Y, QString::fromStdString(p.Label), ToQColor(p.Colour)});
+            points.push_back(PlotSeries::Point{p.X, p.Y, QString::fromStdString(p.Label), ToQColor(p.Colour), p.Filled});
         srData->SetPoints(std::move(points));
     }
     if (changes & SessionChange::Markers) {
@@ -491,7 +491,7 @@ void TMainForm::CreateToolWindows()
 
 void TMainForm::CreateStatusBar()
 {
-    constexpr std::array<int, 4> kWidths = {150, 75, 200, 50};
+    constexpr std::array<int, 4> kWidths = {150, 75, 200, 260};
     for (std::size_t i = 0; i < StatusPanels.size(); ++i) {
         auto* panel = new QLabel(statusBar());
         panel->setFixedWidth(kWidths[i]);

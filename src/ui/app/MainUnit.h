@@ -498,6 +498,15 @@ public:
     // until the options dialog lands.
     int LineSensOption() const;
     int ColorSensOption() const;
+    // The group "Точная оцифровка" of the options dialog.
+    PreciseTrace PreciseTraceOption() const;
+    // Where a click at screen pixel (x, y) lands on the plot surface: the
+    // pixel's corner, or with sub-pixel precision its centre, so that a click
+    // and a traced row mean the same point.
+    SurfacePosition ClickPosition(int x, int y) const;
+    // After a trace: "Найдено: N из M" in the status bar, and a word when
+    // the line was found in fewer than one column in twenty.
+    void ShowTraceSummary();
     int LineWeightOption() const;
     QColor LineColourOption() const;  // series colour, cboxLine
     long double DigitsOption() const; // spDigits

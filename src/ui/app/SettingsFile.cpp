@@ -333,6 +333,10 @@ void TMainForm::WriteSettings()
     IniFile->WriteInteger("Options", "Precision", TruncateSetting(options.spDigits->Value()));
     IniFile->WriteString("Options", "PointColor", ColourToText(options.cboxPoint->ColourValue()));
     IniFile->WriteString("Options", "SelectPointColor", ColourToText(options.cboxSelectPoint->ColourValue()));
+    IniFile->WriteBool("Options", "SubPixel", options.chSubPixel->isChecked());
+    IniFile->WriteBool("Options", "NoFill", options.chNoFill->isChecked());
+    IniFile->WriteBool("Options", "Follow", options.chFollow->isChecked());
+    IniFile->WriteBool("Options", "AutoSens", options.chAutoSens->isChecked());
     // The language is written once chosen, so a file that never had it keeps
     // its lines as they were.
     const int language = options.cbLanguage->currentIndex();

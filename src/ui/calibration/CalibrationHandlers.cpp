@@ -169,7 +169,7 @@ void TMainForm::btnAxisSetMouseEnter()
 void TMainForm::AxisReferenceClick(int x, int y)
 {
     SyncSessionPlot();
-    const ReferenceOutcome outcome = Document.ReferenceClick(Chart->ToSurface(QPointF(x, y)));
+    const ReferenceOutcome outcome = Document.ReferenceClick(ClickPosition(x, y));
     if (!outcome.NextHint.empty())
         SetCalibrationHint(outcome.NextHint, false);
     // A refused solve leaves the count at the last click, so the next click

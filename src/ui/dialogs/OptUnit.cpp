@@ -131,6 +131,22 @@ TOptionsForm::TOptionsForm(const SettingsStore& iniFile, std::function<void(bool
     groups->addWidget(pointGroup);
     layout->addLayout(groups);
 
+    auto* precise = new QGroupBox(tr("Точная оцифровка"), this);
+    auto* preciseGrid = new QGridLayout(precise);
+    chSubPixel = new QCheckBox(tr("Субпиксельная точность"), precise);
+    chSubPixel->setToolTip(tr("Строка линии — центр полосы с долями пикселя; значения берутся в центрах пикселей"));
+    chNoFill = new QCheckBox(tr("Не заполнять пропуски"), precise);
+    chNoFill->setToolTip(tr("Где линия не найдена, точки нет"));
+    chFollow = new QCheckBox(tr("Следовать за линией"), precise);
+    chFollow->setToolTip(tr("Где в столбце несколько полос цвета линии, берётся ближайшая к продолжению линии"));
+    chAutoSens = new QCheckBox(tr("Подобрать чувствительность"), precise);
+    chAutoSens->setToolTip(tr("Диапазон цветов подбирается по картинке"));
+    preciseGrid->addWidget(chSubPixel, 0, 0);
+    preciseGrid->addWidget(chNoFill, 0, 1);
+    preciseGrid->addWidget(chFollow, 1, 0);
+    preciseGrid->addWidget(chAutoSens, 1, 1);
+    layout->addWidget(precise);
+
     // The language: each item names itself in its own language.
     auto* languageRow = new QHBoxLayout;
     auto* languageLabel = new QLabel(tr("Язык"), this);
@@ -171,6 +187,10 @@ void TOptionsForm::FormCreate(const SettingsStore& iniFile)
     spDigits->SetValue(ReadIntegerOption(iniFile, "Precision"));
     cboxPoint->SetColourValue(ReadColourOption(iniFile, "PointColor"));
     cboxSelectPoint->SetColourValue(ReadColourOption(iniFile, "SelectPointColor"));
+    chSubPixel->setChecked(ReadOption(iniFile, "SubPixel"));
+    chNoFill->setChecked(ReadOption(iniFile, "NoFill"));
+    chFollow->setChecked(ReadOption(iniFile, "Follow"));
+    chAutoSens->setChecked(ReadOption(iniFile, "AutoSens"));
     const int language = ReadIntegerOption(iniFile, "Language");
     cbLanguage->setCurrentIndex(language >= 0 && language < cbLanguage->count() ? language : 0);
 }

@@ -40,6 +40,11 @@ public:
     // Items "Системный", "Русский", "English" (LanguageOption); taken at
     // the next start.
     QComboBox* cbLanguage = nullptr;
+    // The group "Точная оцифровка": the precise trace's options.
+    QCheckBox* chSubPixel = nullptr;
+    QCheckBox* chNoFill = nullptr;
+    QCheckBox* chFollow = nullptr;
+    QCheckBox* chAutoSens = nullptr;
     QPushButton* btnOk = nullptr;
 
     void chboxSortClick();

@@ -118,7 +118,7 @@ EditClick TMainForm::ManualClick(int x, int y, bool manual) const
 {
     EditClick click;
     click.At = SurfacePoint{x, y};
-    click.Value = Document.ValueAt(Chart->ToSurface(QPointF(x, y)));
+    click.Value = Document.ValueAt(ClickPosition(x, y));
     click.Manual = manual;
     click.Sensitivity = SensitivityOption();
     return click;

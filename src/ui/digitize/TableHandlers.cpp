@@ -102,6 +102,11 @@ void TMainForm::RefreshTable()
         const DataPoint& point = points[static_cast<std::size_t>(r - 1)];
         SetCellText(Grid, r, 1, QString::fromStdString(TableText(point.X, digits, separator)));
         SetCellText(Grid, r, 2, QString::fromStdString(TableText(point.Y, digits, separator)));
+        // A point filled in where the trace found no line is shown in grey.
+        for (const int column : {1, 2}) {
+            if (QTableWidgetItem* item = Grid->item(r, column))
+                item->setForeground(point.Filled ? QBrush(Qt::gray) : QBrush());
+        }
     }
 }
 

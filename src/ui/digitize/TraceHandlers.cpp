@@ -101,6 +101,22 @@ void TMainForm::ConnectTraceHandlers()
 // truncated, as the settings file stores them.
 int TMainForm::LineSensOption() const { return static_cast<int>(OptionsForm->spLineSens->Value()); }
 int TMainForm::ColorSensOption() const { return static_cast<int>(OptionsForm->spColorSens->Value()); }
+
+SurfacePosition TMainForm::ClickPosition(int x, int y) const
+{
+    const qreal centre = OptionsForm->chSubPixel->isChecked() ? 0.5 : 0.0;
+    return Chart->ToSurface(QPointF(x + centre, y + centre));
+}
+
+PreciseTrace TMainForm::PreciseTraceOption() const
+{
+    PreciseTrace precise;
+    precise.SubPixel = OptionsForm->chSubPixel->isChecked();
+    precise.NoFill = OptionsForm->chNoFill->isChecked();
+    precise.Follow = OptionsForm->chFollow->isChecked();
+    precise.AutoSens = OptionsForm->chAutoSens->isChecked();
+    return precise;
+}
 int TMainForm::LineWeightOption() const { return static_cast<int>(OptionsForm->spLineWeight->Value()); }
 QColor TMainForm::LineColourOption() const { return OptionsForm->cboxLine->Color(); }
 long double TMainForm::DigitsOption() const { return OptionsForm->spDigits->Value(); }
@@ -135,6 +151,7 @@ void TMainForm::SyncTraceSettings()
     trace.LineSens = LineSensOption();
     trace.ColorSens = ColorSensOption();
     trace.LineColour = ToCoreColour(LineColour());
+    trace.Precise = PreciseTraceOption();
 }
 
 void TMainForm::btnDigitalClick()
@@ -216,6 +233,19 @@ void TMainForm::btnDigitalClick()
     btnSeries->setChecked(false);
     miHideSeies->setChecked(false);
     RefreshTable();
+    ShowTraceSummary();
+}
+
+void TMainForm::ShowTraceSummary()
+{
+    const TraceSummary& summary = Document.LastTrace();
+    QString text = tr("Найдено: %1 из %2").arg(summary.Found).arg(summary.Samples);
+    if (summary.ColourSensitivity >= 0)
+        text += tr(", чувствительность %1").arg(summary.ColourSensitivity);
+    SetStatusText(3, QLatin1Char(' ') + text);
+    // Mostly invented points deserve a word: the line was barely found.
+    if (summary.Samples > 0 && summary.Found * 20 < summary.Samples)
+        Dialogs().ShowMessage(tr("Линия найдена только в %1 из %2 столбцов").arg(summary.Found).arg(summary.Samples));
 }
 
 void TMainForm::miDigitizeClick()

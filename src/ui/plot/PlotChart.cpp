@@ -1042,19 +1042,21 @@ void PlotChart::DrawSeries(QPainter& p, const PlotSeries& series) const
         }
     }
 
-    if (series.Kind() == SeriesKind::Points || series.MarkersVisible()) {
-        const int radius = series.MarkerRadius();
-        const QRect box = r.adjusted(-radius, -radius, radius, radius);
-        for (int i = 0; i < count; ++i) {
-            const int cx = series.CalcXPos(i);
-            const int cy = series.CalcYPos(i);
-            if (!box.contains(cx, cy))
-                continue;
-            const QColor color = series.PointColor(i).isValid() ? series.PointColor(i) : series.SeriesColor();
-            p.setPen(QPen(color, 0));
-            p.setBrush(color);
-            p.drawEllipse(QPoint(cx, cy), radius, radius);
-        }
+    const bool markers = series.Kind() == SeriesKind::Points || series.MarkersVisible();
+    const int radius = series.MarkerRadius();
+    const QRect box = r.adjusted(-radius, -radius, radius, radius);
+    for (int i = 0; i < count; ++i) {
+        const bool hollow = series.PointHollow(i);
+        if (!markers && !hollow)
+            continue;
+        const int cx = series.CalcXPos(i);
+        const int cy = series.CalcYPos(i);
+        if (!box.contains(cx, cy))
+            continue;
+        const QColor color = series.PointColor(i).isValid() ? series.PointColor(i) : series.SeriesColor();
+        p.setPen(QPen(color, 0));
+        p.setBrush(hollow ? QBrush(Qt::NoBrush) : QBrush(color));
+        p.drawEllipse(QPoint(cx, cy), radius, radius);
     }
 }
 

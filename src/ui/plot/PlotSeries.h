@@ -39,6 +39,7 @@ public:
     void SetYValue(int index, double y);
     QString Label(int index) const { return At(index).Label; }
     QColor PointColor(int index) const { return At(index).Color; }
+    bool PointHollow(int index) const { return At(index).Hollow; }
     void SetPointColor(int index, const QColor& color);
     void Delete(int index);
     // Gives every point whose X lies in from .. to (both included) the colour.
@@ -98,6 +99,9 @@ public:
         double Y = 0;
         QString Label;
         QColor Color;    // invalid: drawn in the series colour
+        // A traced point filled in where no line was found: drawn as a
+        // hollow marker, also while the markers are hidden.
+        bool Hollow = false;
     };
     // Replaces every point, in the order given (the document's order).
     void SetPoints(std::vector<Point> points);

@@ -175,7 +175,8 @@ TEST_F(MainFormTest, DefaultLayoutWithoutSettingsFile)
     EXPECT_EQ(form->Grid->item(0, 1)->text(), QStringLiteral("      X"));
     EXPECT_EQ(form->Grid->item(0, 2)->text(), QStringLiteral("      Y"));
 
-    const int widths[] = {150, 75, 200, 50};
+    // The fourth panel holds the zoom and what a trace found.
+    const int widths[] = {150, 75, 200, 260};
     for (int i = 0; i < 4; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(form->StatusPanels[static_cast<std::size_t>(i)]->width(), widths[i]);

@@ -6,10 +6,12 @@
 #include "ui/app/BatchEntry.h"
 #include "digitize/ExportText.h"
 #include "ui/plot/PlotSeries.h"
+#include "ui/dialogs/OptUnit.h"
 #include "ui/widgets/SpinEdit.h"
 #include "ui/widgets/ToolButtons.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QTabWidget>
@@ -342,3 +344,35 @@ TEST_F(TraceWindow, CtrlZUndoesATraceAndCtrlShiftZBringsItBack)
 }
 
 } // namespace
+
+TEST_F(TraceWindow, FilledPointsAreToldApartAndTheGapsCanStayOpen)
+{
+    OpenRedCurveByColour();
+    form->miDigitizeClick();
+    // The missing stretch is filled: hollow
+    // markers, grey in the table, and counted in the status bar.
+    const int count = Data().Count();
+    ASSERT_EQ(count, 63);
+    EXPECT_TRUE(Data().PointHollow(22));
+    EXPECT_FALSE(Data().PointHollow(10));
+    EXPECT_EQ(form->Grid->item(23, 2)->foreground().color(), QColor(Qt::gray));
+    EXPECT_NE(form->Grid->item(11, 2)->foreground().color(), QColor(Qt::gray));
+    EXPECT_EQ(form->StatusText(3), QStringLiteral(" Найдено: 57 из 63"));
+    EXPECT_TRUE(boxes->Calls.empty());
+
+    form->OptionsForm->chNoFill->setChecked(true);
+    form->miDigitizeClick();
+    EXPECT_EQ(Data().Count(), 57);
+    EXPECT_FALSE(Data().PointHollow(22));
+
+    // A line found in fewer than one column in twenty still gives its points,
+    // with a word.
+    QImage faint(100, 40, QImage::Format_RGB32);
+    faint.fill(Qt::white);
+    for (int x = 0; x < 4; ++x)
+        faint.setPixel(x, 10, qRgb(255, 0, 0));
+    OpenInWindow(SavePicture(faint));
+    form->miDigitizeClick();
+    EXPECT_EQ(Data().Count(), 4);
+    EXPECT_EQ(boxes->Calls, std::vector<std::string>{"message: Линия найдена только в 4 из 99 столбцов"});
+}
