@@ -3,7 +3,9 @@
 // same run, and their ratios in wall time and in this thread's processor time
 // (the goal is at most 10). Absolute times drift on shared machines; the
 // ratios are what we watch, the processor-time one on a loaded machine. Each
-// figure is the best of a few runs.
+// figure is the best of a few runs. The precise modes (sub-pixel rows,
+// following the line, both) are timed against the plain trace of the same
+// method (goal: at most 2 x).
 #include "digitize/Trace.h"
 #include "imaging/FastBMP.h"
 
@@ -15,6 +17,7 @@
 #include <cstring>
 #include <ctime>
 #include <memory>
+#include <utility>
 #include <vector>
 
 using namespace quillmark;
@@ -106,16 +109,26 @@ int main()
     int failures = 0;
     for (const TraceMethod method : {TraceMethod::MaxBrightness, TraceMethod::ByColour}) {
         input.Method = method;
+        input.Precise = PreciseTrace{};
         TraceResult result;
         const Timing took = Best([&] { result = TraceCurve(*chart, input); });
         const double wallRatio = took.Wall / copyTime.Wall;
         const double cpuRatio = took.Cpu / copyTime.Cpu;
+        const char* name = method == TraceMethod::MaxBrightness ? "brightness" : "colour";
         std::printf("%-10s trace %8.2f ms wall (%5.1f x memcpy), %8.2f ms processor (%5.1f x memcpy), %zu points%s\n",
-                    method == TraceMethod::MaxBrightness ? "brightness" : "colour", took.Wall * 1e3, wallRatio,
-                    took.Cpu * 1e3, cpuRatio, result.Points.size(),
+                    name, took.Wall * 1e3, wallRatio, took.Cpu * 1e3, cpuRatio, result.Points.size(),
                     cpuRatio <= 10.0 ? "" : "  above the goal of 10 x");
         if (result.Status != TraceStatus::Traced)
             ++failures;
+        for (const auto& [mode, precise] : {std::pair{"sub-pixel", PreciseTrace{true, false, false, false}},
+                                            std::pair{"follow", PreciseTrace{false, false, true, false}},
+                                            std::pair{"both", PreciseTrace{true, false, true, false}}}) {
+            input.Precise = precise;
+            const Timing mt = Best([&] { result = TraceCurve(*chart, input); });
+            const double ratio = mt.Cpu / took.Cpu;
+            std::printf("  %-9s %8.2f ms processor (%4.2f x plain), %zu of %zu found%s\n", mode, mt.Cpu * 1e3, ratio,
+                        result.Found, result.Samples, ratio <= 2.0 ? "" : "  above the goal of 2 x");
+        }
     }
     return failures == 0 ? 0 : 1;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <initializer_list>
 #include <limits>
 
 namespace quillmark {
@@ -30,8 +31,20 @@ void WalkColumns(const TFastRGB& picture, std::span<const std::int64_t> columns,
     const std::uint8_t* const* rows = picture.RowTable();
     for (std::size_t first = 0; first < columns.size(); first += kBlock) {
         const std::size_t end = std::min(columns.size(), first + kBlock);
+        // The block's bytes a few rows ahead are asked for while a row is
+        // worked: rows lie too far apart for the processor to guess.
+        const auto [low, high] = std::minmax_element(columns.begin() + static_cast<std::ptrdiff_t>(first),
+                                                     columns.begin() + static_cast<std::ptrdiff_t>(end));
+        const std::size_t from = static_cast<std::size_t>(*low) * 3;
+        const std::size_t to = static_cast<std::size_t>(*high) * 3 + 2;
         for (std::int64_t y = y0; y <= y1; ++y) {
             const std::uint8_t* row = rows[y];
+            if (y + 8 <= y1 && to - from < 4096) {
+                const std::uint8_t* ahead = rows[y + 8];
+                for (std::size_t b = from; b <= to; b += 64)
+                    __builtin_prefetch(ahead + b);
+                __builtin_prefetch(ahead + to);
+            }
             for (std::size_t k = first; k < end; ++k)
                 visit(k, y, row + static_cast<std::size_t>(columns[k]) * 3);
         }
@@ -55,12 +68,10 @@ std::vector<std::vector<TraceBand>> CollectBands(const TFastRGB& picture, std::s
         return bands;
     CheckColumns(picture, columns, y0, y1);
     const bool byColour = input.Method == TraceMethod::ByColour;
-    std::vector<int> best(columns.size(), byColour ? std::numeric_limits<int>::max() : -1);
-    if (!byColour) {
-        WalkColumns(picture, columns, y0, y1, [&](std::size_t k, std::int64_t, const std::uint8_t* pixel) {
-            best[k] = std::max(best[k], Brightness(pixel));
-        });
-    }
+    // By brightness the bands are the runs at the column's largest
+    // brightness, known only at the bottom: a brighter row starts the list
+    // anew, so one walk does.
+    std::vector<int> best(columns.size(), 0);
     struct Run {
         bool Open = false;
         TraceBand Band;
@@ -80,7 +91,12 @@ std::vector<std::vector<TraceBand>> CollectBands(const TFastRGB& picture, std::s
             member = value <= input.ColorSens;
         } else {
             value = Brightness(pixel);
-            member = best[k] > 0 && value == best[k];
+            if (value > best[k]) {
+                best[k] = value;
+                bands[k].clear();
+                runs[k].Open = false;
+            }
+            member = value > 0 && value == best[k];
         }
         Run& run = runs[k];
         if (!member) {
@@ -114,16 +130,31 @@ std::vector<std::int32_t> FollowBands(const std::vector<std::vector<TraceBand>>&
             (b.Best == bands[start][0].Best && b.Bottom - b.Top < bands[start][0].Bottom - bands[start][0].Top))
             start = i;
     }
+    // No column with one band only (two curves all the way): the clearest
+    // band of all, the topmost of equals.
+    std::size_t first = 0;
+    const bool single = start != n;
+    for (std::size_t i = 0; !single && i < n; ++i) {
+        for (std::size_t b = 0; b < bands[i].size(); ++b) {
+            const TraceBand& band = bands[i][b];
+            const TraceBand* chosen = start == n ? nullptr : &bands[start][first];
+            if (chosen == nullptr || better(band.Best, chosen->Best) ||
+                (band.Best == chosen->Best && band.Bottom - band.Top < chosen->Bottom - chosen->Top)) {
+                start = i;
+                first = b;
+            }
+        }
+    }
     if (start == n)
         return rows;
     const auto middle = [](const TraceBand& b) { return static_cast<std::int32_t>((b.Top + b.Bottom) / 2); };
-    rows[start] = middle(bands[start][0]);
+    rows[start] = middle(bands[start][first]);
     for (const int direction : {1, -1}) {
         // The last two accepted samples predict the next row along a line.
         std::int64_t lastIndex = static_cast<std::int64_t>(start);
         long double lastRow = rows[start];
         long double slope = 0;   // rows per sample
-        long double thickness = static_cast<long double>(bands[start][0].Bottom - bands[start][0].Top + 1);
+        long double thickness = static_cast<long double>(bands[start][first].Bottom - bands[start][first].Top + 1);
         bool haveSlope = false;
         for (std::int64_t i = static_cast<std::int64_t>(start) + direction; i >= 0 && i < static_cast<std::int64_t>(n);
              i += direction) {
@@ -161,7 +192,7 @@ long double BandCentroid(const TFastRGB& picture, std::int64_t u, std::int64_t t
                          std::int64_t y0, std::int64_t y1, const TraceInput& input)
 {
     const std::int64_t halved = (top + bottom) / 2;
-    if (u < 0 || u >= picture.Width() || y0 < 0 || y1 >= picture.Height() || top > bottom)
+    if (u < 0 || u >= picture.Width() || y0 < 0 || y1 >= picture.Height() || top > bottom || top < y0 || bottom > y1)
         return static_cast<long double>(halved) + 0.5L;
     const bool byColour = input.Method == TraceMethod::ByColour;
     const std::uint8_t* const* rows = picture.RowTable();
@@ -171,21 +202,46 @@ long double BandCentroid(const TFastRGB& picture, std::int64_t u, std::int64_t t
         const std::uint8_t* pixel = rows[y] + offset;
         return byColour ? -Distance(input.LineColour, pixel) : Brightness(pixel);
     };
+    // The background: the mean of a few rows either side of the band, past
+    // the line's soft edges (or, where the limits cut them off, the band's
+    // least line-like row).
+    const auto backgroundAt = [&](std::initializer_list<std::int64_t> where, long double fallback) {
+        long double sum = 0;
+        int count = 0;
+        for (const std::int64_t y : where) {
+            if (y >= y0 && y <= y1) {
+                sum += lineness(y);
+                ++count;
+            }
+        }
+        return count > 0 ? sum / count : fallback;
+    };
+    int best = lineness(top);
+    int least = best;
+    for (std::int64_t y = top; y <= bottom; ++y) {
+        best = std::max(best, lineness(y));
+        least = std::min(least, lineness(y));
+    }
+    // The band of the best rows grows over the rows next to it that are
+    // nearer the line than the background (at least half-way), as a thick
+    // line in noise or in a JPEG has its best row anywhere inside it; never
+    // thicker than the line sensitivity.
+    const long double far = backgroundAt({top - 8, top - 9, bottom + 8, bottom + 9}, least);
+    const auto belongs = [&](std::int64_t y) { return 2 * lineness(y) >= best + far; };
+    while (top > y0 && bottom - top < input.LineSens && belongs(top - 1))
+        --top;
+    while (bottom < y1 && bottom - top < input.LineSens && belongs(bottom + 1))
+        ++bottom;
     const std::int64_t lo = std::max(y0, top - 1);
     const std::int64_t hi = std::min(y1, bottom + 1);
-    // The background: the rows just beyond the widened band, or failing
-    // those, the least line-like row of the band itself.
-    int background = std::numeric_limits<int>::max();
-    for (const std::int64_t y : {top - 2, bottom + 2})
-        if (y >= y0 && y <= y1)
-            background = std::min(background, lineness(y));
-    if (background == std::numeric_limits<int>::max())
-        for (std::int64_t y = lo; y <= hi; ++y)
-            background = std::min(background, lineness(y));
+    long double lowest = lineness(lo);
+    for (std::int64_t y = lo; y <= hi; ++y)
+        lowest = std::min<long double>(lowest, lineness(y));
+    const long double background = backgroundAt({top - 2, top - 3, bottom + 2, bottom + 3}, lowest);
     long double weights = 0;
     long double moment = 0;
     for (std::int64_t y = lo; y <= hi; ++y) {
-        const long double w = std::max(0, lineness(y) - background);
+        const long double w = std::max(0.0L, lineness(y) - background);
         weights += w;
         moment += w * (static_cast<long double>(y) + 0.5L);
     }

@@ -173,7 +173,8 @@ int RunDecode(const std::vector<std::string>& args, std::ostream& err, const Pic
 
 constexpr const char* kTraceUsage =
     "usage: quillmark trace PICTURE [options]\n"
-    "       quillmark trace PICTURE... --out-dir DIR [options]   (DIR/NAME.dat for each, traced in parallel)\n"
+    "       quillmark trace PICTURE... --out-dir DIR [--jobs N] [options]\n"
+    "                                 DIR/NAME.dat for each picture, N at once (one per core)\n"
     "calibration (at most one; none traces on the start axes X 0..10, Y -3..3):\n"
     "  --axes XMIN,XMAX,YMIN,YMAX     the picture's left, right, bottom and top edges\n"
     "  --cal FILE                     the limits of a calibration file\n"
@@ -342,7 +343,9 @@ int TraceMany(const TraceOptions& options, std::ostream& err, const BatchEnviron
                 err << "\r" << done << "/" << pictures.size() << " traced" << std::flush;
         }
     };
-    const unsigned cores = environment.Threads != 0 ? environment.Threads : std::max(1U, std::thread::hardware_concurrency());
+    const unsigned cores = options.Jobs > 0            ? static_cast<unsigned>(options.Jobs)
+                           : environment.Threads != 0 ? environment.Threads
+                                                      : std::max(1U, std::thread::hardware_concurrency());
     const unsigned count = static_cast<unsigned>(std::min<std::size_t>(cores, pictures.size()));
     std::vector<std::thread> threads;
     for (unsigned t = 1; t < count; ++t)
@@ -470,6 +473,9 @@ bool ParseTraceOption(const std::string& arg, const std::string& value, TraceOpt
         if (value.empty())
             return bad();
         options.Out = value;
+    } else if (arg == "--jobs") {
+        if (!ParseInteger(value, 1, 1024, options.Jobs))
+            return bad();
     } else if (arg == "--out-dir") {
         if (value.empty())
             return bad();

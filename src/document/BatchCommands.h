@@ -49,6 +49,7 @@ struct TraceOptions {
     std::string Picture;
     std::vector<std::string> Pictures;     // every PICTURE given; with --out-dir, each is traced
     std::string OutDir;                    // --out-dir: DIR/NAME.dat for each picture
+    int Jobs = 0;                          // --jobs: pictures traced at once; 0: one per core
     DecodeOptions Adjust;                  // Picture and Output unused
     TraceCalibration Calibration = TraceCalibration::None;
     std::array<double, 4> Axes{0.0, 10.0, -3.0, 3.0}; // XMIN, XMAX, YMIN, YMAX
