@@ -1,6 +1,7 @@
 #pragma once
 // A small picture built in a test: a pixel buffer filled with a background
 // colour, on which single pixels and short vertical marks are set.
+#include "digitize/Trace.h"
 #include "formats/Bitmap.h"
 #include "imaging/FastBMP.h"
 
@@ -36,6 +37,19 @@ public:
 private:
     TFastBMP m_buffer;
 };
+
+// The picture fills the plot and the axes run 0 .. W and 0 .. H, so that a
+// stretched trace gives X = column and Y = H - row exactly.
+inline TraceInput WholePicture(const TFastRGB& view)
+{
+    TraceInput input;
+    input.Plot = PlotFilledByPicture(view.Width(), view.Height());
+    input.XMin = 0.0;
+    input.XMax = view.Width();
+    input.YMin = 0.0;
+    input.YMax = view.Height();
+    return input;
+}
 
 inline constexpr Color kBlack{0, 0, 0};
 inline constexpr Color kWhite{255, 255, 255};

@@ -31,12 +31,7 @@ void Band(TestPicture& picture, int x, double a, double b, int height)
 
 TraceInput ByColour(const TFastRGB& view)
 {
-    TraceInput input;
-    input.Plot = PlotFilledByPicture(view.Width(), view.Height());
-    input.XMin = 0.0;
-    input.XMax = view.Width();
-    input.YMin = 0.0;
-    input.YMax = view.Height();
+    TraceInput input = quillmark::test::WholePicture(view);
     input.Method = TraceMethod::ByColour;
     input.LineColour = kLine;
     input.ColorSens = 300;

@@ -14,21 +14,9 @@ using quillmark::test::kBlue;
 using quillmark::test::kRed;
 using quillmark::test::kWhite;
 using quillmark::test::TestPicture;
+using quillmark::test::WholePicture;
 
 namespace {
-
-// The picture fills the plot and the axes run 0 .. W and 0 .. H, so that a
-// stretched trace gives X = column and Y = H - row exactly.
-TraceInput WholePicture(const TFastRGB& view)
-{
-    TraceInput input;
-    input.Plot = PlotFilledByPicture(view.Width(), view.Height());
-    input.XMin = 0.0;
-    input.XMax = view.Width();
-    input.YMin = 0.0;
-    input.YMax = view.Height();
-    return input;
-}
 
 std::vector<double> Xs(const TraceResult& result)
 {

@@ -37,7 +37,6 @@ namespace {
 // repaint and answer the user, rarely enough not to slow a long trace.
 constexpr qint64 kPumpIntervalMs = 20;
 
-
 // Disables a set of widgets and actions for a scope and gives each back the
 // state it had.
 class DisabledForScope {
