@@ -135,6 +135,7 @@ ENGLISH = {
     "Загрузить установку осей": "Load an axis setup",
     "Масштаб 1:1": "Actual size",
     "Сохранить данные?": "Save the data?",
+    "Файл данных (*.dat)|*.dat": "Data file (*.dat)|*.dat",
     "Удалить все данные?": "Delete all data?",
     "Шаг оцифровки": "Digitizing step",
     "Цвет линии": "Line colour",

@@ -587,6 +587,10 @@
         <source>Линия найдена только в %1 из %2 столбцов</source>
         <translation>The line was found in only %1 of %2 columns</translation>
     </message>
+    <message>
+        <source>Файл данных (*.dat)|*.dat</source>
+        <translation>Data file (*.dat)|*.dat</translation>
+    </message>
 </context>
 <context>
     <name>quillmark::TOptionsForm</name>

@@ -23,7 +23,7 @@ void TMainForm::btnSaveDataClick()
         return;
     FileDialogRequest request;
     request.Folder = CurrentPath;
-    request.Filter = OpenDialogNameFilters("Файл данных (*.dat)|*.dat").join(QStringLiteral(";;"));
+    request.Filter = OpenDialogNameFilters(tr("Файл данных (*.dat)|*.dat").toStdString()).join(QStringLiteral(";;"));
     request.DefaultSuffix = QStringLiteral("dat");
     request.OverwritePrompt = true;
     const QStringList title = Chart->TitleLines();
