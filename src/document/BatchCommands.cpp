@@ -331,11 +331,19 @@ int TraceMany(const TraceOptions& options, std::ostream& err, const BatchEnviron
             TraceOptions one = options;
             one.Picture = pictures[i];
             std::ostringstream problem;
-            ExitCodeOf(problem, [&] {
-                TraceSummary summary;
-                const std::string text = TraceText(one, separator, *environment.BitmapClass, &summary);
-                WriteFileReplacing(outputs[i], text);
-            });
+            // Nothing may leave a worker: whatever a picture throws is its
+            // failure, named with the others.
+            try {
+                ExitCodeOf(problem, [&] {
+                    TraceSummary summary;
+                    const std::string text = TraceText(one, separator, *environment.BitmapClass, &summary);
+                    WriteFileReplacing(outputs[i], text);
+                });
+            } catch (const std::exception& e) {
+                problem << ErrorBoxMessage(e.what()) << "\n";
+            } catch (...) {
+                problem << ErrorBoxMessage("Internal error") << "\n";
+            }
             const std::lock_guard<std::mutex> lock(report);
             failures[i] = problem.str();
             ++done;
