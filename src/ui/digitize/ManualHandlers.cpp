@@ -220,7 +220,7 @@ void TMainForm::PaintMagnifier(QPainter& p, QPoint pointer) const
     p.fillRect(whole, Chart->BackColor());
     const SurfacePosition at = Chart->ToSurface(QPointF(pointer));
     const PicturePlacement place = Chart->Placement();
-    const SurfacePosition under = SurfaceToPicture(place, at);
+    const SurfacePosition under = SurfaceToPicture(place, Chart->ShownAt(pointer));
     const QImage& picture = Chart->BackImage();
     if (std::isfinite(under.X) && std::isfinite(under.Y) && std::fabs(under.X) < 1e9L && std::fabs(under.Y) < 1e9L) {
         const MagnifierCells cells = MagnifierLayout(static_cast<long long>(std::floor(under.X)),

@@ -278,7 +278,7 @@ void TMainForm::PickLineColour()
     // The picture's own pixel under the pointer, whatever the view shows
     // there; off the picture, the plot's colour.
     const QPoint at = Chart->PointerPosition();
-    const SurfacePosition u = SurfaceToPicture(Chart->Placement(), Chart->ToSurface(QPointF(at)));
+    const SurfacePosition u = SurfaceToPicture(Chart->Placement(), Chart->ShownAt(at));
     const QImage& picture = Chart->BackImage();
     QColor colour;
     if (Chart->BackImageVisible() && std::isfinite(u.X) && std::isfinite(u.Y) && u.X >= 0 && u.Y >= 0 &&

@@ -394,6 +394,11 @@ SurfacePosition PlotChart::ToSurface(QPointF screen) const
     return View().ToSurface({static_cast<long double>(screen.x()), static_cast<long double>(screen.y())});
 }
 
+SurfacePosition PlotChart::ShownAt(QPoint screenPixel) const
+{
+    return ToSurface(QPointF(screenPixel) + QPointF(0.5, 0.5));
+}
+
 QPointF PlotChart::ToScreen(SurfacePosition surface) const
 {
     const SurfacePosition s = View().ToScreen(surface);

@@ -68,6 +68,9 @@ public:
     const PlotView& View() const;
     SurfacePosition ToSurface(QPointF screen) const;
     QPointF ToScreen(SurfacePosition surface) const;
+    // What a screen pixel shows: the surface position of its middle, where
+    // the drawing samples the picture (a click takes the pixel's corner).
+    SurfacePosition ShownAt(QPoint screenPixel) const;
     // Where the background picture lies on the surface.
     PicturePlacement Placement() const;
     // Zooms by factor about a screen position (it keeps its place).

@@ -79,7 +79,7 @@ QPoint TMainForm::ArrowStep(QPoint direction) const
     // From the middle of the picture pixel under the pointer to the middle
     // of its neighbour.
     const QPoint pointer = Chart->PointerPosition();
-    const SurfacePosition under = SurfaceToPicture(place, Chart->ToSurface(QPointF(pointer)));
+    const SurfacePosition under = SurfaceToPicture(place, Chart->ShownAt(pointer));
     const SurfacePosition next{std::floor(under.X) + 0.5L + direction.x(), std::floor(under.Y) + 0.5L + direction.y()};
     const QPointF to = Chart->ToScreen(PictureToSurface(place, next));
     if (!std::isfinite(to.x()) || !std::isfinite(to.y()))

@@ -221,3 +221,20 @@ TEST_F(ViewTest, ShrunkPicturesAreAveragedAndEnlargedOnesDrawnInBlocks)
     EXPECT_EQ(chart().PixelColor(inside.x() + 3, inside.y() - 3), QColor(Qt::black));
     EXPECT_EQ(chart().PixelColor(next.x(), next.y()), QColor(Qt::white));
 }
+
+TEST_F(ViewTest, ADoubleClickPicksTheColourThePixelShowsAtAnyZoom)
+{
+    form().MetodBox->setCurrentIndex(static_cast<int>(DigitizeMethod::ByColour));
+    form().MetodBoxChange();
+    const QRect r = chart().PlotRect();
+    while (chart().PictureScale() < 4.5)
+        Wheel(r.center(), 1);
+    // Every screen pixel across a few blocks, their edges included: a pixel
+    // shows the picture where its middle lies, not its corner.
+    for (int x = r.center().x(); x < r.center().x() + 16; ++x) {
+        const QPoint at(x, r.center().y());
+        QCursor::setPos(chart().mapToGlobal(at));
+        QTest::mouseDClick(&chart(), Qt::LeftButton, Qt::NoModifier, at);
+        EXPECT_EQ(form().LineColour(), chart().PixelColor(at.x(), at.y())) << x;
+    }
+}
