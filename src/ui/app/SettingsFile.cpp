@@ -98,28 +98,33 @@ QString TMainForm::SettingsFileLocation(const MainFormEnvironment& environment)
     return environment.FallbackSettingsPath;
 }
 
+namespace {
+
+// The settings as the file holds them; a missing or unreadable file gives an
+// empty profile, so every read yields its default.
+ProfileFile ReadSettings(const MainFormEnvironment& environment, const QString& location)
+{
+    QByteArray text = ReadWholeFile(location);
+    // Settings that never could be written beside the program may still have
+    // been put there at installation.
+    if (location != environment.SettingsPath && !QFileInfo::exists(location))
+        text = ReadWholeFile(environment.SettingsPath);
+    return ProfileFile(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+}
+
+} // namespace
+
 LanguageOption TMainForm::SavedLanguageOption(const MainFormEnvironment& environment)
 {
-    QByteArray text = ReadWholeFile(SettingsFileLocation(environment));
-    if (text.isEmpty())
-        text = ReadWholeFile(environment.SettingsPath);
-    const ProfileSettingsStore store(ProfileFile(std::string_view(text.constData(), static_cast<std::size_t>(text.size()))));
+    const ProfileSettingsStore store(ReadSettings(environment, SettingsFileLocation(environment)));
     const int option = store.ReadInteger("Options", "Language", 0);
     return option == 1 ? LanguageOption::Russian : option == 2 ? LanguageOption::English : LanguageOption::System;
 }
 
-// The settings as the file holds them; a missing or unreadable file gives an
-// empty profile, so every read yields its default.
 std::unique_ptr<SettingsStore> TMainForm::OpenSettingsFile()
 {
     m_settingsLocation = SettingsFileLocation(m_environment);
-    QByteArray text = ReadWholeFile(m_settingsLocation);
-    // Settings that never could be written beside the program may still have
-    // been put there at installation.
-    if (m_settingsLocation != m_environment.SettingsPath && !QFileInfo::exists(m_settingsLocation))
-        text = ReadWholeFile(m_environment.SettingsPath);
-    return std::make_unique<ProfileSettingsStore>(
-        ProfileFile(std::string_view(text.constData(), static_cast<std::size_t>(text.size()))));
+    return std::make_unique<ProfileSettingsStore>(ReadSettings(m_environment, m_settingsLocation));
 }
 
 QString TMainForm::SettingsSeparator() const

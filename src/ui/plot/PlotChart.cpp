@@ -376,8 +376,7 @@ void PlotChart::SyncView() const
     const QRect r = PlotRect();
     if (m_view.Rect() != Geometry(r))
         m_view.SetRect(Geometry(r));
-    const PicturePlacement place = PlacePicture(Geometry(r), {m_backImage.width(), m_backImage.height()},
-                                                m_backMode == BackImageMode::Stretch);
+    const PicturePlacement place = Placement();
     const long double scale = m_backImage.isNull() ? 1.0L : std::max(place.ScaleX, place.ScaleY);
     if (scale != m_view.PictureScale())
         m_view.SetPictureScale(scale);
