@@ -134,6 +134,11 @@ ScanLimits TraceScanLimits(const TraceInput& input, int pictureWidth, int pictur
     return limits;
 }
 
+int ColourDistance(const Color& target, const std::uint8_t* pixel)
+{
+    return std::abs(target.Red - pixel[2]) + std::abs(target.Green - pixel[1]) + std::abs(target.Blue - pixel[0]);
+}
+
 int PixelBrightness(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
 {
     // The brightness is 0.229 red + 0.5876 green + 0.114 blue summed in
@@ -193,11 +198,6 @@ struct BandSearch {
         return static_cast<std::int32_t>((Top + Bottom) / 2);
     }
 };
-
-int ColourDistance(const Color& target, const std::uint8_t* pixel)
-{
-    return std::abs(target.Red - pixel[2]) + std::abs(target.Green - pixel[1]) + std::abs(target.Blue - pixel[0]);
-}
 
 void CheckColumn(const TFastRGB& picture, std::int64_t u, std::int64_t y0, std::int64_t y1)
 {
@@ -317,6 +317,42 @@ bool FillTraceGaps(std::span<std::int32_t> buffer, const TraceProgress& progress
     return true;
 }
 
+namespace {
+
+// The plain band search of every sample, a block at a time: a block is a run
+// of samples no more than kBlockColumns columns wide; the progress is
+// reported for each of its samples once the block is done. bandsOut, when not
+// empty, receives each sample's band.
+void ExamineSamples(const TFastRGB& picture, std::span<const std::int64_t> columns, const ScanLimits& limits,
+                    const TraceInput& input, std::span<std::int32_t> rowsOut, std::span<TraceBand> bandsOut,
+                    const TraceProgress& progress)
+{
+    const std::size_t n = columns.size();
+    const bool byColour = input.Method == TraceMethod::ByColour;
+    for (std::size_t first = 0; first < n;) {
+        std::size_t end = first + 1;
+        while (end < n && end - first < kBlockSamples && columns[end] >= columns[first] &&
+               columns[end] - columns[first] < kBlockColumns)
+            ++end;
+        const auto block = columns.subspan(first, end - first);
+        const auto out = rowsOut.subspan(first, end - first);
+        const auto bandsBlock = bandsOut.empty() ? bandsOut : bandsOut.subspan(first, end - first);
+        if (limits.Y1 >= limits.Y0) {
+            for (const std::int64_t u : block)
+                CheckColumn(picture, u, limits.Y0, limits.Y1);
+            if (byColour)
+                ExamineBlock<true>(picture, block, limits.Y0, limits.Y1, input, out, bandsBlock);
+            else
+                ExamineBlock<false>(picture, block, limits.Y0, limits.Y1, input, out, bandsBlock);
+        }
+        for (std::size_t i = first; i < end; ++i)
+            Report(progress, TracePass::Sampling, i + 1, n);
+        first = end;
+    }
+}
+
+} // namespace
+
 TraceResult TraceCurve(const TFastRGB& picture, const TraceInput& given, const TraceProgress& progress)
 {
     if (!(given.Step > 0.0) || !std::isfinite(given.Step))
@@ -368,33 +404,22 @@ TraceResult TraceCurve(const TFastRGB& picture, const TraceInput& given, const T
     const bool byColour = input.Method == TraceMethod::ByColour;
     const bool scan = limits.Y1 >= limits.Y0;
     if (precise.AutoSens && byColour && scan) {
-        input.ColorSens = ChooseColourSensitivity(picture, columns, limits.Y0, limits.Y1, input);
+        // The plain rule's nearest colour in each column, whatever its distance.
+        TraceInput any = input;
+        any.ColorSens = 765;
+        std::vector<std::int32_t> rows(n);
+        std::vector<TraceBand> nearest(n);
+        ExamineSamples(picture, columns, limits, any, rows, nearest, {});
+        input.ColorSens = ChooseColourSensitivity(nearest, input.LineSens, input.ColorSens);
         result.ColourSensitivity = input.ColorSens;
     }
 
-    // A block is a run of samples no more than kBlockColumns columns wide; the
-    // progress is reported for each of its samples once the block is done.
     std::vector<TraceBand> bands(precise.SubPixel && !precise.Follow ? n : 0);
-    for (std::size_t first = 0; first < n;) {
-        std::size_t end = first + 1;
-        while (end < n && end - first < kBlockSamples && columns[end] >= columns[first] &&
-               columns[end] - columns[first] < kBlockColumns)
-            ++end;
-        const auto block = std::span<const std::int64_t>(columns).subspan(first, end - first);
-        const auto out = std::span<std::int32_t>(result.TraceBuffer).subspan(first, end - first);
-        const auto bandsOut = bands.empty() ? std::span<TraceBand>() : std::span<TraceBand>(bands).subspan(first, end - first);
-        if (scan && !precise.Follow) {
-            for (const std::int64_t u : block)
-                CheckColumn(picture, u, limits.Y0, limits.Y1);
-            if (byColour)
-                ExamineBlock<true>(picture, block, limits.Y0, limits.Y1, input, out, bandsOut);
-            else
-                ExamineBlock<false>(picture, block, limits.Y0, limits.Y1, input, out, bandsOut);
-        }
-        for (std::size_t i = first; i < end; ++i)
+    if (!precise.Follow)
+        ExamineSamples(picture, columns, limits, input, result.TraceBuffer, bands, progress);
+    else
+        for (std::size_t i = 0; i < n; ++i)
             Report(progress, TracePass::Sampling, i + 1, n);
-        first = end;
-    }
     if (precise.Follow && scan) {
         const std::vector<std::vector<TraceBand>> all = CollectBands(picture, columns, limits.Y0, limits.Y1, input);
         result.TraceBuffer = FollowBands(all, byColour);

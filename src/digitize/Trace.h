@@ -159,6 +159,10 @@ std::int32_t ExamineColumn(const TFastRGB& picture, std::int64_t u, std::int64_t
 // Brightness of a pixel as MaxBrightness weighs it (the red weight is 0.229).
 int PixelBrightness(std::uint8_t red, std::uint8_t green, std::uint8_t blue);
 
+// How far a pixel (blue, green, red bytes) lies from a colour: the sum of the
+// three channels' differences, 0 .. 765.
+int ColourDistance(const Color& target, const std::uint8_t* pixel);
+
 // Fills every -1 entry from its neighbours: a leading gap takes the first found
 // row, an inner gap is interpolated step by step (each filled entry rounded
 // before it serves as the left end of the next), a trailing gap repeats the

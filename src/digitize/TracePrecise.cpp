@@ -10,11 +10,6 @@ namespace quillmark {
 
 namespace {
 
-int Distance(const Color& target, const std::uint8_t* pixel)
-{
-    return std::abs(target.Red - pixel[2]) + std::abs(target.Green - pixel[1]) + std::abs(target.Blue - pixel[0]);
-}
-
 int Brightness(const std::uint8_t* pixel)
 {
     return PixelBrightness(pixel[2], pixel[1], pixel[0]);
@@ -87,7 +82,7 @@ std::vector<std::vector<TraceBand>> CollectBands(const TFastRGB& picture, std::s
         int value = 0;
         bool member = false;
         if (byColour) {
-            value = Distance(input.LineColour, pixel);
+            value = ColourDistance(input.LineColour, pixel);
             member = value <= input.ColorSens;
         } else {
             value = Brightness(pixel);
@@ -200,7 +195,7 @@ long double BandCentroid(const TFastRGB& picture, std::int64_t u, std::int64_t t
     // Toward the line is up: closeness to the colour, or brightness.
     const auto lineness = [&](std::int64_t y) {
         const std::uint8_t* pixel = rows[y] + offset;
-        return byColour ? -Distance(input.LineColour, pixel) : Brightness(pixel);
+        return byColour ? -ColourDistance(input.LineColour, pixel) : Brightness(pixel);
     };
     // The background: the mean of a few rows either side of the band, past
     // the line's soft edges (or, where the limits cut them off, the band's
@@ -250,33 +245,14 @@ long double BandCentroid(const TFastRGB& picture, std::int64_t u, std::int64_t t
     return moment / weights;
 }
 
-int ChooseColourSensitivity(const TFastRGB& picture, std::span<const std::int64_t> columns, std::int64_t y0,
-                            std::int64_t y1, const TraceInput& input)
+int ChooseColourSensitivity(std::span<const TraceBand> nearest, int lineSens, int fallback)
 {
-    if (y1 < y0 || columns.empty())
-        return input.ColorSens;
-    CheckColumns(picture, columns, y0, y1);
-    // The plain rule's nearest colour and band in each column.
-    struct Nearest {
-        int Distance = std::numeric_limits<int>::max();
-        std::int64_t Top = 0;
-        std::int64_t Bottom = 0;
-    };
-    std::vector<Nearest> nearest(columns.size());
-    WalkColumns(picture, columns, y0, y1, [&](std::size_t k, std::int64_t y, const std::uint8_t* pixel) {
-        const int d = Distance(input.LineColour, pixel);
-        Nearest& n = nearest[k];
-        if (d < n.Distance)
-            n = Nearest{d, y, y};
-        else if (d == n.Distance)
-            n.Bottom = y;
-    });
     std::vector<int> distances;
-    for (const Nearest& n : nearest)
-        if (n.Bottom - n.Top <= input.LineSens)
-            distances.push_back(n.Distance);
+    for (const TraceBand& band : nearest)
+        if (band.Bottom - band.Top <= lineSens && band.Best <= 765)
+            distances.push_back(band.Best);
     if (distances.empty())
-        return input.ColorSens;
+        return fallback;
     std::sort(distances.begin(), distances.end());
     // Nine columns in ten of those that any sensitivity accepts, but not
     // across a jump to colours far off the rest: there the background starts.

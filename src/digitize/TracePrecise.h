@@ -42,7 +42,8 @@ long double BandCentroid(const TFastRGB& picture, std::int64_t u, std::int64_t t
 // ByColour: the smallest colour sensitivity at which the plain rule finds
 // the line in nearly every column where any sensitivity would, the columns
 // whose nearest colour stands far apart from the rest (background) left out.
-int ChooseColourSensitivity(const TFastRGB& picture, std::span<const std::int64_t> columns, std::int64_t y0,
-                            std::int64_t y1, const TraceInput& input);
+// nearest: each column's band of its nearest colour (Best the distance);
+// without any band within the line sensitivity, fallback comes back.
+int ChooseColourSensitivity(std::span<const TraceBand> nearest, int lineSens, int fallback);
 
 } // namespace quillmark
